@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Starts the program; without a display it runs under a virtual one.
+set -euo pipefail
+prog=$1; shift
+if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ "${QT_QPA_PLATFORM:-}" = "" ]; then
+  echo "No display found: starting under Xvfb (screen :99)." >&2
+  exec xvfb-run -a "$prog" "$@"
+fi
+exec "$prog" "$@"

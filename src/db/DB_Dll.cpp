@@ -1,0 +1,21 @@
+#include "db/DB_Dll.h"
+
+#include "platform/services/Utilidades.h"
+
+DB_Dll& DB_Dll::Instancia() {
+  static DB_Dll instancia;
+  return instancia;
+}
+
+DB_Dll::DB_Dll() = default;
+DB_Dll::~DB_Dll() = default;
+
+ado::ConnectionPtr& DB_Dll::gCnn() {
+  if (!cnn_) cnn_ = ado::Connection::Create();
+  return cnn_;
+}
+
+Utilidades& DB_Dll::Servicios() {
+  if (!util_) util_ = std::make_unique<Utilidades>();
+  return *util_;
+}

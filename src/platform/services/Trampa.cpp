@@ -1,0 +1,43 @@
+#include "platform/services/Trampa.h"
+
+#include <exception>
+
+namespace trampa {
+
+ado::ErrorInfo ErrorDe(std::exception_ptr e) {
+  try {
+    std::rethrow_exception(e);
+  } catch (const ado::Failure& f) {
+    return f.Info();
+  } catch (const std::exception& x) {
+    // 51: internal error, so that the number is never the "no error" 0.
+    return ado::ErrorInfo{51, QString::fromUtf8(x.what()), QStringLiteral("MA_Empresas")};
+  } catch (...) {
+    return ado::ErrorInfo{51, QStringLiteral("Error interno"), QStringLiteral("MA_Empresas")};
+  }
+}
+
+Resultado Ejecutar(const std::vector<Paso>& pasos, const Manejador& manejador) {
+  std::size_t i = 0;
+  while (i < pasos.size()) {
+    try {
+      pasos[i]();
+      ++i;
+    } catch (...) {
+      const int respuesta = manejador(ErrorDe(std::current_exception()), i);
+      if (respuesta == Reintentar) continue;
+      if (respuesta == Siguiente) {
+        ++i;
+        continue;
+      }
+      return Resultado::Abandonado;
+    }
+  }
+  return Resultado::Completo;
+}
+
+Resultado IgnorarErrores(const std::vector<Paso>& pasos) {
+  return Ejecutar(pasos, [](const ado::ErrorInfo&, std::size_t) { return Siguiente; });
+}
+
+}  // namespace trampa

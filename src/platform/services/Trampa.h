@@ -1,0 +1,30 @@
+#pragma once
+// Error traps: a routine is a sequence of steps run under a handler. When a
+// step fails, the handler gets the error and answers: 4 runs the step again,
+// 5 goes on with the next step, anything else leaves the routine.
+#include <functional>
+#include <initializer_list>
+#include <vector>
+
+#include "platform/core/Error.h"
+
+namespace trampa {
+
+constexpr int Reintentar = 4;
+constexpr int Siguiente = 5;
+
+enum class Resultado { Completo, Abandonado };
+
+using Paso = std::function<void()>;
+// Gets the error and the index of the failing step; returns the answer.
+using Manejador = std::function<int(const ado::ErrorInfo&, std::size_t paso)>;
+
+// Turns whatever a step threw into the error record of the trap.
+ado::ErrorInfo ErrorDe(std::exception_ptr e);
+
+Resultado Ejecutar(const std::vector<Paso>& pasos, const Manejador& manejador);
+
+// The "skip a failing statement and go on" trap of small handlers.
+Resultado IgnorarErrores(const std::vector<Paso>& pasos);
+
+}  // namespace trampa

@@ -1,0 +1,6 @@
+#include "platform/services/Utilidades.h"
+
+Utilidades& Utilidades::Compartido() {
+  static Utilidades u;
+  return u;
+}

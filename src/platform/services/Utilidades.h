@@ -1,0 +1,34 @@
+#pragma once
+// The suite's shared services: error dialog, text and number helpers,
+// credential encoding, path helper and form preparation.
+#include <QString>
+#include <optional>
+
+#include "platform/core/Error.h"
+#include "platform/core/Value.h"
+
+class QObject;
+
+class Utilidades {
+ public:
+  // The program's shared object, created on first use.
+  static Utilidades& Compartido();
+
+  // Error dialog; returns the answer (4 retry, 5 next statement, other leave).
+  int MostrarError(const ado::ErrorInfo& error, const ado::Value& botones = {}, const QString& procedimiento = {});
+  // Null and Empty become "", anything else its text.
+  QString NuloATexto(const ado::Value& valor) const;
+  QString QuitarCaracteres(const QString& texto, const QString& c1, const QString& c2 = {},
+                           const QString& c3 = {}) const;
+  QString Reemplazar(const QString& texto, const QString& buscar, const QString& reemplazo) const;
+  // Right-aligned in `ancho` with blanks on the left; no width = the text as it is.
+  QString AlinearDerecha(const QString& texto, std::optional<int> ancho = std::nullopt) const;
+  // The leading number the text shows (workstation decimal separator), to four decimals.
+  double ValorNumerico(const QString& texto) const;
+  QString Encriptar(const QString& texto) const;
+  QString Desencriptar(const QString& texto) const;
+  QString RutaConBarra(const QString& carpeta) const;
+  void PrepararFormulario(QObject* formulario, bool bandera = true);
+  // Number of words of a text (blank separated).
+  int ContarPalabras(const QString& texto) const;
+};
