@@ -1,0 +1,17 @@
+#pragma once
+// The suite's settings: one row per key in the configuration table.
+#include <QString>
+#include <QVariant>
+
+extern QString gTablaConfiguracion;
+
+// VALOR of the key; " " (one blank) and ValorAux "" when the key is missing.
+QString Cfg(const QString& Clave, QString& ValorAux);
+QString Cfg(const QString& Clave);
+void GrabaDfg(const QString& Clave, const QVariant& Valor, const QString& ValorAux, bool PoliticaNegocio,
+              const QString& Grupo);
+// Loads the session settings once at start-up. AppPath ends with a separator.
+void CargarConfiguracion(const QString& AppPath);
+// The session settings loaded by CargarConfiguracion, under their keys
+// (matched without regard to letter case).
+QVariant ValorConfiguracion(const QString& clave);
