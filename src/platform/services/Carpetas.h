@@ -1,0 +1,5 @@
+#pragma once
+#include <QString>
+
+// The folder of the program's executable, without a trailing separator.
+QString CarpetaDelPrograma();
