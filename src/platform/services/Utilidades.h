@@ -15,7 +15,8 @@ class Utilidades {
   static Utilidades& Compartido();
 
   // Error dialog; returns the answer (4 retry, 5 next statement, other leave).
-  int MostrarError(const ado::ErrorInfo& error, const ado::Value& botones = {}, const QString& procedimiento = {});
+  int MostrarError(const ado::ErrorInfo& error, const ado::Value& botones = {},
+                   const QString& procedimiento = {});
   // Null and Empty become "", anything else its text.
   QString NuloATexto(const ado::Value& valor) const;
   QString QuitarCaracteres(const QString& texto, const QString& c1, const QString& c2 = {},
@@ -25,7 +26,11 @@ class Utilidades {
   QString AlinearDerecha(const QString& texto, std::optional<int> ancho = std::nullopt) const;
   // The leading number the text shows (workstation decimal separator), to four decimals.
   double ValorNumerico(const QString& texto) const;
+  // The same with an explicit decimal separator.
+  static double ValorNumericoCon(const QString& texto, const QString& separador);
+  // Printable ASCII without ";" or line breaks, so it can stand as an INI value.
   QString Encriptar(const QString& texto) const;
+  // A text that is not an encoding made by Encriptar comes back unchanged.
   QString Desencriptar(const QString& texto) const;
   QString RutaConBarra(const QString& carpeta) const;
   void PrepararFormulario(QObject* formulario, bool bandera = true);

@@ -1,0 +1,151 @@
+#include "platform/services/Utilidades.h"
+
+#include <gtest/gtest.h>
+
+#include <QLocale>
+
+#include "platform/services/ArchivoIni.h"
+#include "platform/services/Cp1252.h"
+#include "support/OperadorGuionado.h"
+
+namespace {
+
+Utilidades& U() { return Utilidades::Compartido(); }
+
+struct CasoNumero {
+  const char* texto;
+  const char* separador;
+  double esperado;
+};
+
+TEST(ValorNumerico, LeeSoloElNumeroInicialConElSeparadorDado) {
+  const CasoNumero casos[] = {
+      {"12abc", ".", 12},
+      {"abc", ".", 0},
+      {"", ".", 0},
+      {"   -3.14159xyz", ".", -3.1416},
+      {"1,5", ",", 1.5},
+      {"1,5", ".", 1},
+      {"1.5", ",", 1},
+      {".5", ".", 0.5},
+      {"+7", ".", 7},
+      {"12.", ".", 12},
+      {"0.00005", ".", 0.0001},
+      {"1e3", ".", 1},
+      {"- 4", ".", 0},
+      {"007", ".", 7},
+      {"1 000", ".", 1},
+  };
+  for (const auto& c : casos)
+    EXPECT_DOUBLE_EQ(Utilidades::ValorNumericoCon(QString::fromUtf8(c.texto), QString::fromUtf8(c.separador)),
+                     c.esperado)
+        << c.texto << " con '" << c.separador << "'";
+}
+
+TEST(ValorNumerico, UsaElSeparadorDelPuesto) {
+  const QString sep = QLocale::system().decimalPoint();
+  EXPECT_DOUBLE_EQ(U().ValorNumerico(QStringLiteral("2") + sep + QStringLiteral("25")), 2.25);
+}
+
+TEST(AlinearDerecha, RellenaConBlancosAIzquierda) {
+  struct {
+    QString texto;
+    std::optional<int> ancho;
+    QString esperado;
+  } casos[] = {
+      {"1", 4, "   1"},
+      {"", 4, ""},
+      {"   ", 4, ""},
+      {" 12 ", 4, "  12"},
+      {"12345", 4, "12345"},  // never cut
+      {"abc", std::nullopt, "abc"},
+      {" x ", std::nullopt, " x "},
+      {"7", 15, QString(14, QLatin1Char(' ')) + "7"},
+  };
+  for (const auto& c : casos)
+    EXPECT_EQ(U().AlinearDerecha(c.texto, c.ancho), c.esperado) << c.texto.toStdString();
+}
+
+TEST(Textos, QuitarReemplazarYNulos) {
+  EXPECT_EQ(U().QuitarCaracteres("a=b= c", "="), "ab c");
+  EXPECT_EQ(U().QuitarCaracteres("a|b;c=d", "|", ";", "="), "abcd");
+  EXPECT_EQ(U().QuitarCaracteres(QString("x") + QChar(0) + "y" + QChar(255), QString(QChar(0)),
+                                 QString(QChar(255))),
+            "xy");
+  EXPECT_EQ(U().Reemplazar("V_MA_ARTICULOS x V_MA_ARTICULOS", "V_MA_", "VT_MA_"),
+            "VT_MA_ARTICULOS x VT_MA_ARTICULOS");
+  EXPECT_EQ(U().Reemplazar("abc", "", "x"), "abc");
+  EXPECT_EQ(U().NuloATexto(ado::Null()), "");
+  EXPECT_EQ(U().NuloATexto(ado::Empty()), "");
+  EXPECT_EQ(U().NuloATexto(5), "5");
+  EXPECT_EQ(U().NuloATexto(QStringLiteral(" a ")), " a ");
+}
+
+TEST(Textos, ContarPalabras) {
+  const std::pair<QString, int> casos[] = {
+      {"", 0}, {"   ", 0}, {"LEN", 1}, {" LEN ", 1}, {"SUBSTRING(a, 1)", 2}, {"a  b\tc\nd", 4}};
+  for (const auto& [texto, n] : casos) EXPECT_EQ(U().ContarPalabras(texto), n) << texto.toStdString();
+}
+
+TEST(RutaConBarra, TerminaConUnSoloSeparador) {
+  const std::pair<QString, QString> casos[] = {{"/opt/app", "/opt/app/"},
+                                               {"/opt/app/", "/opt/app/"},
+                                               {"/opt/app//", "/opt/app/"},
+                                               {"C:\\Suite\\", "C:\\Suite/"},
+                                               {"/", "/"},
+                                               {"", ""}};
+  for (const auto& [dada, esperada] : casos)
+    EXPECT_EQ(U().RutaConBarra(dada), esperada) << dada.toStdString();
+}
+
+TEST(Encriptar, IdaYVueltaDeCualquierTextoYApto) {
+  const QString textos[] = {"",
+                            "Velmora",
+                            "quillon",
+                            "Contraseña con acentos: áéíóú ÁÉÍÓÚ üÜ ñÑ",
+                            "punto;y coma = igual",
+                            "línea\r\notra\n",
+                            "  blancos  ",
+                            "€ ™ 日本 😀",
+                            QString(300, QLatin1Char('z')),
+                            "~41"};
+  for (const QString& t : textos) {
+    const QString e = U().Encriptar(t);
+    for (QChar c : e) {
+      EXPECT_TRUE(c.unicode() >= 0x21 && c.unicode() < 0x7F) << t.toStdString();
+      EXPECT_NE(c, QLatin1Char(';'));
+    }
+    if (!t.isEmpty()) {
+      EXPECT_NE(e, t);
+    }
+    EXPECT_EQ(U().Desencriptar(e), t) << t.toStdString();
+    // Through an INI line and back.
+    const QByteArray ini = "[S]\r\nClave=" + HaciaCp1252(e) + "\r\n";
+    EXPECT_EQ(U().Desencriptar(ValorIni(ini, "s", "clave").value_or("?")), t) << t.toStdString();
+  }
+}
+
+TEST(Encriptar, UnTextoQueNoEsNuestroVuelveIgual) {
+  for (const QString t : {"sa", "abcd", "~", "~XYZW", "~0", "clave secreta"})
+    EXPECT_EQ(U().Desencriptar(t), t);
+}
+
+TEST(MostrarError, MuestraElErrorYDevuelveLaRespuesta) {
+  auto op = OperadorGuionado::Instalar();
+  op->Responder(vb::Retry);
+  EXPECT_EQ(U().MostrarError({3021, "  No hay registro actual.", "MA_Empresas"}, {}, "Load"), vb::Retry);
+  ASSERT_EQ(op->mensajes.size(), 1u);
+  EXPECT_EQ(op->mensajes[0].style, vb::Critical + vb::AbortRetryIgnore);
+  EXPECT_TRUE(op->mensajes[0].prompt.contains("3021"));
+  EXPECT_TRUE(op->mensajes[0].prompt.contains("Load"));
+  EXPECT_TRUE(op->mensajes[0].prompt.contains(":\rNo hay registro actual."));
+
+  op->Responder(vb::OK);
+  EXPECT_EQ(U().MostrarError({5, "x", ""}, vb::OKOnly), vb::OK);
+  EXPECT_EQ(op->mensajes.back().style, vb::OKOnly);
+
+  EXPECT_EQ(U().MostrarError({0, "nada", ""}), 0);
+  EXPECT_EQ(op->mensajes.size(), 2u);
+}
+
+}  // namespace
