@@ -1,0 +1,72 @@
+#include "platform/services/Trampa.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+using trampa::Resultado;
+
+// A routine of three steps whose middle step fails `fallos` times.
+struct Rutina {
+  int fallos;
+  std::vector<int> hechos;
+  std::vector<long> numeros;
+
+  Resultado Correr(std::vector<int> respuestas) {
+    std::size_t r = 0;
+    return trampa::Ejecutar({[&] { hechos.push_back(0); },
+                             [&] {
+                               if (fallos-- > 0) throw ado::Failure(3021, "sin registro");
+                               hechos.push_back(1);
+                             },
+                             [&] { hechos.push_back(2); }},
+                            [&](const ado::ErrorInfo& e, std::size_t paso) {
+                              EXPECT_EQ(paso, 1u);
+                              numeros.push_back(e.Number);
+                              return r < respuestas.size() ? respuestas[r++] : 0;
+                            });
+  }
+};
+
+TEST(Trampa, AnswersDecideHowTheRoutineGoesOn) {
+  struct Caso {
+    const char* nombre;
+    int fallos;
+    std::vector<int> respuestas;
+    Resultado esperado;
+    std::vector<int> hechos;
+  } casos[] = {
+      {"no failure", 0, {}, Resultado::Completo, {0, 1, 2}},
+      {"retry runs the step again", 1, {4}, Resultado::Completo, {0, 1, 2}},
+      {"retry twice", 2, {4, 4}, Resultado::Completo, {0, 1, 2}},
+      {"next skips the failing step", 1, {5}, Resultado::Completo, {0, 2}},
+      {"abort leaves", 1, {3}, Resultado::Abandonado, {0}},
+      {"zero leaves", 1, {0}, Resultado::Abandonado, {0}},
+      {"retry then leave", 2, {4, 2}, Resultado::Abandonado, {0}},
+  };
+  for (auto& c : casos) {
+    Rutina rutina{c.fallos, {}, {}};
+    EXPECT_EQ(rutina.Correr(c.respuestas), c.esperado) << c.nombre;
+    EXPECT_EQ(rutina.hechos, c.hechos) << c.nombre;
+    for (long n : rutina.numeros) EXPECT_EQ(n, 3021) << c.nombre;
+  }
+}
+
+TEST(Trampa, ForeignExceptionsBecomeANonZeroError) {
+  const ado::ErrorInfo e = trampa::ErrorDe(std::make_exception_ptr(std::runtime_error("boom")));
+  EXPECT_NE(e.Number, 0);
+  EXPECT_EQ(e.Description, "boom");
+}
+
+TEST(Trampa, IgnorarErroresRunsEveryOtherStep) {
+  std::vector<int> hechos;
+  auto r = trampa::IgnorarErrores(
+      {[&] { hechos.push_back(0); }, [] { throw std::runtime_error("x"); }, [&] { hechos.push_back(2); }});
+  EXPECT_EQ(r, Resultado::Completo);
+  EXPECT_EQ(hechos, (std::vector<int>{0, 2}));
+}
+
+}  // namespace
