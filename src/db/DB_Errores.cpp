@@ -10,13 +10,20 @@ namespace {
 
 QString PalabraRespuesta(int respuesta) {
   switch (respuesta) {
-    case vb::Cancel: return QStringLiteral("Cancelar");
-    case vb::Abort: return QStringLiteral("Abortar");
-    case vb::Retry: return QStringLiteral("Reintentar");
-    case vb::Ignore: return QStringLiteral("Ignorar");
-    case vb::Yes: return QStringLiteral("Sí");
-    case vb::No: return QStringLiteral("No");
-    default: return QString();
+    case vb::Cancel:
+      return QStringLiteral("Cancelar");
+    case vb::Abort:
+      return QStringLiteral("Abortar");
+    case vb::Retry:
+      return QStringLiteral("Reintentar");
+    case vb::Ignore:
+      return QStringLiteral("Ignorar");
+    case vb::Yes:
+      return QStringLiteral("Sí");
+    case vb::No:
+      return QStringLiteral("No");
+    default:
+      return QString();
   }
 }
 
@@ -37,8 +44,11 @@ short DB_Dll::TratamientoErrores(const ado::ErrorInfo& CodErr, const ado::Value&
     if (!ruta.endsWith(QLatin1Char('/')) && !ruta.endsWith(QLatin1Char('\\'))) ruta += QLatin1Char('/');
     ruta += QStringLiteral("VMERR.LOG");
   }
-  const QString mensaje = QStringLiteral("Ha ocurrido el Siguiente Error (") + QString::number(CodErr.Number) +
-                          QStringLiteral(") ") + CodErr.Description.trimmed();
+  // A description that quotes a connection string must not put its password
+  // on screen or in the log.
+  const QString mensaje = QStringLiteral("Ha ocurrido el Siguiente Error (") +
+                          QString::number(CodErr.Number) + QStringLiteral(") ") +
+                          ado::MaskPasswords(CodErr.Description.trimmed());
   const QString rutina = ado::IsEmpty(Rutina) ? QString() : Rutina.toString() + QStringLiteral(" - ");
   const QString titulo = CodErr.Source + rutina + QStringLiteral(" Aviso al operador!!! ");
   const int estilo = ado::IsEmpty(Botones) ? vb::Critical + vb::AbortRetryIgnore : Botones.toInt();
