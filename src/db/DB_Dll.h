@@ -68,7 +68,7 @@ class DB_Dll {
   bool ADONumeric(const ado::Value& Qtype) const;
   bool ADOCurrency(const ado::Value& Qtype) const;
   bool ADOBoolean(const ado::Value& Qtype) const;
-  ado::Value SQLValue(ado::Value Valor, const QString& Tipo) const;
+  ado::Value SQLValue(ado::Value Valor, const QString& Tipo);
   QString stSTF(QString& rsName, short rnPart);
   QString AddBrackets(const QString& rObjName) const;
   QString StripBrackets(const QString& rsObjName) const;
@@ -107,7 +107,7 @@ class DB_Dll {
                   bool PermiteNulos = true, const ado::Value& ValorDefault = {});
 
   // ---- dialect and table mapping (DB_Dialecto.cpp) ----
-  QString ORACLE_Dicc(const QString& Valor) const;
+  QString ORACLE_Dicc(const QString& Valor);
   QString SS_TSinonimos(const QString& SQL) const;
 
   // ---- error treatment (DB_Errores.cpp) ----
@@ -121,8 +121,8 @@ class DB_Dll {
 
  private:
   friend class DB_DllPrueba;
-  QString FiltraSentencia(const QString& sentencia) const;
-  QString EjecutaScriptOracle(const QString& script, long& RecordsAffected);
+  QString FiltraSentencia(QString& sentencia) const;
+  QString EjecutaScriptOracle(QString& script, long& RecordsAffected);
   void PasoLogin();
   void PasoArmado();
 
