@@ -1,0 +1,115 @@
+// SQL Server statements rewritten into Oracle syntax.
+#include "db/TraduccionOracle.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Caso {
+  const char* nombre;
+  const char* entrada;
+  const char* salida;
+};
+
+void Traducir(const std::vector<Caso>& casos) {
+  for (const Caso& c : casos)
+    EXPECT_EQ(TraducirAOracle(QString::fromUtf8(c.entrada)).toStdString(), std::string(c.salida)) << c.nombre;
+}
+
+TEST(TraduccionOracle, TopARownum) {
+  Traducir({
+      {"con WHERE y ORDER BY", "SELECT TOP 1 * FROM CLIENTES WHERE CODIGO = '1' ORDER BY NOMBRE",
+       "SELECT  * FROM CLIENTES WHERE CODIGO = '1'    AND ROWNUM <= 1  ORDER BY NOMBRE"},
+      {"sin WHERE", "SELECT TOP 5 * FROM CLIENTES", "SELECT  * FROM CLIENTES  WHERE ROWNUM <= 5  "},
+      {"GROUP BY seguido de ORDER BY: toda la cola tras el limite",
+       "SELECT TOP 3 ZONA, COUNT(*) FROM CLIENTES WHERE A = 1 GROUP BY ZONA ORDER BY ZONA",
+       "SELECT  ZONA, COUNT(*) FROM CLIENTES WHERE A = 1    AND ROWNUM <= 3  GROUP BY ZONA ORDER BY ZONA "},
+      {"dos blancos tras TOP 1", "SELECT TOP 1  * FROM CLIENTES WHERE LTRIM(RTRIM(CODIGO)) ='0001'",
+       "SELECT   * FROM CLIENTES WHERE LTRIM(RTRIM(CODIGO)) ='0001'  AND ROWNUM <= 1  "},
+      {"\"top \" dentro de un literal no es un TOP", "SELECT * FROM T WHERE NOMBRE = 'top secret'",
+       "SELECT * FROM T WHERE NOMBRE = 'top secret'"},
+      {"literal con \"top \" y con \" WHERE \" junto a un TOP real",
+       "SELECT TOP 2 * FROM T ORDER BY 'x WHERE top '",
+       "SELECT  * FROM T    WHERE ROWNUM <= 2  ORDER BY 'x WHERE top '"},
+      {"\"top \" al final de un nombre", "SELECT * FROM LAPTOP WHERE A = 1",
+       "SELECT * FROM LAPTOP WHERE A = 1"},
+      {"ORDER BY de un literal no es la cola", "SELECT TOP 1 A FROM T WHERE B = 'ORDER BY X'",
+       "SELECT  A FROM T WHERE B = 'ORDER BY X'  AND ROWNUM <= 1  "},
+  });
+}
+
+TEST(TraduccionOracle, ReglasDeTexto) {
+  Traducir({
+      {"LEN con cero a cuatro blancos", "SELECT LEN(A), LEN (B), LEN  (C), LEN   (D), LEN    (E) FROM T",
+       "SELECT LENGTH(A), LENGTH(B), LENGTH(C), LENGTH(D), LENGTH(E) FROM T"},
+      {"corchetes a comillas dobles, no en literales", "SELECT [MI CAMPO] FROM [MI TABLA] WHERE X = '[a]'",
+       "SELECT \"MI CAMPO\" FROM \"MI TABLA\" WHERE X = '[a]'"},
+      {"Charindex", "SELECT CHARINDEX('a', X) FROM T", "SELECT InStr('a', X) FROM T"},
+      {"CONVERT a TO_CHAR con estilo 103", "SELECT CONVERT(NVARCHAR, FECHA, 103) FROM T",
+       "SELECT TO_CHAR( FECHA, 'DD/MM/YYYY') FROM T"},
+      {"CONVERT a TO_NUMBER", "SELECT CONVERT(INT, CODIGO) FROM T", "SELECT TO_NUMBER( CODIGO) FROM T"},
+      {"103 fuera de TO_CHAR queda", "SELECT * FROM T WHERE CODIGO = 103",
+       "SELECT * FROM T WHERE CODIGO = 103"},
+      {"103 como parte de otro numero queda", "SELECT TO_CHAR(1103) FROM T", "SELECT TO_CHAR(1103) FROM T"},
+      {"SUBSTRING e ISNULL", "SELECT SUBSTRING(A,1,2), ISNULL(B,0) FROM T",
+       "SELECT SUBSTR(A,1,2), NVL(B,0) FROM T"},
+      {"reglas fuera de literales", "SELECT ISNULL(A, 'ISNULL(x)') FROM T",
+       "SELECT NVL(A, 'ISNULL(x)') FROM T"},
+  });
+}
+
+TEST(TraduccionOracle, VacioANulo) {
+  Traducir({
+      {"comparacion con vacio", "SELECT * FROM T WHERE NOMBRE = ''",
+       "SELECT * FROM T WHERE NOMBRE  IS NULL "},
+      {"sin blanco y antes del WHERE", "UPDATE T SET A='' WHERE B=''", "UPDATE T SET A='' WHERE B IS NULL "},
+      {"un literal con un apostrofe no es vacio", "SELECT * FROM T WHERE A = ''''",
+       "SELECT * FROM T WHERE A = ''''"},
+      {"\"= ''\" dentro de un literal", "SELECT * FROM T WHERE A = 'x = '''' y'",
+       "SELECT * FROM T WHERE A = 'x = '''' y'"},
+  });
+}
+
+TEST(TraduccionOracle, LiteralesDeFecha) {
+  Traducir({
+      {"fecha dia/mes/anio", "SELECT * FROM T WHERE FECHA = '31/12/2024'",
+       "SELECT * FROM T WHERE FECHA = TO_DATE('31/12/2024','DD/MM/YYYY')"},
+      {"dia y mes de una cifra", "SELECT * FROM T WHERE FECHA >= '1/2/2024' AND FECHA < '1/3/2024'",
+       "SELECT * FROM T WHERE FECHA >= TO_DATE('01/02/2024','DD/MM/YYYY') AND FECHA < "
+       "TO_DATE('01/03/2024','DD/MM/YYYY')"},
+      {"ya envuelta queda envuelta una vez",
+       "SELECT * FROM T WHERE FECHA = TO_DATE('31/12/2024','DD/MM/YYYY')",
+       "SELECT * FROM T WHERE FECHA = TO_DATE('31/12/2024','DD/MM/YYYY')"},
+      {"la misma fecha dos veces", "SELECT * FROM T WHERE A = '31/12/2024' OR B = '31/12/2024'",
+       "SELECT * FROM T WHERE A = TO_DATE('31/12/2024','DD/MM/YYYY') OR B = "
+       "TO_DATE('31/12/2024','DD/MM/YYYY')"},
+      {"fecha inexistente no se toca", "SELECT * FROM T WHERE A = '31/02/2024'",
+       "SELECT * FROM T WHERE A = '31/02/2024'"},
+      {"fecha dentro de otro literal no se toca", "SELECT * FROM T WHERE A = 'x''31/12/2024''y'",
+       "SELECT * FROM T WHERE A = 'x''31/12/2024''y'"},
+  });
+}
+
+TEST(TraduccionOracle, FechaDeTexto) {
+  const struct {
+    const char* texto;
+    QDate fecha;
+  } validas[] = {
+      {"31/12/2024", QDate(2024, 12, 31)},  {"1-2-2024", QDate(2024, 2, 1)},
+      {"31.12.2024", QDate(2024, 12, 31)},  {"31/12/24", QDate(2024, 12, 31)},
+      {"1/1/95", QDate(1995, 1, 1)},        {"2024-12-31", QDate(2024, 12, 31)},
+      {" 29/02/2024 ", QDate(2024, 2, 29)},
+  };
+  for (const auto& c : validas) {
+    QDate f;
+    EXPECT_TRUE(FechaDeTexto(QString::fromUtf8(c.texto), f)) << c.texto;
+    EXPECT_EQ(f, c.fecha) << c.texto;
+  }
+  for (const char* t :
+       {"29/02/2023", "12/31/2024", "31/12", "2024", "abc", "", "31/12/2024 10:00", "1/2-2024"}) {
+    QDate f;
+    EXPECT_FALSE(FechaDeTexto(QString::fromUtf8(t), f)) << t;
+  }
+}
+
+}  // namespace
