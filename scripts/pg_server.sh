@@ -43,7 +43,7 @@ stop_server() {
 start_server() {
   local dir=$1
   [ -x "$PGBIN/initdb" ] || die "PostgreSQL 15 is not installed in $PGBIN (scripts/setup.sh installs it)"
-  command -v psql >/dev/null || die "psql is not installed (scripts/setup.sh installs it)"
+  [ -x "$PGBIN/psql" ] || die "psql is not installed in $PGBIN (scripts/setup.sh installs it)"
   mkdir -p "$dir"
   dir=$(cd "$dir" && pwd)
   [ ! -e "$dir/data" ] || die "$dir/data already exists"
@@ -97,8 +97,10 @@ EOF
       "$dir/server.log" 2>/dev/null || die "the server did not start: $(tail -n 5 "$dir/server.log" 2>/dev/null)"
   done
   [ -n "$port" ] || die "no free loopback port found"
+  # From here on a failure must not leave the server running.
+  trap "stop_server '$dir' >/dev/null 2>&1 || true" EXIT
 
-  local psql=(psql -X -q -v ON_ERROR_STOP=1 -h "$dir" -p "$port")
+  local psql=("$PGBIN/psql" -X -q -v ON_ERROR_STOP=1 -h "$dir" -p "$port")
   "${psql[@]}" -U postgres -d postgres \
     -c "CREATE ROLE $USER_NAME LOGIN SUPERUSER PASSWORD '$USER_PASSWORD'" \
     -c "CREATE DATABASE $TEMPLATE_DB OWNER $USER_NAME" >/dev/null ||
@@ -106,7 +108,7 @@ EOF
   bash "$root/demo/render_sql.sh" postgres | "${psql[@]}" -U "$USER_NAME" -d "$TEMPLATE_DB" >/dev/null ||
     die "could not load the demo database"
   # The way the program will log in: TCP and password.
-  PGPASSWORD=$USER_PASSWORD psql -X -q -w -h 127.0.0.1 -p "$port" -U "$USER_NAME" -d "$TEMPLATE_DB" \
+  PGPASSWORD=$USER_PASSWORD "$PGBIN/psql" -X -q -w -h 127.0.0.1 -p "$port" -U "$USER_NAME" -d "$TEMPLATE_DB" \
     -c "SELECT 1" >/dev/null || die "password login over TCP failed"
 
   cat >"$dir/odbc.ini" <<EOF
@@ -138,6 +140,7 @@ EOF
     printf 'export MA_PG_PASSWORD=%q\n' "$USER_PASSWORD"
     printf 'export MA_PG_DSN=%q\n' "$DSN"
     printf 'export MA_PG_TEMPLATE=%q\n' "$TEMPLATE_DB"
+    printf 'export MA_PG_BIN=%q\n' "$PGBIN"
   } >"$dir/env.sh"
   chmod 755 "$dir"
   chmod 644 "$dir/odbc.ini" "$dir/env.sh"
@@ -145,6 +148,7 @@ EOF
   if [ -n "${MA_PG_OWNER_PID:-}" ]; then
     setsid bash "$self" watch "$dir" "$MA_PG_OWNER_PID" </dev/null >/dev/null 2>&1 &
   fi
+  trap - EXIT
 }
 
 watch_owner() {

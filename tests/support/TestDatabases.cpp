@@ -94,6 +94,12 @@ std::string Env(const char* name) {
   return v ? v : "";
 }
 
+// The server's own psql: the generic wrapper in PATH costs a Perl start-up per call.
+std::string PsqlPath() {
+  const std::string bin = Env("MA_PG_BIN").empty() ? "/usr/lib/postgresql/15/bin" : Env("MA_PG_BIN");
+  return access((bin + "/psql").c_str(), X_OK) == 0 ? bin + "/psql" : "psql";
+}
+
 fs::path CarpetaTemporal(const fs::path& under, const std::string& prefix) {
   std::string plantilla = (under / (prefix + "XXXXXX")).string();
   if (!mkdtemp(plantilla.data())) throw std::runtime_error("cannot create a folder under " + under.string());
@@ -159,8 +165,8 @@ class Estado {
         std::string script;
         for (const auto& db : creadas_) script += "DROP DATABASE IF EXISTS " + db + " WITH (FORCE);\n";
         Ejecutar(TrabajoLocked(),
-                 {"psql", "-X", "-q", "-h", servidor_.dir, "-p", servidor_.port, "-U", servidor_.user, "-d",
-                  "postgres"},
+                 {PsqlPath(), "-X", "-q", "-h", servidor_.dir, "-p", servidor_.port, "-U", servidor_.user,
+                  "-d", "postgres"},
                  script);
       }
     } catch (...) {
@@ -227,8 +233,8 @@ class Estado {
 };
 
 std::vector<std::string> Psql(const Servidor& s, const std::string& db) {
-  return {"psql", "-X",  "-q", "-A",   "-t", "-F",   "|",  "-v", "ON_ERROR_STOP=1",
-          "-h",   s.dir, "-p", s.port, "-U", s.user, "-d", db};
+  return {PsqlPath(), "-X",  "-q", "-A",   "-t", "-F",   "|",  "-v", "ON_ERROR_STOP=1",
+          "-h",       s.dir, "-p", s.port, "-U", s.user, "-d", db};
 }
 
 Salida EjecutarSql(const Database& db, const std::string& sql) {
