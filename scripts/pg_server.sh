@@ -107,6 +107,10 @@ EOF
     die "could not create the test role and database"
   bash "$root/demo/render_sql.sh" postgres | "${psql[@]}" -U "$USER_NAME" -d "$TEMPLATE_DB" >/dev/null ||
     die "could not load the demo database"
+  # Every test copies the template; a test writing into it would spoil the copies of all the others.
+  "${psql[@]}" -U postgres -d postgres \
+    -c "ALTER DATABASE $TEMPLATE_DB SET default_transaction_read_only = on" >/dev/null ||
+    die "could not protect the template database"
   # The way the program will log in: TCP and password.
   PGPASSWORD=$USER_PASSWORD "$PGBIN/psql" -X -q -w -h 127.0.0.1 -p "$port" -U "$USER_NAME" -d "$TEMPLATE_DB" \
     -c "SELECT 1" >/dev/null || die "password login over TCP failed"

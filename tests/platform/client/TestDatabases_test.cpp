@@ -227,4 +227,11 @@ TEST(TestDatabasesNames, EveryEngineHasItsName) {
   EXPECT_EQ(testdb::RightAligned(" 7 ", 4), "   7");
 }
 
+TEST(TestDatabasesTemplate, TheSharedTemplateCannotBeChanged) {
+  auto db = testdb::FreshDemo(Engine::Postgres);
+  db.dbName = qEnvironmentVariable("MA_PG_TEMPLATE", "ma_demo_template");
+  EXPECT_THROW(testdb::RunSql(db, "DELETE FROM ta_usuarios;"), std::runtime_error);
+  EXPECT_EQ(testdb::Query(db, "SELECT COUNT(*) FROM ta_usuarios;"), QStringList{"3"});
+}
+
 }  // namespace
