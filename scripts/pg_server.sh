@@ -87,7 +87,8 @@ EOF
     if (exec 3<>"/dev/tcp/127.0.0.1/$candidate") 2>/dev/null; then
       continue
     fi
-    if as_server_user "$PGBIN/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 30 \
+    rm -f "$dir/server.log"
+    if as_server_user "$PGBIN/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
       -o "-p $candidate" start >/dev/null 2>&1; then
       port=$candidate
       break
