@@ -3,17 +3,21 @@
 // pick a value from a table.
 #include <QList>
 #include <QString>
+#include <functional>
 #include <memory>
 
+#include "lookup/SolicitudesConsulta.h"
 #include "platform/core/Value.h"
-
-using Coleccion = QList<ado::Value>;
-using ColeccionPtr = std::shared_ptr<Coleccion>;
 
 class Lib_ClsCons3 {
  public:
+  // Reads one setting by key ("" or " " when missing).
+  using LectorConfiguracion = std::function<QString(const QString& clave)>;
+
   static Lib_ClsCons3& Instancia();
+  // Reads its settings through the suite's configuration table.
   Lib_ClsCons3();
+  explicit Lib_ClsCons3(LectorConfiguracion lector);
   ~Lib_ClsCons3();
 
   ado::Value StkNivel1;
@@ -36,5 +40,15 @@ class Lib_ClsCons3 {
                       QString& Where, QString& SentenciaOpcional, bool& TreeView, QString& ValoresDefault);
 
  private:
+  enum class Camino { Listo, TablaDirecta, Terminar };
+  Camino DesdeMascaras(const QString& SQL, int limite, QString& CampoBusqueda, const QString& Where,
+                       QString& sentencia);
+  QString DesdeTabla(const QString& SQL, int limite, QString& CampoBusqueda,
+                     const QString& SentenciaOpcional);
+  void MostrarLista(const QString& sentencia, ColeccionPtr& cmps, const QString& Clave,
+                    const QString& CampoBusqueda, const QString& ValoresDefault);
+  void MostrarArbol(const QString& sentencia);
+
+  LectorConfiguracion lector_;
   bool usaLike_ = false;
 };

@@ -1,0 +1,91 @@
+#include "lookup/TextosConsulta.h"
+
+#include <QLocale>
+#include <cmath>
+
+namespace textos {
+
+QString DeValor(const ado::Value& v) {
+  if (ado::IsEmpty(v) || ado::IsNull(v)) return QString();
+  switch (v.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float: {
+      const double d = v.toDouble();
+      return QString::number(d, 'g', 15);
+    }
+    case QMetaType::QDate:
+      return v.toDate().toString(QStringLiteral("dd/MM/yyyy"));
+    case QMetaType::QDateTime: {
+      const QDateTime t = v.toDateTime();
+      if (t.time() == QTime(0, 0)) return t.date().toString(QStringLiteral("dd/MM/yyyy"));
+      return t.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+    }
+    case QMetaType::Bool:
+      return v.toBool() ? QStringLiteral("Verdadero") : QStringLiteral("Falso");
+    default:
+      return v.toString();
+  }
+}
+
+double Numero(const QString& texto) {
+  QString t;
+  t.reserve(texto.size());
+  for (QChar c : texto)
+    if (c != QLatin1Char(' ') && c != QLatin1Char('\t')) t.append(c);
+  int i = 0;
+  if (i < t.size() && (t[i] == QLatin1Char('-') || t[i] == QLatin1Char('+'))) ++i;
+  bool punto = false;
+  int digitos = 0;
+  for (; i < t.size(); ++i) {
+    if (t[i].isDigit() && t[i].unicode() < 128) {
+      ++digitos;
+    } else if (t[i] == QLatin1Char('.') && !punto) {
+      punto = true;
+    } else {
+      break;
+    }
+  }
+  if (digitos == 0) return 0;
+  return t.left(i).toDouble();
+}
+
+QString FormatoCantidad(double valor, int decimales) { return QString::number(valor, 'f', decimales); }
+
+QString FormatoCantidad(const QString& texto, int decimales) {
+  bool ok = false;
+  const double d = texto.trimmed().toDouble(&ok);
+  if (!ok) return texto;
+  return FormatoCantidad(d, decimales);
+}
+
+QString Literal(const QString& texto) {
+  QString t = texto;
+  return t.replace(QLatin1Char('\''), QLatin1String("''"));
+}
+
+std::optional<quint32> Color(const ado::Value& v) {
+  if (ado::IsEmpty(v) || ado::IsNull(v)) return std::nullopt;
+  const QString t = v.toString().trimmed();
+  if (t.isEmpty()) return std::nullopt;
+  if (t.startsWith(QLatin1String("&H"), Qt::CaseInsensitive)) {
+    QString h = t.mid(2);
+    if (h.endsWith(QLatin1Char('&'))) h.chop(1);
+    bool ok = false;
+    const quint32 c = h.toUInt(&ok, 16);
+    return ok ? std::optional<quint32>(c) : std::optional<quint32>(0u);
+  }
+  return static_cast<quint32>(std::llround(Numero(t)));
+}
+
+bool EmpiezaCon(const QString& texto, const QString& prefijo) {
+  return texto.startsWith(prefijo, Qt::CaseInsensitive);
+}
+
+QString FechaHoraGeneral(const QDateTime& momento) {
+  // Day, month and four-digit year as the workstation orders them, then the time with seconds.
+  QString fecha = QLocale::system().dateFormat(QLocale::ShortFormat);
+  if (!fecha.contains(QLatin1String("yyyy"))) fecha.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+  return momento.toString(fecha + QStringLiteral(" HH:mm:ss"));
+}
+
+}  // namespace textos

@@ -1,0 +1,29 @@
+#pragma once
+// Text helpers of the lookup dialogs: cell texts, the suite's leading-number
+// reading, quantity formats and SQL text literals.
+#include <QDateTime>
+#include <QString>
+#include <optional>
+
+#include "platform/core/Value.h"
+
+namespace textos {
+
+// A field value as a list cell shows it: Null and Empty give "".
+QString DeValor(const ado::Value& v);
+// The number at the start of the text ("." as decimal separator, blanks
+// skipped); 0 when the text does not start with one.
+double Numero(const QString& texto);
+// The number with exactly `decimales` decimals and no grouping; a text that
+// is not a number is returned as it is.
+QString FormatoCantidad(const QString& texto, int decimales);
+QString FormatoCantidad(double valor, int decimales);
+// Apostrophes doubled, so the text stays one literal inside '...'.
+QString Literal(const QString& texto);
+// A colour setting (decimal, or "&H" hexadecimal) as &HBBGGRR; none for empty.
+std::optional<quint32> Color(const ado::Value& v);
+bool EmpiezaCon(const QString& texto, const QString& prefijo);
+// The system's general date-and-time text of a moment.
+QString FechaHoraGeneral(const QDateTime& momento);
+
+}  // namespace textos
