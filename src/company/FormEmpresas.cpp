@@ -1,0 +1,354 @@
+#include "company/FormEmpresas.h"
+
+#include "db/DB_Dll.h"
+#include "platform/services/Operador.h"
+#include "platform/services/Trampa.h"
+#include "platform/services/Utilidades.h"
+#include "platform/widgets/CodigosTecla.h"
+#include "session/inicio/Def_QConsulta.h"
+#include "session/inicio/IniciarSesion.h"
+
+namespace {
+
+trampa::Manejador MostrarErrorCon(const QString& contexto) {
+  return [contexto](const ado::ErrorInfo& e, std::size_t) {
+    return Utilidades::Compartido().MostrarError(e, {}, contexto);
+  };
+}
+
+QString Columna(int i) { return QString::fromLatin1(kTablaCampos[i].columna); }
+
+}  // namespace
+
+FormEmpresas::FormEmpresas(VistaEmpresas& vista)
+    : vista_(vista),
+      rsEmpresas_(std::make_unique<ado::Recordset>()),
+      rsProvincia_(std::make_unique<ado::Recordset>()),
+      personalizados_(vista.GrillaPersonalizados(), vista.EditorPersonalizados()) {}
+
+FormEmpresas::~FormEmpresas() = default;
+
+void FormEmpresas::Proteger(const QString& evento, const std::function<void()>& cuerpo) {
+  try {
+    cuerpo();
+  } catch (...) {
+    Utilidades::Compartido().MostrarError(trampa::ErrorDe(std::current_exception()), {}, evento);
+  }
+}
+
+// ---------------------------------------------------------------- start-up
+
+bool FormEmpresas::Form_Load() {
+  bool conectado = false;
+  trampa::Ejecutar({[&] {
+                     bool usarIni = false;
+                     QString parametros, cadena;
+                     IniciarSesion(usarIni, parametros, cadena);
+                     conectado = DB_Dll::Instancia().gOpenFlag;
+                   }},
+                   MostrarErrorCon(QStringLiteral("Load")));
+  if (!conectado) return false;
+  trampa::Ejecutar({[&] { vista_.ConfigurarFormulario(); }, [&] { vista_.PrepararFormulario(); },
+                    [&] {
+                      NombreTabla = QStringLiteral("P_MA_Empresas");
+                      AbrirRecordset(NombreTabla);
+                    },
+                    [&] { Inicializa(); }, [&] { vista_.HabilitarAccion(QStringLiteral("REPORTE"), false); },
+                    [&] {
+                      usuariosApagada_ = true;
+                      vista_.HabilitarPestana(static_cast<int>(Pestana::Usuarios), false);
+                    }},
+                   MostrarErrorCon(QStringLiteral("Load")));
+  return true;
+}
+
+void FormEmpresas::Form_Unload() {
+  trampa::Ejecutar({[&] { vista_.CursorNormal(); },
+                    [&] { DB_Dll::Instancia().CierraRecordset(*rsEmpresas_); }, [&] { vista_.Ocultar(); }},
+                   MostrarErrorCon(QStringLiteral("Unload")));
+}
+
+bool FormEmpresas::Form_KeyDown(int KeyCode, int Shift) {
+  bool tomada = false;
+  Proteger(QStringLiteral("Form_KeyDown"), [&] { tomada = vista_.TeclaBarras(KeyCode, Shift); });
+  return tomada;
+}
+
+void FormEmpresas::AbrirRecordset(const QString& TablaActiva) {
+  trampa::Ejecutar({[&] {
+                     auto& db = DB_Dll::Instancia();
+                     QString sql = QStringLiteral("SELECT * FROM ") + TablaActiva;
+                     db.AbrirRecordset(sql, *rsEmpresas_, db.gCnn(), ado::adOpenDynamic,
+                                       ado::adLockOptimistic, ado::adOptionUnspecified, true);
+                   }},
+                   MostrarErrorCon(QStringLiteral("Abrir Recordset")));
+}
+
+// ---------------------------------------------------------------- states
+
+void FormEmpresas::Inicializa() {
+  auto& db = DB_Dll::Instancia();
+  EsNuevo = EsBaja = EsModificacion = false;
+  vista_.LimpiarFormulario();
+  vista_.PrepararCampos(NombreTabla, db.gConnString);
+  const ado::Value ultimo = db.BuscaUltimoCodigo(NombreTabla, Columna(0), ado::adBSTR, QString());
+  QString texto = Utilidades::Compartido().NuloATexto(ultimo);
+  if (texto.trimmed().isEmpty()) texto = QStringLiteral("1");
+  vista_.PonerTexto(0, texto);
+  vista_.SeleccionarPestana(static_cast<int>(Pestana::DatosGenerales));
+  vista_.LimpiarLogo();
+  personalizados_.Inicializa();
+  codigoMostrado_.clear();
+  valoresMostrados_.clear();
+  DetalleOn(false);
+}
+
+void FormEmpresas::DetalleOn(bool on) {
+  for (int i = 0; i < kCamposEmpresa; ++i) vista_.HabilitarCampo(i, on);
+  vista_.HabilitarCampo(0, true);
+  vista_.MostrarNavegacion(!on);
+  vista_.HabilitarAccion(QStringLiteral("NUEVO"), !on);
+  vista_.HabilitarAccion(QStringLiteral("CERRAR"), !on);
+  vista_.HabilitarAccion(QStringLiteral("GRABAR"), on);
+  vista_.HabilitarAccion(QStringLiteral("CANCELAR"), on);
+  vista_.HabilitarAccion(QStringLiteral("BORRAR"), on);
+  vista_.HabilitarPestana(static_cast<int>(Pestana::Usuarios), on && !usuariosApagada_);
+  vista_.HabilitarPestana(static_cast<int>(Pestana::CamposPersonalizados), on);
+  enEdicion_ = on;
+}
+
+void FormEmpresas::InicializaDetalle() {
+  for (int i = 1; i < kCamposEmpresa; ++i) vista_.PonerTexto(i, QString());
+}
+
+// ---------------------------------------------------------------- display
+
+void FormEmpresas::AsignarDatos() {
+  auto& util = Utilidades::Compartido();
+  ado::Recordset& rs = *rsEmpresas_;
+  std::vector<trampa::Paso> pasos;
+  pasos.push_back([&] { EsModificacion = true; });
+  for (int i = 0; i < kCamposEmpresa; ++i) {
+    pasos.push_back([&, i] {
+      if (vista_.CampoVisible(i))
+        vista_.PonerTexto(i, util.NuloATexto(rs.Fields(Columna(i)).GetValue()).trimmed());
+    });
+  }
+  pasos.push_back([&] {
+    const ado::Value v = rs.Fields(QStringLiteral("PideHonorarios")).GetValue();
+    vista_.PonerPideHonorarios(ado::IsNull(v) ? false : v.toBool());
+  });
+  pasos.push_back([&] {
+    ado::Field& f = rs.Fields(QStringLiteral("Imagen"));
+    if (ado::IsNull(f.GetValue()))
+      vista_.LimpiarLogo();
+    else
+      vista_.MostrarLogoDeCampo(f);
+  });
+  pasos.push_back([&] { personalizados_.Asignar(rs); });
+  pasos.push_back([&] { RecordarMostrado(); });
+  trampa::Ejecutar(pasos, [](const ado::ErrorInfo& e, std::size_t) {
+    // No current record: the display simply stops where it got to.
+    if (e.Number == ado::err::NoCurrentRecord) return 0;
+    return Utilidades::Compartido().MostrarError(e, {}, QStringLiteral("Asignar Datos"));
+  });
+}
+
+void FormEmpresas::RecordarMostrado() {
+  ado::Recordset& rs = *rsEmpresas_;
+  codigoMostrado_ = rs.Fields(Columna(0)).GetValue().toString().trimmed();
+  valoresMostrados_.clear();
+  for (int i = 0; i < rs.FieldCount(); ++i) valoresMostrados_.push_back(rs.Fields(i).GetValue());
+}
+
+// ---------------------------------------------------------------- validation
+
+void FormEmpresas::CampoValida(int Index) {
+  auto& db = DB_Dll::Instancia();
+  HayError = false;
+  const QString valor = vista_.Texto(Index).trimmed();
+  const QString columna = Columna(Index);
+  if (columna.contains(QStringLiteral("Nombre"), Qt::CaseInsensitive) && valor.isEmpty()) {
+    mensaje_ = QStringLiteral(" Debe informar el Codigo!");
+    HayError = true;
+  } else if (columna.compare(QStringLiteral("IdEmpresa"), Qt::CaseInsensitive) == 0) {
+    if (db.ExisteEnTabla(NombreTabla, valor, columna, rsEmpresas_.get(), ado::adBSTR, QString())) {
+      EsNuevo = false;
+      EsModificacion = true;
+      if (!Grabando) AsignarDatos();
+    } else {
+      if (!Grabando) {
+        InicializaDetalle();
+        codigoMostrado_.clear();
+        valoresMostrados_.clear();
+      }
+      EsNuevo = true;
+      EsModificacion = false;
+    }
+    if (!Grabando) personalizados_.Asignar(*rsEmpresas_);
+    DetalleOn(true);
+  } else if (columna.compare(QStringLiteral("idprovincia"), Qt::CaseInsensitive) == 0) {
+    if (db.ExisteEnTabla(QStringLiteral("ta_estados"), valor, QStringLiteral("codigo"), rsProvincia_.get(),
+                         ado::adBSTR, QString()))
+      vista_.PonerDescripcionProvincia(Utilidades::Compartido().NuloATexto(
+          rsProvincia_->Fields(QStringLiteral("Descripcion")).GetValue()));
+    else
+      vista_.PonerDescripcionProvincia(QString());
+  }
+  if (!HayError) return;
+  ElOperador().MsgBox(mensaje_, vb::Information, QStringLiteral("Aviso al operador..."));
+  mensaje_.clear();
+  vista_.FocoCampo(Index);
+}
+
+// ---------------------------------------------------------------- text fields
+
+void FormEmpresas::txtFields_GotFocus(int Index) {
+  Proteger(QStringLiteral("txtFields_GotFocus"), [&] {
+    CampoActual = Index;
+    vista_.HabilitarAccion(QStringLiteral("CONSULTAR"),
+                           !QString::fromLatin1(kTablaCampos[Index].tag).isEmpty());
+  });
+}
+
+void FormEmpresas::txtFields_KeyDown(int Index, int KeyCode, int Shift) {
+  Proteger(QStringLiteral("txtFields_KeyDown"), [&] {
+    if (!vista_.EsTeclaAvance(KeyCode)) return;
+    CampoValida(Index);
+    if (!HayError) vista_.AvanzarFoco(KeyCode);
+  });
+}
+
+void FormEmpresas::txtFields_KeyPress(int Index, int& KeyAscii) {
+  Proteger(QStringLiteral("txtFields_KeyPress"), [&] { vista_.FiltrarTecla(Index, KeyAscii); });
+}
+
+void FormEmpresas::txtFields_MouseDown(int Index, int Button, int) {
+  Proteger(QStringLiteral("txtFields_MouseDown"), [&] {
+    if (Button == tecla::BotonDerecho) ConsultarCampo();
+  });
+}
+
+void FormEmpresas::ConsultarCampo() {
+  const int indice = CampoActual;
+  QString tabla = QString::fromLatin1(kTablaCampos[indice].tag).trimmed();
+  if (tabla.isEmpty()) return;
+  QString descripcion, codigo, adicional, donde;
+  bool libre = true;
+  ConsultaPorTabla(tabla, descripcion, codigo, adicional, libre, donde);
+  if (codigo.isEmpty()) return;
+  vista_.PonerTexto(indice, codigo.trimmed());
+  txtFields_KeyDown(indice, tecla::Enter, 0);
+}
+
+// ---------------------------------------------------------------- bars
+
+void FormEmpresas::NavBar1_Click(const QString& clave) {
+  Proteger(QStringLiteral("NavBar1_Click"), [&] {
+    const QString k = clave.trimmed().toUpper();
+    ado::Recordset& rs = *rsEmpresas_;
+    std::vector<trampa::Paso> pasos;
+    if (k == QLatin1String("PRIMERO")) {
+      pasos = {[&] { AbrirRecordset(NombreTabla); }, [&] { rs.MoveFirst(); }};
+    } else if (k == QLatin1String("ANTERIOR")) {
+      pasos = {[&] { rs.MovePrevious(); }};
+    } else if (k == QLatin1String("SIGUIENTE")) {
+      pasos = {[&] { rs.MoveNext(); }};
+    } else if (k == QLatin1String("ULTIMO")) {
+      pasos = {[&] { AbrirRecordset(NombreTabla); }, [&] { rs.MoveLast(); }};
+    }
+    pasos.push_back([&] { AsignarDatos(); });
+    trampa::IgnorarErrores(pasos);
+  });
+}
+
+void FormEmpresas::FocoCodigoSeleccionado() {
+  vista_.FocoCampo(0);
+  vista_.SeleccionarCampo(0, 0, vista_.Texto(0).trimmed().size());
+}
+
+void FormEmpresas::ActBar1_Click(const QString& clave) {
+  const QString k = clave.trimmed().toUpper();
+  if (k == QLatin1String("GRABAR")) {
+    // Grabando must fall back whatever happens inside.
+    Proteger(QStringLiteral("ActBar1_Click"), [&] {
+      Grabando = true;
+      if (Datosvalidos()) {
+        GrabarRegistro();
+        if (!HayError) {
+          Inicializa();
+          DetalleOn(false);
+          FocoCodigoSeleccionado();
+        }
+      }
+    });
+    Grabando = false;
+    return;
+  }
+  Proteger(QStringLiteral("ActBar1_Click"), [&] {
+    if (k == QLatin1String("NUEVO")) {
+      Inicializa();
+      EsNuevo = true;
+      EsBaja = false;
+      EsModificacion = false;
+      vista_.FocoCampo(0);
+    } else if (k == QLatin1String("BORRAR")) {
+      const int r =
+          ElOperador().MsgBox(QStringLiteral("Confirma la baja de este registro?"),
+                              vb::YesNo + vb::Exclamation + vb::DefaultButton2, QStringLiteral("Atención!"));
+      if (r == vb::Yes) {
+        EsNuevo = false;
+        EsBaja = true;
+        EsModificacion = false;
+        GrabarRegistro();
+        if (!HayError) {
+          // With the only row gone there is nothing to move to.
+          trampa::IgnorarErrores({[&] {
+            if (!rsEmpresas_->Bof()) rsEmpresas_->MoveFirst();
+          }});
+          AsignarDatos();
+        }
+      }
+      FocoCodigoSeleccionado();
+    } else if (k == QLatin1String("PLANILLA")) {
+      vista_.MostrarPlanilla(NombreTabla, DB_Dll::Instancia().gConnString, QStringLiteral("Legajos"));
+    } else if (k == QLatin1String("CONSULTAR")) {
+      ConsultarCampo();
+    } else if (k == QLatin1String("CERRAR")) {
+      Form_Unload();
+    } else if (k == QLatin1String("CANCELAR")) {
+      Inicializa();
+      AbrirRecordset(NombreTabla);
+      AsignarDatos();
+      FocoCodigoSeleccionado();
+    }
+  });
+}
+
+// ---------------------------------------------------------------- custom fields grid
+
+void FormEmpresas::MSFlexPers_LeaveCell() {
+  Proteger(QStringLiteral("MSFlexPers_LeaveCell"), [&] { personalizados_.Confirmar(); });
+}
+
+void FormEmpresas::MSFlexPers_GotFocus() {
+  Proteger(QStringLiteral("MSFlexPers_GotFocus"), [&] { personalizados_.Confirmar(); });
+}
+
+void FormEmpresas::MSFlexPers_DblClick() {
+  Proteger(QStringLiteral("MSFlexPers_DblClick"), [&] { personalizados_.IniciarEdicion(tecla::Espacio); });
+}
+
+void FormEmpresas::MSFlexPers_KeyPress(int KeyAscii) {
+  Proteger(QStringLiteral("MSFlexPers_KeyPress"), [&] { personalizados_.IniciarEdicion(KeyAscii); });
+}
+
+void FormEmpresas::TxtEdit_KeyDown(int KeyCode, int Shift) {
+  Proteger(QStringLiteral("TxtEdit_KeyDown"),
+           [&] { personalizados_.TeclaEditor(KeyCode, Shift, [this] { vista_.ProcesarEventos(); }); });
+}
+
+void FormEmpresas::TxtEdit_KeyPress(int& KeyAscii) {
+  Proteger(QStringLiteral("TxtEdit_KeyPress"),
+           [&] { personalizados_.CaracterEditor(KeyAscii, vista_.SeparadorDecimal()); });
+}

@@ -1,0 +1,92 @@
+#pragma once
+// The company form's logic: start-up, the browse / edit states, record
+// display, field validation, lookups, navigation, the action bar, saving and
+// deleting, the custom-fields grid and the logo. Event handlers never let a
+// failure escape: what no trap of theirs took reaches MostrarError with the
+// handler's name.
+#include <QString>
+#include <QVector>
+#include <functional>
+#include <memory>
+
+#include "company/CamposEmpresa.h"
+#include "company/Personalizados.h"
+#include "company/VistaEmpresas.h"
+#include "platform/client/Recordset.h"
+
+class FormEmpresas {
+ public:
+  explicit FormEmpresas(VistaEmpresas& vista);
+  ~FormEmpresas();
+
+  // ---- window events ----
+  // False when the session could not start (the program ends).
+  bool Form_Load();
+  void Form_Unload();
+  // True when one of the bars took the key as its shortcut.
+  bool Form_KeyDown(int KeyCode, int Shift);
+
+  // ---- control events ----
+  void txtFields_GotFocus(int Index);
+  void txtFields_KeyDown(int Index, int KeyCode, int Shift);
+  void txtFields_KeyPress(int Index, int& KeyAscii);
+  void txtFields_MouseDown(int Index, int Button, int Shift);
+  void NavBar1_Click(const QString& clave);
+  void ActBar1_Click(const QString& clave);
+  void Toolbar1_ButtonClick(const QString& clave);
+  void MSFlexPers_LeaveCell();
+  void MSFlexPers_GotFocus();
+  void MSFlexPers_DblClick();
+  void MSFlexPers_KeyPress(int KeyAscii);
+  void TxtEdit_KeyDown(int KeyCode, int Shift);
+  void TxtEdit_KeyPress(int& KeyAscii);
+
+  // ---- routines ----
+  void CampoValida(int Index);
+  bool Datosvalidos();
+  void AbrirRecordset(const QString& TablaActiva);
+  void Inicializa();
+  void DetalleOn(bool on);
+  void InicializaDetalle();
+  void AsignarDatos();
+  void GrabarRegistro();
+  void ConsultarCampo();
+  void AsignarFoto(const QString& Imagen);
+
+  // ---- state ----
+  ado::Recordset& rsEmpresas() { return *rsEmpresas_; }
+  QString NombreTabla;
+  bool EsNuevo = false;
+  bool EsBaja = false;
+  bool EsModificacion = false;
+  bool Grabando = false;
+  bool HayError = false;
+  int CampoActual = 0;
+  // Edit state (all fields usable) or browse state.
+  bool EnEdicion() const { return enEdicion_; }
+  Personalizados& CamposPersonalizados() { return personalizados_; }
+
+  // Texts shown to the operator.
+  static const QString kAvisoImagenGrande;
+  static const QString kFiltroImagenes;
+
+ private:
+  void Proteger(const QString& evento, const std::function<void()>& cuerpo);
+  void FocoCodigoSeleccionado();
+  void RecordarMostrado();
+  void VerificarSinCambiosAjenos();
+  void PasoGrabarCampos();
+
+  VistaEmpresas& vista_;
+  std::unique_ptr<ado::Recordset> rsEmpresas_;
+  std::unique_ptr<ado::Recordset> rsProvincia_;
+  Personalizados personalizados_;
+  bool enEdicion_ = false;
+  bool usuariosApagada_ = false;  // switched off at load, never usable
+  QString mensaje_;
+  QString ultimaColumna_;
+  // The company as it was shown, to notice a change made meanwhile through
+  // another connection before overwriting it.
+  QString codigoMostrado_;
+  QVector<ado::Value> valoresMostrados_;
+};

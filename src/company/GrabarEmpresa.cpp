@@ -1,0 +1,168 @@
+// Validation before a save, and the save or deletion of the company on screen.
+#include "company/FormEmpresas.h"
+#include "company/SiembraEmpresa.h"
+#include "db/DB_Dll.h"
+#include "platform/services/Trampa.h"
+#include "platform/services/Utilidades.h"
+#include "session/AsignarValorCampo.h"
+#include "session/Configuracion.h"
+#include "session/ExplicarErrorGrabacion.h"
+
+namespace {
+
+struct ClaveDatos {
+  const char* clave;
+  const char* columna;
+};
+
+// The company with the empty code is the suite's own: its data are settings.
+constexpr ClaveDatos kClavesDatos[] = {
+    {"NOMBRE", "NOMBREEMPRESA"},
+    {"CALLE", "CALLE"},
+    {"NUMERO", "NUMERO"},
+    {"PISO", "PISO"},
+    {"DEPARTAMENTO", "DPTO"},
+    {"LOCALIDAD", "LOCALIDAD"},
+    {"CPOSTAL", "CODIGOPOSTAL"},
+    {"TELEFONO", "TELEFONO"},
+    {"CUIT", "CUIT"},
+};
+
+bool MismoValor(const ado::Value& a, const ado::Value& b) {
+  if (ado::IsNull(a) || ado::IsNull(b)) return ado::IsNull(a) == ado::IsNull(b);
+  if (a.typeId() == QMetaType::QByteArray || b.typeId() == QMetaType::QByteArray)
+    return a.toByteArray() == b.toByteArray();
+  if (a.toString() == b.toString()) return true;
+  bool na = false, nb = false;
+  const double da = a.toDouble(&na), dbl = b.toDouble(&nb);
+  return na && nb && da == dbl;
+}
+
+}  // namespace
+
+bool FormEmpresas::Datosvalidos() {
+  HayError = false;
+  for (int i = 0; i < kCamposEmpresa; ++i) {
+    CampoValida(i);
+    if (HayError) break;
+  }
+  return !HayError;
+}
+
+void FormEmpresas::VerificarSinCambiosAjenos() {
+  ado::Recordset& rs = *rsEmpresas_;
+  const QString codigo =
+      rs.Fields(QString::fromLatin1(kTablaCampos[0].columna)).GetValue().toString().trimmed();
+  if (codigoMostrado_.isEmpty() || codigo != codigoMostrado_ || valoresMostrados_.size() != rs.FieldCount())
+    return;
+  for (int i = 0; i < rs.FieldCount(); ++i) {
+    if (MismoValor(rs.Fields(i).GetValue(), valoresMostrados_[i])) continue;
+    // What is there now becomes the reference: the operator has been told,
+    // and a retry stores the screen over it.
+    RecordarMostrado();
+    throw ado::Failure(
+        ado::err::RowChanged,
+        QStringLiteral("La empresa %1 fue modificada por otro usuario después de mostrarse. "
+                       "Cancele para ver los datos actuales, o reintente para grabar los suyos.")
+            .arg(codigo),
+        QStringLiteral("MA_Empresas"));
+  }
+}
+
+void FormEmpresas::PasoGrabarCampos() {
+  auto& util = Utilidades::Compartido();
+  ado::Recordset& rs = *rsEmpresas_;
+  for (int i = 0; i < kCamposEmpresa; ++i) {
+    if (!vista_.CampoVisible(i)) continue;
+    QString columna = QString::fromLatin1(kTablaCampos[i].columna);
+    ultimaColumna_ = columna;
+    if (columna.compare(QStringLiteral("IDEMPRESA"), Qt::CaseInsensitive) == 0) {
+      rs.Fields(QStringLiteral("IDEMPRESA")).SetValue(util.AlinearDerecha(vista_.Texto(i).trimmed(), 15));
+    } else {
+      QString texto = vista_.Texto(i);
+      AsignarValorCampo(rs, columna, texto);
+    }
+  }
+}
+
+void FormEmpresas::GrabarRegistro() {
+  auto& util = Utilidades::Compartido();
+  ado::Recordset& rs = *rsEmpresas_;
+  bool pendiente = false;
+  bool rehacer = false;
+  bool sinSiembra = false;
+
+  auto manejador = [&](const ado::ErrorInfo& e, std::size_t) {
+    HayError = true;
+    if (pendiente) {
+      trampa::IgnorarErrores({[&] { rs.CancelUpdate(); }});
+      pendiente = false;
+      // The row's values went with the cancel: a retry has to set them again.
+      rehacer = true;
+    }
+    return static_cast<int>(ExplicarErrorGrabacion(e, ultimaColumna_));
+  };
+
+  if (!EsNuevo && !EsModificacion && EsBaja) {
+    trampa::Ejecutar({[&] { rs.Delete(); }, [&] { Inicializa(); }}, manejador);
+    return;
+  }
+
+  auto paso1 = [&] {
+    if (EsNuevo) {
+      rs.AddNew();
+    } else {
+      VerificarSinCambiosAjenos();
+    }
+  };
+  auto paso2 = [&] { PasoGrabarCampos(); };
+  auto paso3 = [&] { rs.Fields(QStringLiteral("PideHonorarios")).SetValue(vista_.PideHonorarios()); };
+  auto paso4 = [&] {
+    ado::Field& f = rs.Fields(QStringLiteral("Imagen"));
+    if (vista_.TieneLogo())
+      vista_.GuardarLogoEnCampo(f);
+    else
+      f.SetValue(ado::Null());
+  };
+  auto paso5 = [&] {
+    // A value still open in the grid's editor belongs to what is saved.
+    personalizados_.Confirmar();
+    personalizados_.Grabar(rs);
+    pendiente = true;
+  };
+  auto codigo = [&] {
+    const int i = vista_.IndiceCampo(QStringLiteral("idempresa"));
+    return vista_.Texto(i).trimmed();
+  };
+  auto sembrar = [&](TablaPorEmpresa t) {
+    return [&, t] {
+      if (!sinSiembra) SembrarTabla(t, util.AlinearDerecha(codigo(), 15));
+    };
+  };
+
+  trampa::Ejecutar({paso1, paso2, paso3, paso4, paso5,
+                    [&] {
+                      if (rehacer) {
+                        rehacer = false;
+                        paso1();
+                        paso2();
+                        paso3();
+                        paso4();
+                        paso5();
+                      }
+                      rs.Update();
+                      pendiente = false;
+                    },
+                    [&] {
+                      if (!codigo().isEmpty()) return;
+                      sinSiembra = true;
+                      for (const ClaveDatos& c : kClavesDatos) {
+                        const int i = vista_.IndiceCampo(QString::fromLatin1(c.columna));
+                        GrabaDfg(QString::fromLatin1(c.clave), vista_.Texto(i), QString(), false,
+                                 QStringLiteral("DATOS"));
+                      }
+                    },
+                    sembrar(TablaPorEmpresa::TiposComprobante), sembrar(TablaPorEmpresa::Comprobantes),
+                    sembrar(TablaPorEmpresa::Ejercicios)},
+                   manejador);
+}

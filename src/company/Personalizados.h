@@ -1,0 +1,53 @@
+#pragma once
+// The custom fields of a company: every column whose name begins "P_",
+// shown as name / value rows of a grid and edited in place.
+#include <QString>
+#include <QVector>
+#include <functional>
+
+#include "company/Grilla.h"
+
+namespace ado {
+class Recordset;
+}
+
+class Personalizados {
+ public:
+  Personalizados(Grilla& grilla, EditorCelda& editor);
+
+  // InicializaPersonalizados: header row only; an open edit is dropped.
+  void Inicializa();
+  // AsignarPersonalizados: one row per "P_" column of the recordset, in its
+  // column order, with the current row's values.
+  void Asignar(ado::Recordset& rs);
+  // GrabarPersonalizados: writes every row into its column of the current
+  // row through AsignarValorCampo; the caller updates the recordset.
+  void Grabar(ado::Recordset& rs);
+
+  // MsflexGridEdt: opens the editor on the current cell. Control keys keep
+  // the cell's text; a printable character replaces it.
+  void IniciarEdicion(int keyAscii);
+  // EditKeyCode: Enter, Escape, Up and Down in the editor. `procesarEventos`
+  // lets pending window events run.
+  void TeclaEditor(int keyCode, int shift, const std::function<void()>& procesarEventos);
+  // TxtEdit_KeyPress: "," and "." type the decimal separator, at most once,
+  // in a value whose column is numeric or currency.
+  void CaracterEditor(int& keyAscii, const QString& separador) const;
+  // Stores the editor's text in the cell it was opened on and hides it.
+  void Confirmar();
+  // Hides the editor without storing its text.
+  void Descartar();
+
+  // Column of the table behind a grid row ("P_" + name unless the name
+  // already has the prefix).
+  static QString ColumnaDe(const QString& nombre);
+
+ private:
+  bool EsNumerica(int fila) const;
+
+  Grilla& grilla_;
+  EditorCelda& editor_;
+  int filaEditada_ = -1;
+  int columnaEditada_ = -1;
+  QVector<bool> numericas_;  // per grid row, from the column types
+};

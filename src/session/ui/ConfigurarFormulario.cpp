@@ -1,0 +1,63 @@
+#include "session/ui/ConfigurarFormulario.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QIcon>
+#include <QWidget>
+
+#include "platform/services/ArchivoIni.h"
+#include "platform/services/Entorno.h"
+#include "platform/services/Trampa.h"
+#include "session/Globales.h"
+
+namespace {
+
+// The resource of that name, matched without regard to letter case.
+QString RecursoIcono(const QString& nombre) {
+  const QDir carpeta(QStringLiteral(":/iconos"));
+  for (const QString& f : carpeta.entryList(QDir::Files))
+    if (f.compare(nombre.trimmed(), Qt::CaseInsensitive) == 0) return carpeta.filePath(f);
+  return QString();
+}
+
+}  // namespace
+
+void ConfigurarFormulario(QWidget* Formulario) {
+  if (!Formulario) return;
+  QString nombre = QStringLiteral("ICONVELMORA");
+  bool termina = false;
+  // Each step on its own: a failure only skips that step.
+  trampa::IgnorarErrores({
+      [&] {
+        nombre = ArchivoIni::Compartido().LeerIni(QStringLiteral("CN000pr.INI"), QStringLiteral("Iconos"),
+                                                  QStringLiteral("IconoDelSistema"),
+                                                  QStringLiteral("ICONVELMORA"));
+      },
+      [&] {
+        const QString recurso = RecursoIcono(nombre);
+        if (!recurso.isEmpty()) Formulario->setWindowIcon(QIcon(recurso));
+      },
+      [&] {
+        if (Formulario->windowIcon().isNull() && QFile::exists(QStringLiteral("velmora.ico")))
+          Formulario->setWindowIcon(QIcon(QStringLiteral("velmora.ico")));
+      },
+      [&] {
+        termina = QString::fromLatin1(Formulario->metaObject()->className())
+                          .compare(QStringLiteral("FRMMDI"), Qt::CaseInsensitive) == 0 ||
+                  Formulario->objectName().compare(QStringLiteral("FRMMDI"), Qt::CaseInsensitive) == 0;
+      },
+      [&] {
+        if (!termina) Entorno::Compartido().AjustarFormulario(Formulario);
+      },
+      [&] {
+        if (termina) return;
+        for (const char* control : {"ActBar1", "TBarRep1", "NavBar1"})
+          if (QObject* c = Formulario->findChild<QObject*>(QString::fromLatin1(control)))
+            c->setProperty("StyleBar", gFlatToolbars.isValid() ? gFlatToolbars : QVariant(0.0));
+      },
+      [&] {
+        if (!termina) QCoreApplication::processEvents();
+      },
+  });
+}
