@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Runs every test of a build folder against one private PostgreSQL server started for the run
 # (SQLite databases are made by the tests themselves). Exits with ctest's status.
+#   test.sh [build folder] [further ctest arguments, e.g. -R Empresas]
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
+shift || true
 root=$(cd "$(dirname "$0")/.." && pwd)
 export QT_QPA_PLATFORM=offscreen
 
@@ -23,5 +25,5 @@ echo "PostgreSQL test server on 127.0.0.1:$MA_PG_PORT (DSN $MA_PG_DSN, $ODBCINI)
 
 cd "$build"
 status=0
-ctest --output-on-failure -j 2 --timeout 600 || status=$?
+ctest --output-on-failure -j 2 --timeout 600 "$@" || status=$?
 exit "$status"
