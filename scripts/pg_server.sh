@@ -11,6 +11,8 @@
 # once that process is gone, so a test program that crashes does not leave a server behind.
 # Run as root, the server runs as the unprivileged user postgres.
 set -euo pipefail
+# runuser lives in sbin, which a plain user's PATH may lack.
+export PATH=$PATH:/usr/sbin:/sbin
 
 PGBIN=${MA_PG_BIN:-/usr/lib/postgresql/15/bin}
 USER_NAME=ma_test
