@@ -75,8 +75,10 @@ void BarraBotones::SetStyleBar(const QVariant& estilo) {
 
 bool BarraBotones::AtiendeTecla(int codigoTecla, int shift) const {
   const int i = IndiceTecla(codigoTecla, shift);
-  // A hidden or disabled bar is not usable: its keys belong to the fields.
-  return i >= 0 && widgets_[i]->isEnabled() && isEnabled() && !isHidden();
+  // A bar hidden or disabled on purpose is not usable: its keys belong to the
+  // fields. A bar merely not shown yet (its window is not) still is.
+  const bool oculta = isHidden() && testAttribute(Qt::WA_WState_ExplicitShowHide);
+  return i >= 0 && widgets_[i]->isEnabled() && isEnabled() && !oculta;
 }
 
 bool BarraBotones::TeclaAbajo(int codigoTecla, int shift) {
