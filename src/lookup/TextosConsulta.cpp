@@ -1,6 +1,5 @@
 #include "lookup/TextosConsulta.h"
 
-#include <QLocale>
 #include <cmath>
 
 namespace textos {
@@ -82,10 +81,8 @@ bool EmpiezaCon(const QString& texto, const QString& prefijo) {
 }
 
 QString FechaHoraGeneral(const QDateTime& momento) {
-  // Day, month and four-digit year as the workstation orders them, then the time with seconds.
-  QString fecha = QLocale::system().dateFormat(QLocale::ShortFormat);
-  if (!fecha.contains(QLatin1String("yyyy"))) fecha.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-  return momento.toString(fecha + QStringLiteral(" HH:mm:ss"));
+  // The ISO form every engine reads the same way, whatever the workstation's or the server's language.
+  return momento.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
 }
 
 }  // namespace textos

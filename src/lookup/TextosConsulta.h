@@ -23,7 +23,7 @@ QString Literal(const QString& texto);
 // A colour setting (decimal, or "&H" hexadecimal) as &HBBGGRR; none for empty.
 std::optional<quint32> Color(const ado::Value& v);
 bool EmpiezaCon(const QString& texto, const QString& prefijo);
-// The system's general date-and-time text of a moment.
+// A moment as a date-and-time text that any server reads unambiguously.
 QString FechaHoraGeneral(const QDateTime& momento);
 
 }  // namespace textos
