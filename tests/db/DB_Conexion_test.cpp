@@ -200,7 +200,8 @@ TEST_F(ConexionTest, SqliteAbreYMarcaAdministrador) {
     SetUp();
     Campos(demo.server, demo.dbName, c.usuario, QString());
     db.OpenServerADODB(false, 3, QString(), c.valida);
-    EXPECT_TRUE(db.gOpenFlag) << c.usuario;
+    EXPECT_TRUE(db.gOpenFlag) << c.usuario
+                              << (op->mensajes.empty() ? "" : op->mensajes[0].prompt.toStdString());
     EXPECT_EQ(db.gCnn()->State(), ado::adStateOpen);
     EXPECT_EQ(db.gCnn()->CursorLocation(), 3);
     EXPECT_EQ(db.gEsAdmin, c.admin) << c.usuario << " " << c.valida;
