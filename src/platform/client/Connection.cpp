@@ -1,0 +1,381 @@
+#include "platform/client/Connection.h"
+
+#include <QFileInfo>
+#include <cstdlib>
+
+#include "platform/client/ConnectionImpl.h"
+#include "platform/client/ConnectionString.h"
+#include "platform/client/Fetch.h"
+#include "platform/client/OdbcText.h"
+#include "platform/client/SqlDialect.h"
+
+namespace ado {
+namespace {
+
+constexpr long kNoTransaction = static_cast<long>(0x8004D00E);  // XACT_E_NOTRANSACTION
+
+QString EnvOr(const char* name, const char* fallback) {
+  const char* v = std::getenv(name);
+  return v && *v ? QString::fromLocal8Bit(v) : QString::fromLatin1(fallback);
+}
+
+// Whether `name` is a data source of odbc.ini (the user's, $ODBCINI, or the system's).
+bool FindDataSource(const QString& name, QString* driver) {
+  SQLHENV env = odbc::Environment();
+  const odbc::Context ctx{nullptr, Dialect::Unknown, QStringLiteral("ODBC")};
+  SQLUSMALLINT direction = SQL_FETCH_FIRST;
+  for (;;) {
+    SQLWCHAR dsn[SQL_MAX_DSN_LENGTH + 1];
+    SQLWCHAR desc[512];
+    SQLSMALLINT dsnLen = 0, descLen = 0;
+    const SQLRETURN r = odbc::Check(SQLDataSourcesW(env, direction, dsn, SQL_MAX_DSN_LENGTH + 1, &dsnLen, desc, 512,
+                                                    &descLen),
+                                    SQL_HANDLE_ENV, env, ctx, "SQLDataSources", odbc::OnError::Ignore);
+    if (!SQL_SUCCEEDED(r)) return false;
+    direction = SQL_FETCH_NEXT;
+    if (odbc::FromW(dsn).compare(name, Qt::CaseInsensitive) == 0) {
+      if (driver) *driver = odbc::FromW(desc);
+      return true;
+    }
+  }
+}
+
+Dialect DialectOf(const QString& dbms) {
+  if (dbms.contains("SQLite", Qt::CaseInsensitive)) return Dialect::Sqlite;
+  if (dbms.contains("PostgreSQL", Qt::CaseInsensitive)) return Dialect::Postgres;
+  if (dbms.contains("SQL Server", Qt::CaseInsensitive)) return Dialect::SqlServer;
+  if (dbms.contains("Oracle", Qt::CaseInsensitive)) return Dialect::Oracle;
+  return Dialect::Unknown;
+}
+
+SQLUINTEGER IsolationOf(int level) {
+  switch (level) {
+    case adXactReadUncommitted:
+      return SQL_TXN_READ_UNCOMMITTED;
+    case adXactRepeatableRead:
+      return SQL_TXN_REPEATABLE_READ;
+    case adXactSerializable:
+      return SQL_TXN_SERIALIZABLE;
+    case 16:  // adXactChaos: the closest the engines offer
+      return SQL_TXN_READ_UNCOMMITTED;
+    default:  // adXactReadCommitted / adXactCursorStability, adXactUnspecified
+      return SQL_TXN_READ_COMMITTED;
+  }
+}
+
+}  // namespace
+
+// ---- Impl ----
+
+void Connection::Impl::RequireOpen(const QString& who) const {
+  if (state != adStateOpen) odbc::Fail(err::ObjectClosed, who);
+}
+
+odbc::StmtHandle Connection::Impl::NewStatement() {
+  RequireOpen(QStringLiteral("ADODB.Connection"));
+  SQLHANDLE h = SQL_NULL_HANDLE;
+  odbc::Check(SQLAllocHandle(SQL_HANDLE_STMT, dbc.get(), &h), SQL_HANDLE_DBC, dbc.get(), Ctx(), "SQLAllocHandle");
+  odbc::StmtHandle st(h);
+  if (commandTimeout >= 0 && dialect != Dialect::Sqlite)  // SQLite's driver would take it for its lock time-out
+    odbc::Check(SQLSetStmtAttr(h, SQL_ATTR_QUERY_TIMEOUT,
+                               reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(commandTimeout)), 0),
+                SQL_HANDLE_STMT, h, Ctx(), "SQLSetStmtAttr", odbc::OnError::Ignore);
+  return st;
+}
+
+void Connection::Impl::ApplyIsolation() {
+  if (state != adStateOpen) return;
+  // A driver that cannot set the level keeps its own: not an error.
+  odbc::Check(SQLSetConnectAttrW(dbc.get(), SQL_ATTR_TXN_ISOLATION,
+                                 reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(IsolationOf(isolationLevel))), 0),
+              SQL_HANDLE_DBC, dbc.get(), Ctx(), "SQLSetConnectAttr", odbc::OnError::Ignore);
+}
+
+QStringList Connection::Impl::PrimaryKey(const QString& table, const QString& schema, bool quoted) {
+  const QString cacheKey = schema.toLower() + '.' + table.toLower();
+  const auto it = primaryKeys.constFind(cacheKey);
+  if (it != primaryKeys.constEnd()) return *it;
+
+  auto lookup = [&](const QString& name) {
+    odbc::StmtHandle st = NewStatement();
+    QString schemaArg;
+    if (dialect == Dialect::SqlServer || dialect == Dialect::Unknown) {
+      schemaArg = schema;
+    } else if (dialect != Dialect::Sqlite && !schema.isEmpty() && schema.compare("dbo", Qt::CaseInsensitive) != 0) {
+      schemaArg = sql::CatalogName(schema, dialect);
+    }
+    odbc::Check(SQLPrimaryKeysW(st.get(), nullptr, 0, schemaArg.isEmpty() ? nullptr : odbc::W(schemaArg),
+                                schemaArg.isEmpty() ? 0 : SQL_NTS, odbc::W(name), SQL_NTS),
+                SQL_HANDLE_STMT, st.get(), Ctx(), "SQLPrimaryKeys");
+    const auto cols = odbc::Describe(st.get(), Ctx());
+    std::vector<Value> cells;
+    odbc::RowSink sink;
+    sink.cells = &cells;
+    sink.stride = cols.size();
+    for (int i = 0; i < cols.size(); ++i) sink.place.push_back(i);
+    odbc::FetchAll(st.get(), Ctx(), cols, odbc::FetchMode::GetData, sink);
+    // COLUMN_NAME is the 4th column and KEY_SEQ the 5th.
+    QVector<QPair<int, QString>> keys;
+    for (int r = 0; r < sink.rows; ++r) {
+      const Value& name = cells[static_cast<size_t>(r) * sink.stride + 3];
+      const Value& seq = cells[static_cast<size_t>(r) * sink.stride + 4];
+      keys.push_back({seq.toInt(), name.toString()});
+    }
+    std::sort(keys.begin(), keys.end());
+    QStringList out;
+    for (const auto& k : keys) out << k.second;
+    return out;
+  };
+  const QString folded = sql::CatalogName(table, dialect, quoted);
+  QStringList keys = lookup(folded);
+  if (keys.isEmpty() && folded != table) keys = lookup(table);
+  primaryKeys.insert(cacheKey, keys);
+  return keys;
+}
+
+// ---- Connection ----
+
+std::shared_ptr<Connection> Connection::Create() { return std::shared_ptr<Connection>(new Connection()); }
+
+Connection::Connection() : d_(std::make_unique<Impl>()) {}
+
+Connection::~Connection() {
+  try {
+    Close();
+  } catch (...) {
+  }
+}
+
+QString Connection::ConnectionString() const { return d_->connectionString; }
+void Connection::SetConnectionString(const QString& s) {
+  if (d_->state == adStateOpen) odbc::Fail(3705, QStringLiteral("ADODB.Connection"));
+  d_->connectionString = s;
+}
+int Connection::CursorLocation() const { return d_->cursorLocation; }
+void Connection::SetCursorLocation(int location) {
+  if (location != adUseClient && location != adUseServer && location != 1)
+    odbc::Fail(3001, QStringLiteral("ADODB.Connection"));
+  d_->cursorLocation = location;
+}
+int Connection::CommandTimeout() const { return d_->commandTimeout; }
+void Connection::SetCommandTimeout(int seconds) {
+  if (seconds < 0) odbc::Fail(3001, QStringLiteral("ADODB.Connection"));
+  d_->commandTimeout = seconds;
+}
+int Connection::IsolationLevel() const { return d_->isolationLevel; }
+void Connection::SetIsolationLevel(int level) {
+  d_->isolationLevel = level;
+  d_->ApplyIsolation();
+}
+
+QString Connection::DefaultDatabase() const {
+  auto& d = *d_;
+  if (d.state != adStateOpen || d.dialect == Dialect::Sqlite) return d.defaultDatabase;
+  SQLWCHAR buf[512] = {0};
+  SQLINTEGER len = 0;
+  const SQLRETURN r = odbc::Check(SQLGetConnectAttrW(d.dbc.get(), SQL_ATTR_CURRENT_CATALOG, buf, sizeof buf, &len),
+                                  SQL_HANDLE_DBC, d.dbc.get(), d.Ctx(), "SQLGetConnectAttr", odbc::OnError::Ignore);
+  if (!SQL_SUCCEEDED(r)) return d.defaultDatabase;
+  return odbc::FromW(buf);
+}
+
+void Connection::SetDefaultDatabase(const QString& name) {
+  auto& d = *d_;
+  if (d.state != adStateOpen) {
+    d.defaultDatabase = name;
+    return;
+  }
+  switch (d.dialect) {
+    case Dialect::Sqlite:  // one database per file: nothing to switch
+      d.defaultDatabase = name;
+      return;
+    case Dialect::Postgres: {
+      const QString current = DefaultDatabase();
+      if (name.trimmed().isEmpty() || name.trimmed().compare(current, Qt::CaseInsensitive) == 0) {
+        d.defaultDatabase = name;
+        return;
+      }
+      ProviderError e;
+      e.Number = err::Unspecified;
+      e.SQLState = QStringLiteral("HY000");
+      e.Description = QStringLiteral("PostgreSQL no cambia de base de datos en una conexión abierta (%1 en uso, "
+                                     "se pidió %2)")
+                          .arg(current, name);
+      e.Source = d.source;
+      odbc::Raise(d.Ctx(), e);
+    }
+    default: {
+      QString value = name;
+      odbc::Check(SQLSetConnectAttrW(d.dbc.get(), SQL_ATTR_CURRENT_CATALOG, odbc::W(value), SQL_NTS),
+                  SQL_HANDLE_DBC, d.dbc.get(), d.Ctx(), "SQLSetConnectAttr");
+      d.defaultDatabase = name;
+    }
+  }
+}
+
+int Connection::State() const { return d_->state; }
+ErrorCollection& Connection::Errors() { return d_->errors; }
+const ErrorCollection& Connection::Errors() const { return d_->errors; }
+Dialect Connection::GetDialect() const { return d_->dialect; }
+QString Connection::Adapt(const QString& sql) const { return sql::Rewrite(sql, d_->dialect); }
+
+void Connection::Open(const QString& connectionString, const QString& user, const QString& password, int options) {
+  (void)options;  // always synchronous
+  auto& d = *d_;
+  if (d.state == adStateOpen) odbc::Fail(3705, QStringLiteral("ADODB.Connection"));
+  if (!connectionString.isEmpty()) d.connectionString = connectionString;
+
+  cs::Environment env;
+  env.dataSource = FindDataSource;
+  env.sqlServerDriver = EnvOr("MA_ODBC_SQLSERVER_DRIVER", "FreeTDS");
+  env.oracleDriver = EnvOr("MA_ODBC_ORACLE_DRIVER", "Oracle");
+  const cs::Target target = cs::Translate(d.connectionString, user, password, env);
+
+  d.dialect = Dialect::Unknown;
+  d.source = QStringLiteral("ODBC");
+  switch (target.kind) {
+    case cs::Kind::Sqlite:
+      d.source = QStringLiteral("ODBC (SQLite3)");
+      d.dialect = Dialect::Sqlite;
+      break;
+    case cs::Kind::SqlServer:
+      d.source = QStringLiteral("ODBC (%1)").arg(env.sqlServerDriver);
+      d.dialect = Dialect::SqlServer;
+      break;
+    case cs::Kind::Oracle:
+      d.source = QStringLiteral("ODBC (%1)").arg(env.oracleDriver);
+      d.dialect = Dialect::Oracle;
+      break;
+    default:
+      break;
+  }
+  const odbc::Context openCtx{&d.errors, d.dialect, d.source};
+
+  if (target.kind == cs::Kind::Sqlite) {
+    // The driver would make an empty database of a missing file.
+    const QFileInfo file(target.sqliteFile);
+    if (target.sqliteFile.isEmpty() || !file.exists() || file.isDir()) {
+      ProviderError e;
+      e.Number = err::Unspecified;
+      e.SQLState = QStringLiteral("08001");
+      e.Description = target.sqliteFile.isEmpty()
+                          ? QStringLiteral("No se indicó el archivo de la base de datos SQLite.")
+                          : QStringLiteral("No existe el archivo de la base de datos SQLite: %1").arg(target.sqliteFile);
+      e.Source = d.source;
+      d.dialect = Dialect::Unknown;
+      odbc::Raise(openCtx, e);
+    }
+  }
+
+  SQLHENV henv = odbc::Environment();
+  SQLHANDLE h = SQL_NULL_HANDLE;
+  odbc::Check(SQLAllocHandle(SQL_HANDLE_DBC, henv, &h), SQL_HANDLE_ENV, henv, openCtx, "SQLAllocHandle");
+  odbc::DbcHandle dbc(h);
+  if (target.loginTimeout >= 0)
+    odbc::Check(SQLSetConnectAttrW(h, SQL_ATTR_LOGIN_TIMEOUT,
+                                   reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(target.loginTimeout)), 0),
+                SQL_HANDLE_DBC, h, openCtx, "SQLSetConnectAttr", odbc::OnError::Ignore);
+  QString odbcString = target.odbc;
+  SQLWCHAR out[2048];
+  SQLSMALLINT outLen = 0;
+  odbc::Check(SQLDriverConnectW(h, nullptr, odbc::W(odbcString), SQL_NTS, out, 2048, &outLen, SQL_DRIVER_NOPROMPT),
+              SQL_HANDLE_DBC, h, openCtx, "SQLDriverConnect");
+
+  SQLWCHAR dbms[256] = {0};
+  SQLSMALLINT dbmsLen = 0;
+  odbc::Check(SQLGetInfoW(h, SQL_DBMS_NAME, dbms, sizeof dbms, &dbmsLen), SQL_HANDLE_DBC, h, openCtx, "SQLGetInfo",
+              odbc::OnError::Ignore);
+  d.dbmsName = odbc::FromW(dbms);
+  d.dialect = DialectOf(d.dbmsName);
+  d.source = QStringLiteral("ODBC (%1)").arg(d.dbmsName.isEmpty() ? QStringLiteral("?") : d.dbmsName);
+  d.dbc = std::move(dbc);
+  d.state = adStateOpen;
+  d.transactionLevel = 0;
+  d.primaryKeys.clear();
+  d.ApplyIsolation();
+  if (!d.defaultDatabase.isEmpty()) {
+    try {
+      SetDefaultDatabase(d.defaultDatabase);
+    } catch (...) {
+      Close();
+      throw;
+    }
+  }
+}
+
+void Connection::Close() {
+  auto& d = *d_;
+  if (d.state != adStateOpen) return;
+  const auto ctx = d.Ctx();
+  if (d.transactionLevel > 0)
+    odbc::Check(SQLEndTran(SQL_HANDLE_DBC, d.dbc.get(), SQL_ROLLBACK), SQL_HANDLE_DBC, d.dbc.get(), ctx, "SQLEndTran",
+                odbc::OnError::Ignore);
+  odbc::Check(SQLDisconnect(d.dbc.get()), SQL_HANDLE_DBC, d.dbc.get(), ctx, "SQLDisconnect", odbc::OnError::Ignore);
+  d.dbc.Reset();
+  d.state = adStateClosed;
+  d.transactionLevel = 0;
+  d.primaryKeys.clear();
+}
+
+void Connection::Execute(const QString& sql, long* recordsAffected, int options) {
+  (void)options;
+  auto& d = *d_;
+  d.RequireOpen(QStringLiteral("ADODB.Connection"));
+  QString text = Adapt(sql);
+  if (sql::IsDefinition(sql)) d.primaryKeys.clear();
+  odbc::StmtHandle st = d.NewStatement();
+  const auto ctx = d.Ctx();
+  SQLRETURN r = odbc::Check(SQLExecDirectW(st.get(), odbc::W(text), SQL_NTS), SQL_HANDLE_STMT, st.get(), ctx,
+                            "SQLExecDirect");
+  long total = r == SQL_NO_DATA ? 0 : -1;  // a searched UPDATE or DELETE that found nothing
+  // Every result of a batch: counts are added up, rows are discarded, and a
+  // failure in a later statement still fails the call.
+  while (r != SQL_NO_DATA) {
+    SQLSMALLINT ncols = 0;
+    odbc::Check(SQLNumResultCols(st.get(), &ncols), SQL_HANDLE_STMT, st.get(), ctx, "SQLNumResultCols");
+    if (ncols == 0) {
+      SQLLEN n = -1;
+      odbc::Check(SQLRowCount(st.get(), &n), SQL_HANDLE_STMT, st.get(), ctx, "SQLRowCount");
+      if (n >= 0) total = (total < 0 ? 0 : total) + static_cast<long>(n);
+    }
+    r = odbc::Check(SQLMoreResults(st.get()), SQL_HANDLE_STMT, st.get(), ctx, "SQLMoreResults");
+  }
+  if (recordsAffected) *recordsAffected = total;
+}
+
+void Connection::BeginTrans() {
+  auto& d = *d_;
+  d.RequireOpen(QStringLiteral("ADODB.Connection"));
+  if (d.transactionLevel == 0)
+    odbc::Check(SQLSetConnectAttrW(d.dbc.get(), SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF),
+                                   SQL_IS_UINTEGER),
+                SQL_HANDLE_DBC, d.dbc.get(), d.Ctx(), "SQLSetConnectAttr");
+  ++d.transactionLevel;
+}
+
+namespace {
+void EndTransaction(Connection::Impl& d, SQLSMALLINT how) {
+  d.RequireOpen(QStringLiteral("ADODB.Connection"));
+  if (d.transactionLevel == 0)
+    throw Failure(kNoTransaction, QStringLiteral("No hay ninguna transacción activa."),
+                  QStringLiteral("ADODB.Connection"));
+  if (--d.transactionLevel > 0) return;  // nested levels end with the outermost one
+  const auto ctx = d.Ctx();
+  try {
+    odbc::Check(SQLEndTran(SQL_HANDLE_DBC, d.dbc.get(), how), SQL_HANDLE_DBC, d.dbc.get(), ctx, "SQLEndTran");
+  } catch (...) {
+    odbc::Check(SQLSetConnectAttrW(d.dbc.get(), SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON),
+                                   SQL_IS_UINTEGER),
+                SQL_HANDLE_DBC, d.dbc.get(), ctx, "SQLSetConnectAttr", odbc::OnError::Ignore);
+    throw;
+  }
+  odbc::Check(SQLSetConnectAttrW(d.dbc.get(), SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON),
+                                 SQL_IS_UINTEGER),
+              SQL_HANDLE_DBC, d.dbc.get(), ctx, "SQLSetConnectAttr");
+}
+}  // namespace
+
+void Connection::CommitTrans() { EndTransaction(*d_, SQL_COMMIT); }
+void Connection::RollbackTrans() { EndTransaction(*d_, SQL_ROLLBACK); }
+
+}  // namespace ado

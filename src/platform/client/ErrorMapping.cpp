@@ -1,0 +1,99 @@
+#include "platform/client/ErrorMapping.h"
+
+#include "platform/core/Error.h"
+
+namespace ado::errors {
+namespace {
+
+bool Has(const QString& text, const char* what) { return text.contains(QLatin1String(what), Qt::CaseInsensitive); }
+
+// SQLite reports everything as HY000 with its own result code (19 for every
+// constraint); the kind is only in the message.
+long SqliteNative(const DiagRecord& r) {
+  const QString& m = r.message;
+  if (Has(m, "UNIQUE constraint failed") || Has(m, "PRIMARY KEY must be unique") || Has(m, "is not unique"))
+    return native::DuplicateKey;
+  if (Has(m, "NOT NULL constraint failed") || Has(m, "may not be NULL")) return native::NullNotAllowed;
+  if (Has(m, "FOREIGN KEY constraint failed")) return 547;
+  if (Has(m, "CHECK constraint failed") && (Has(m, "length(") || Has(m, "len("))) return native::Truncation;
+  if (Has(m, "no such table") || Has(m, "no such view")) return native::MissingTable;
+  if (Has(m, "no such column")) return 207;
+  if (Has(m, "syntax error") || Has(m, "incomplete input") || Has(m, "unrecognized token"))
+    return native::Syntax;
+  return r.native;
+}
+
+long PostgresNative(const DiagRecord& r) {
+  const QString s = r.sqlState.toUpper();
+  if (s == "23505") return native::DuplicateKey;
+  if (s == "23502") return native::NullNotAllowed;
+  if (s == "23503") return 547;
+  if (s == "22001") return native::Truncation;
+  if (s == "42P01") return native::MissingTable;
+  if (s == "42601") return native::Syntax;
+  if (s == "42703") return 207;
+  return r.native;
+}
+
+long NumberFor(const QString& sqlState, long sqlServerNative) {
+  switch (sqlServerNative) {
+    case native::DuplicateKey:
+    case native::NullNotAllowed:
+    case 547:
+      return err::IntegrityViolation;
+    case native::MissingTable:
+      return err::TableMissing;
+    case native::Syntax:
+    case 207:
+      return err::CommandText;
+    default:
+      break;
+  }
+  const QString s = sqlState.toUpper();
+  if (s.startsWith("23")) return err::IntegrityViolation;
+  if (s == "42S02" || s == "42P01" || s == "S0002") return err::TableMissing;
+  if (s.startsWith("42") || s == "37000" || s.startsWith("S00")) return err::CommandText;
+  return err::Unspecified;
+}
+
+}  // namespace
+
+ProviderError Normalise(Dialect dialect, const DiagRecord& record, const QString& source) {
+  ProviderError e;
+  e.SQLState = record.sqlState;
+  e.Description = record.message;
+  e.Source = source;
+  switch (dialect) {
+    case Dialect::Sqlite:
+      e.NativeError = SqliteNative(record);
+      break;
+    case Dialect::Postgres:
+      e.NativeError = PostgresNative(record);
+      break;
+    default:
+      e.NativeError = record.native;
+      break;
+  }
+  // The number follows the normalised native number where there is one, so
+  // SQL Server and the other engines agree; SQL Server's other numbers go by SQLSTATE.
+  const bool normalised = dialect == Dialect::Sqlite || dialect == Dialect::Postgres ||
+                          dialect == Dialect::SqlServer;
+  e.Number = NumberFor(record.sqlState, normalised ? e.NativeError : 0);
+  // SQLite's other constraints (CHECK) are integrity violations too.
+  if (dialect == Dialect::Sqlite && record.native == 19 && e.Number == err::Unspecified &&
+      e.NativeError != native::Truncation)
+    e.Number = err::IntegrityViolation;
+  return e;
+}
+
+ProviderError Truncation(const QString& column, const QString& source) {
+  ProviderError e;
+  e.Number = err::Unspecified;
+  e.SQLState = QStringLiteral("22001");
+  e.NativeError = native::Truncation;
+  e.Description = QStringLiteral("Los datos de cadena o binarios se truncarían. (columna %1)").arg(column);
+  e.Source = source;
+  return e;
+}
+
+}  // namespace ado::errors

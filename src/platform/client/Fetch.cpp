@@ -1,0 +1,325 @@
+#include "platform/client/Fetch.h"
+
+#include <QByteArray>
+#include <cstring>
+
+#include "platform/client/Constants.h"
+#include "platform/client/OdbcText.h"
+#include "platform/client/TypeMapping.h"
+#include "platform/client/ValueConvert.h"
+
+namespace ado::odbc {
+namespace {
+
+// How a column's values are read.
+enum class Read { Text, Integer, Double, Boolean, DateText, Binary };
+
+Read ReadOf(const ColumnInfo& c) {
+  const int t = c.adoType;
+  if (types::IsInteger(t)) return Read::Integer;
+  if (types::IsFloating(t)) return Read::Double;
+  if (t == adBoolean) return Read::Boolean;
+  if (types::IsDateTime(t)) return Read::DateText;
+  if (types::IsBinary(t)) return Read::Binary;
+  return Read::Text;
+}
+
+Value IntegerValue(SQLBIGINT v, int adoType) {
+  if (adoType == adBigInt || adoType == adUnsignedBigInt || adoType == adUnsignedInt) return qlonglong(v);
+  return static_cast<int>(v);
+}
+
+Value TextValue(const SQLWCHAR* p, SQLLEN bytes) { return FromW(p, static_cast<qsizetype>(bytes / sizeof(SQLWCHAR))); }
+
+// Widest text (in UTF-16 units) read through a bound buffer; wider goes through SQLGetData.
+constexpr long kMaxBoundUnits = 4000;
+constexpr long kMaxBoundBytes = 8000;
+
+long BoundUnits(const ColumnInfo& c) {
+  // Twice the declared size: characters outside the BMP take two units, and
+  // SQLite does not hold text to its declared size.
+  const long declared = c.definedSize > 0 ? c.definedSize : 0;
+  return std::max<long>(declared * 2, 64) + 1;
+}
+
+struct Buffer {
+  Read read;
+  SQLSMALLINT cType;
+  SQLLEN width;  // bytes per row
+  std::vector<char> data;
+  std::vector<SQLLEN> ind;
+};
+
+// The filler in the columns of a new row that are not fetched.
+void PlaceFiller(std::vector<Value>& cells, size_t base, int stride, const RowSink& sink) {
+  std::vector<bool> fetched(stride, false);
+  for (int p : sink.place) fetched[p] = true;
+  for (int c = 0; c < stride; ++c)
+    if (!fetched[c]) cells[base + c] = sink.filler;
+}
+
+}  // namespace
+
+QVector<ColumnInfo> Describe(SQLHSTMT st, const Context& ctx) {
+  SQLSMALLINT n = 0;
+  Check(SQLNumResultCols(st, &n), SQL_HANDLE_STMT, st, ctx, "SQLNumResultCols");
+  QVector<ColumnInfo> cols;
+  cols.reserve(n);
+  for (SQLUSMALLINT i = 1; i <= n; ++i) {
+    SQLWCHAR name[512];
+    SQLSMALLINT nameLen = 0, type = 0, digits = 0, nullable = SQL_NULLABLE_UNKNOWN;
+    SQLULEN size = 0;
+    Check(SQLDescribeColW(st, i, name, 512, &nameLen, &type, &size, &digits, &nullable), SQL_HANDLE_STMT, st, ctx,
+          "SQLDescribeCol");
+    SQLWCHAR typeName[256] = {0};
+    SQLSMALLINT typeLen = 0;
+    Check(SQLColAttributeW(st, i, SQL_DESC_TYPE_NAME, typeName, sizeof typeName, &typeLen, nullptr),
+          SQL_HANDLE_STMT, st, ctx, "SQLColAttribute", OnError::Ignore);
+    ColumnInfo c;
+    c.name = FromW(name, std::min<qsizetype>(nameLen, 511));
+    c.sqlType = type;
+    c.typeName = FromW(typeName);
+    c.columnSize = static_cast<long long>(size);
+    c.digits = digits;
+    c.nullable = nullable != SQL_NO_NULLS;
+    const auto mapped = types::Map(type, c.typeName, c.columnSize, digits);
+    c.adoType = mapped.adoType;
+    c.definedSize = mapped.definedSize;
+    c.isLong = mapped.isLong;
+    cols.push_back(c);
+  }
+  return cols;
+}
+
+bool Bindable(const QVector<ColumnInfo>& cols) {
+  for (const auto& c : cols) {
+    if (c.isLong) return false;
+    const Read r = ReadOf(c);
+    if (r == Read::Text && BoundUnits(c) > kMaxBoundUnits) return false;
+    if (r == Read::Binary && (c.definedSize <= 0 || c.definedSize > kMaxBoundBytes)) return false;
+  }
+  return true;
+}
+
+Value GetValue(SQLHSTMT st, const Context& ctx, int column, const ColumnInfo& c) {
+  const SQLUSMALLINT col = static_cast<SQLUSMALLINT>(column);
+  SQLLEN ind = 0;
+  switch (ReadOf(c)) {
+    case Read::Integer: {
+      SQLBIGINT v = 0;
+      Check(SQLGetData(st, col, SQL_C_SBIGINT, &v, sizeof v, &ind), SQL_HANDLE_STMT, st, ctx, "SQLGetData");
+      return ind == SQL_NULL_DATA ? Null() : IntegerValue(v, c.adoType);
+    }
+    case Read::Double: {
+      double v = 0;
+      Check(SQLGetData(st, col, SQL_C_DOUBLE, &v, sizeof v, &ind), SQL_HANDLE_STMT, st, ctx, "SQLGetData");
+      return ind == SQL_NULL_DATA ? Null() : Value(v);
+    }
+    case Read::Binary: {
+      QByteArray out;
+      char chunk[32768];
+      for (;;) {
+        const SQLRETURN r = Check(SQLGetData(st, col, SQL_C_BINARY, chunk, sizeof chunk, &ind), SQL_HANDLE_STMT, st,
+                                  ctx, "SQLGetData");
+        if (r == SQL_NO_DATA) break;
+        if (ind == SQL_NULL_DATA) return Null();
+        if (out.isEmpty() && ind != SQL_NO_TOTAL && ind > static_cast<SQLLEN>(sizeof chunk)) out.reserve(ind);
+        const SQLLEN got = (ind == SQL_NO_TOTAL || ind > static_cast<SQLLEN>(sizeof chunk)) ? sizeof chunk : ind;
+        out.append(chunk, got);
+        if (r == SQL_SUCCESS) break;
+      }
+      return out;
+    }
+    case Read::Text:
+    case Read::Boolean:
+    case Read::DateText: {
+      QString out;
+      SQLWCHAR chunk[8192];
+      bool any = false;
+      for (;;) {
+        const SQLRETURN r = Check(SQLGetData(st, col, SQL_C_WCHAR, chunk, sizeof chunk, &ind), SQL_HANDLE_STMT, st,
+                                  ctx, "SQLGetData");
+        if (r == SQL_NO_DATA) break;
+        if (ind == SQL_NULL_DATA) return Null();
+        any = true;
+        const SQLLEN room = sizeof chunk - sizeof(SQLWCHAR);
+        const SQLLEN got = (ind == SQL_NO_TOTAL || ind > room) ? room : ind;
+        if (out.isEmpty() && ind != SQL_NO_TOTAL && ind > room) out.reserve(ind / 2);
+        out.append(FromW(chunk, got / static_cast<SQLLEN>(sizeof(SQLWCHAR))));
+        if (r == SQL_SUCCESS) break;
+      }
+      if (!any) return Null();
+      if (ReadOf(c) == Read::Boolean) return convert::BooleanFromText(out);
+      if (ReadOf(c) == Read::DateText) return convert::DateFromText(out, c.adoType);
+      return out;
+    }
+  }
+  return Null();
+}
+
+bool FetchAll(SQLHSTMT st, const Context& ctx, const QVector<ColumnInfo>& cols, FetchMode mode, RowSink& sink) {
+  const int ncols = cols.size();
+  const int stride = sink.stride;
+  auto& cells = *sink.cells;
+  auto number = [&](int j) { return sink.columnNumbers.empty() ? j + 1 : sink.columnNumbers[j]; };
+
+  if (mode == FetchMode::GetData) {
+    Check(SQLSetStmtAttr(st, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(1), 0), SQL_HANDLE_STMT, st, ctx,
+          "SQLSetStmtAttr", OnError::Ignore);
+    for (;;) {
+      const SQLRETURN r = Check(SQLFetch(st), SQL_HANDLE_STMT, st, ctx, "SQLFetch");
+      if (r == SQL_NO_DATA) break;
+      const size_t base = cells.size();
+      cells.resize(base + stride);
+      if (ncols < stride) PlaceFiller(cells, base, stride, sink);
+      for (int j = 0; j < ncols; ++j) cells[base + sink.place[j]] = GetValue(st, ctx, number(j), cols[j]);
+      ++sink.rows;
+    }
+    return true;
+  }
+
+  // Bound buffers and a block cursor.
+  SQLULEN rowsPerFetch = 256;
+  std::vector<Buffer> bufs(ncols);
+  for (int j = 0; j < ncols; ++j) {
+    Buffer& b = bufs[j];
+    b.read = ReadOf(cols[j]);
+    switch (b.read) {
+      case Read::Integer:
+        b.cType = SQL_C_SBIGINT;
+        b.width = sizeof(SQLBIGINT);
+        break;
+      case Read::Double:
+        b.cType = SQL_C_DOUBLE;
+        b.width = sizeof(double);
+        break;
+      case Read::Boolean:
+        b.cType = SQL_C_WCHAR;
+        b.width = 8 * sizeof(SQLWCHAR);
+        break;
+      case Read::DateText:
+        b.cType = SQL_C_WCHAR;
+        b.width = 48 * sizeof(SQLWCHAR);
+        break;
+      case Read::Binary:
+        b.cType = SQL_C_BINARY;
+        b.width = std::max<SQLLEN>(cols[j].definedSize, 1);
+        break;
+      case Read::Text:
+        b.cType = SQL_C_WCHAR;
+        b.width = BoundUnits(cols[j]) * sizeof(SQLWCHAR);
+        break;
+    }
+  }
+  SQLLEN rowBytes = 0;
+  for (const auto& b : bufs) rowBytes += b.width + sizeof(SQLLEN);
+  while (rowsPerFetch > 16 && static_cast<SQLLEN>(rowsPerFetch) * rowBytes > (4 << 20)) rowsPerFetch /= 2;
+
+  SQLULEN fetched = 0;
+  std::vector<SQLUSMALLINT> status(rowsPerFetch);
+  Check(SQLSetStmtAttr(st, SQL_ATTR_ROW_BIND_TYPE, reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0),
+        SQL_HANDLE_STMT, st, ctx, "SQLSetStmtAttr");
+  if (!SQL_SUCCEEDED(Check(SQLSetStmtAttr(st, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(rowsPerFetch), 0),
+                           SQL_HANDLE_STMT, st, ctx, "SQLSetStmtAttr", OnError::Ignore)))
+    rowsPerFetch = 1;
+  // A driver may lower the size it was asked for.
+  SQLULEN actual = rowsPerFetch;
+  if (SQL_SUCCEEDED(Check(SQLGetStmtAttr(st, SQL_ATTR_ROW_ARRAY_SIZE, &actual, 0, nullptr), SQL_HANDLE_STMT, st, ctx,
+                          "SQLGetStmtAttr", OnError::Ignore)) &&
+      actual >= 1 && actual <= rowsPerFetch)
+    rowsPerFetch = actual;
+  Check(SQLSetStmtAttr(st, SQL_ATTR_ROWS_FETCHED_PTR, &fetched, 0), SQL_HANDLE_STMT, st, ctx, "SQLSetStmtAttr");
+  Check(SQLSetStmtAttr(st, SQL_ATTR_ROW_STATUS_PTR, status.data(), 0), SQL_HANDLE_STMT, st, ctx, "SQLSetStmtAttr");
+
+  for (int j = 0; j < ncols; ++j) {
+    Buffer& b = bufs[j];
+    b.data.assign(static_cast<size_t>(b.width) * rowsPerFetch, 0);
+    b.ind.assign(rowsPerFetch, 0);
+    Check(SQLBindCol(st, static_cast<SQLUSMALLINT>(number(j)), b.cType, b.data.data(), b.width, b.ind.data()),
+          SQL_HANDLE_STMT, st, ctx, "SQLBindCol");
+  }
+
+  const size_t startCells = cells.size();
+  const int startRows = sink.rows;
+  bool fits = true;
+  for (;;) {
+    fetched = 0;
+    const SQLRETURN r = Check(SQLFetchScroll(st, SQL_FETCH_NEXT, 0), SQL_HANDLE_STMT, st, ctx, "SQLFetchScroll");
+    if (r == SQL_NO_DATA) break;
+    const SQLULEN n = std::min<SQLULEN>(fetched, rowsPerFetch);
+    if (cells.capacity() < cells.size() + n * stride) cells.reserve(std::max(cells.capacity() * 2, cells.size() + n * stride));
+    for (SQLULEN row = 0; row < n && fits; ++row) {
+      if (status[row] == SQL_ROW_NOROW) continue;
+      if (status[row] == SQL_ROW_ERROR) {  // read again value by value, where the error shows
+        fits = false;
+        break;
+      }
+      const size_t base = cells.size();
+      cells.resize(base + stride);
+      if (ncols < stride) PlaceFiller(cells, base, stride, sink);
+      for (int j = 0; j < ncols; ++j) {
+        const Buffer& b = bufs[j];
+        const SQLLEN ind = b.ind[row];
+        Value& out = cells[base + sink.place[j]];
+        if (ind == SQL_NULL_DATA) {
+          out = Null();
+          continue;
+        }
+        const char* p = b.data.data() + static_cast<size_t>(b.width) * row;
+        switch (b.read) {
+          case Read::Integer: {
+            SQLBIGINT v;
+            std::memcpy(&v, p, sizeof v);
+            out = IntegerValue(v, cols[j].adoType);
+            break;
+          }
+          case Read::Double: {
+            double v;
+            std::memcpy(&v, p, sizeof v);
+            out = v;
+            break;
+          }
+          case Read::Binary:
+            if (ind == SQL_NO_TOTAL || ind > b.width) {
+              fits = false;
+              break;
+            }
+            out = QByteArray(p, ind);
+            break;
+          default: {
+            if (ind == SQL_NO_TOTAL || ind > b.width - static_cast<SQLLEN>(sizeof(SQLWCHAR))) {
+              fits = false;
+              break;
+            }
+            const auto* w = reinterpret_cast<const SQLWCHAR*>(p);
+            if (b.read == Read::Text) {
+              out = TextValue(w, ind);
+            } else if (b.read == Read::Boolean) {
+              out = convert::BooleanFromText(FromW(w, ind / 2));
+            } else {
+              out = convert::DateFromText(FromW(w, ind / 2), cols[j].adoType);
+            }
+            break;
+          }
+        }
+        if (!fits) break;
+      }
+      ++sink.rows;
+    }
+    if (!fits) break;
+  }
+  // Unbind before the buffers go.
+  Check(SQLFreeStmt(st, SQL_UNBIND), SQL_HANDLE_STMT, st, ctx, "SQLFreeStmt", OnError::Ignore);
+  Check(SQLSetStmtAttr(st, SQL_ATTR_ROWS_FETCHED_PTR, nullptr, 0), SQL_HANDLE_STMT, st, ctx, "SQLSetStmtAttr",
+        OnError::Ignore);
+  Check(SQLSetStmtAttr(st, SQL_ATTR_ROW_STATUS_PTR, nullptr, 0), SQL_HANDLE_STMT, st, ctx, "SQLSetStmtAttr",
+        OnError::Ignore);
+  if (!fits) {
+    cells.resize(startCells);
+    sink.rows = startRows;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace ado::odbc

@@ -1,0 +1,30 @@
+#pragma once
+// UTF-16 text across the ODBC wide-character API: unixODBC's SQLWCHAR is a
+// 16-bit code unit, the same as QChar, so text converts without copies of
+// its own encoding.
+#include <sql.h>
+#include <sqlext.h>
+
+#include <QString>
+
+namespace ado::odbc {
+
+static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "unixODBC with 16-bit SQLWCHAR expected");
+
+// A pointer the ODBC W functions accept; valid while `s` lives and is not changed.
+inline SQLWCHAR* W(const QString& s) {
+  return reinterpret_cast<SQLWCHAR*>(const_cast<ushort*>(s.utf16()));
+}
+
+inline QString FromW(const SQLWCHAR* p, qsizetype units) {
+  return QString::fromUtf16(reinterpret_cast<const char16_t*>(p), units);
+}
+
+// A NUL-terminated wide string of at most `max` units.
+inline QString FromW(const SQLWCHAR* p) {
+  qsizetype n = 0;
+  while (p[n]) ++n;
+  return FromW(p, n);
+}
+
+}  // namespace ado::odbc

@@ -1,0 +1,299 @@
+// Writing rows back: AddNew / Update / Delete through generated, parameter-bound
+// INSERT, UPDATE and DELETE statements against the base table, with optimistic
+// checks; and reading long values when they are first used.
+#include <algorithm>
+
+#include "platform/client/Fetch.h"
+#include "platform/client/OdbcText.h"
+#include "platform/client/Params.h"
+#include "platform/client/RecordsetImpl.h"
+#include "platform/client/TypeMapping.h"
+#include "platform/client/ValueConvert.h"
+
+namespace ado {
+namespace {
+
+const QString kConflict =
+    QStringLiteral("El registro fue modificado o eliminado por otro usuario desde que se leyó.");
+
+bool Comparable(const odbc::ColumnInfo& c) {
+  // Long values and binary values are not compared in WHERE clauses (SQL Server
+  // cannot compare text and image columns).
+  return !c.isLong && !types::IsBinary(c.adoType) && !c.baseColumn.isEmpty();
+}
+
+// Text longer than a VARCHAR(n) or CHAR(n) column: SQL Server refuses it (8152),
+// PostgreSQL too (mapped to 8152), SQLite would keep it; the client refuses it there.
+bool TooLong(const odbc::ColumnInfo& c, const Value& v) {
+  if (!types::IsText(c.adoType) || c.isLong || c.definedSize <= 0 || IsNull(v)) return false;
+  const QString t = types::BaseTypeName(c.typeName);
+  if (!(t.contains("char") || t == "character varying" || t == "character")) return false;
+  return v.toString().size() > c.definedSize;
+}
+
+}  // namespace
+
+QString Recordset::Impl::TableRef() const { return conn->Adapt(base->table); }
+
+void Recordset::Impl::FindKey() {
+  keyCols.clear();
+  keyIsPrimary = false;
+  if (!base) return;
+  auto& ci = conn->impl();
+  const QStringList pk = ci.PrimaryKey(base->name, base->schema, base->nameQuoted);
+  if (!pk.isEmpty()) {
+    QVector<int> found;
+    for (const QString& k : pk) {
+      int at = -1;
+      for (int i = 0; i < Cols(); ++i) {
+        if (cols[i].baseColumn.compare(k, Qt::CaseInsensitive) == 0 && Comparable(cols[i])) {
+          at = i;
+          break;
+        }
+      }
+      if (at < 0) break;
+      found.push_back(at);
+    }
+    if (found.size() == pk.size()) {
+      keyCols = found;
+      keyIsPrimary = true;
+      return;
+    }
+  }
+  // No primary key among the columns: the row is found by every comparable value.
+  for (int i = 0; i < Cols(); ++i)
+    if (Comparable(cols[i])) keyCols.push_back(i);
+}
+
+void Recordset::Impl::RequireWritable() const {
+  RequireOpen();
+  if (lockType == adLockReadOnly) odbc::Fail(err::ReadOnly, Who());
+  if (!base || keyCols.isEmpty())
+    odbc::Fail(err::ReadOnly, Who(),
+               QStringLiteral("(solo se escribe a través de una consulta SELECT de columnas de una sola tabla)"));
+  conn->impl().RequireOpen(Who());
+}
+
+void Recordset::Impl::Assign(int col, const Value& v) {
+  RequireOpen();
+  if (lockType == adLockReadOnly) odbc::Fail(err::ReadOnly, Who());
+  if (editMode != adEditAdd && !HasCurrent()) odbc::Fail(err::NoCurrentRecord, Who());
+  RequireWritable();
+  const auto& c = cols[col];
+  if (c.baseColumn.isEmpty())
+    odbc::Fail(err::ReadOnly, Who(), QStringLiteral("(la columna %1 no es de la tabla)").arg(c.name));
+  const auto converted = convert::ForColumn(v, c);
+  if (!converted)
+    odbc::Fail(err::WrongType, QStringLiteral("ADODB.Field"), QStringLiteral("(columna %1)").arg(c.name));
+  if (editMode == adEditNone) editMode = adEditInProgress;
+  pending.insert(col, *converted);
+}
+
+namespace {
+
+struct Statement {
+  QString sql;
+  std::unique_ptr<odbc::Params> params;
+};
+
+// "col = ?" for a value read from the database; IS NULL for a Null.
+void Condition(Recordset::Impl& d, int col, const Value& original, QStringList& where, odbc::Params& ps) {
+  const auto& c = d.cols[col];
+  const Dialect dialect = d.conn->impl().dialect;
+  const QString q = sql::Quote(c.baseColumn, dialect);
+  if (IsNull(original) || IsEmpty(original)) {
+    where << q + " IS NULL";
+    return;
+  }
+  if (dialect == Dialect::Sqlite && types::IsDateTime(c.adoType)) {
+    // Dates are text in SQLite: compare them as dates, whatever their spelling.
+    where << "julianday(" + q + ") = julianday(?)";
+  } else {
+    where << q + " = ?";
+  }
+  ps.Add(original, c);
+}
+
+long long Run(Recordset::Impl& d, const QString& text, odbc::Params& ps) {
+  auto& ci = d.conn->impl();
+  const auto ctx = ci.Ctx();
+  odbc::StmtHandle st = ci.NewStatement();
+  QString sql = text;
+  odbc::Check(SQLPrepareW(st.get(), odbc::W(sql), SQL_NTS), SQL_HANDLE_STMT, st.get(), ctx, "SQLPrepare");
+  ps.Bind(st.get(), ctx);
+  const SQLRETURN r = odbc::Check(SQLExecute(st.get()), SQL_HANDLE_STMT, st.get(), ctx, "SQLExecute");
+  if (r == SQL_NO_DATA) return 0;
+  SQLLEN n = -1;
+  odbc::Check(SQLRowCount(st.get(), &n), SQL_HANDLE_STMT, st.get(), ctx, "SQLRowCount");
+  return n;
+}
+
+[[noreturn]] void Conflict(Recordset::Impl& d) {
+  auto& ci = d.conn->impl();
+  ProviderError e;
+  e.Number = err::RowChanged;
+  e.Description = kConflict;
+  e.Source = ci.source;
+  odbc::Raise(ci.Ctx(), e);
+}
+
+void RefuseTooLong(Recordset::Impl& d, const QVector<int>& colsToWrite) {
+  auto& ci = d.conn->impl();
+  if (ci.dialect != Dialect::Sqlite) return;  // the other engines check it themselves
+  for (int c : colsToWrite)
+    if (TooLong(d.cols[c], d.pending.value(c))) odbc::Raise(ci.Ctx(), errors::Truncation(d.cols[c].name, ci.source));
+}
+
+// Reads the row's stored values again by its primary key, so that later checks
+// compare with what the database holds (defaults, rounding, padding).
+void Refresh(Recordset::Impl& d, int row) {
+  if (!d.keyIsPrimary) return;
+  auto& ci = d.conn->impl();
+  const Dialect dialect = ci.dialect;
+  QStringList select, where;
+  QVector<int> read;
+  odbc::Params ps(dialect);
+  for (int i = 0; i < d.Cols(); ++i) {
+    if (d.cols[i].isLong || d.cols[i].baseColumn.isEmpty()) continue;
+    select << sql::Quote(d.cols[i].baseColumn, dialect);
+    read << i;
+  }
+  for (int k : d.keyCols) {
+    const Value& v = d.Cell(row, k);
+    if (IsNull(v) || IsEmpty(v)) return;  // a key left to the database (identity): cannot find the row
+    Condition(d, k, v, where, ps);
+  }
+  if (select.isEmpty()) return;
+  const auto ctx = ci.Ctx();
+  odbc::StmtHandle st = ci.NewStatement();
+  QString sql = "SELECT " + select.join(", ") + " FROM " + d.TableRef() + " WHERE " + where.join(" AND ");
+  odbc::Check(SQLPrepareW(st.get(), odbc::W(sql), SQL_NTS), SQL_HANDLE_STMT, st.get(), ctx, "SQLPrepare");
+  ps.Bind(st.get(), ctx);
+  odbc::Check(SQLExecute(st.get()), SQL_HANDLE_STMT, st.get(), ctx, "SQLExecute");
+  if (odbc::Check(SQLFetch(st.get()), SQL_HANDLE_STMT, st.get(), ctx, "SQLFetch") == SQL_NO_DATA) return;
+  for (int j = 0; j < read.size(); ++j) d.Cell(row, read[j]) = odbc::GetValue(st.get(), ctx, j + 1, d.cols[read[j]]);
+}
+
+}  // namespace
+
+void Recordset::Impl::Update() {
+  RequireOpen();
+  if (editMode == adEditNone) return;
+  RequireWritable();
+  auto& ci = conn->impl();
+  const Dialect dialect = ci.dialect;
+  QVector<int> changed = pending.keys().toVector();
+  std::sort(changed.begin(), changed.end());
+  RefuseTooLong(*this, changed);
+
+  if (editMode == adEditAdd) {
+    QStringList names, marks;
+    odbc::Params ps(dialect);
+    for (int c : changed) {
+      names << sql::Quote(cols[c].baseColumn, dialect);
+      marks << "?";
+      ps.Add(pending.value(c), cols[c]);
+    }
+    const QString text = names.isEmpty()
+                             ? "INSERT INTO " + TableRef() + " DEFAULT VALUES"
+                             : "INSERT INTO " + TableRef() + " (" + names.join(", ") + ") VALUES (" +
+                                   marks.join(", ") + ")";
+    Run(*this, text, ps);
+    for (int c = 0; c < Cols(); ++c) {
+      const auto it = pending.constFind(c);
+      // Columns not given hold what the database chose: read again below, long ones on first use.
+      Cell(pos, c) = it != pending.constEnd() ? *it : (cols[c].isLong && keyIsPrimary ? detail::UnloadedValue() : Null());
+    }
+  } else {
+    QStringList sets, where;
+    odbc::Params ps(dialect);
+    for (int c : changed) {
+      sets << sql::Quote(cols[c].baseColumn, dialect) + " = ?";
+      ps.Add(pending.value(c), cols[c]);
+    }
+    // The row as it was read: its key, and the old values of the columns being changed.
+    for (int k : keyCols) Condition(*this, k, Cell(pos, k), where, ps);
+    for (int c : changed)
+      if (!keyCols.contains(c) && Comparable(cols[c])) Condition(*this, c, Stored(pos, c), where, ps);
+    const QString text = "UPDATE " + TableRef() + " SET " + sets.join(", ") + " WHERE " + where.join(" AND ");
+    if (Run(*this, text, ps) == 0) Conflict(*this);
+    for (int c : changed) Cell(pos, c) = pending.value(c);
+  }
+  editMode = adEditNone;
+  pending.clear();
+  try {
+    Refresh(*this, pos);
+  } catch (const Failure&) {
+    // The row was written; a failed re-read leaves the values as assigned.
+  }
+}
+
+void Recordset::Impl::CancelUpdate() {
+  RequireOpen();
+  if (editMode == adEditAdd) {
+    cells.resize(cells.size() - cols.size());
+    --rows;
+    pos = posBeforeAdd;
+  }
+  editMode = adEditNone;
+  pending.clear();
+}
+
+void Recordset::Impl::FinishPendingEdit() {
+  if (editMode != adEditNone) Update();
+}
+
+void Recordset::Impl::AddNew() {
+  RequireWritable();
+  FinishPendingEdit();
+  posBeforeAdd = pos;
+  deleted = false;
+  cells.resize(cells.size() + cols.size(), Null());
+  ++rows;
+  pos = rows - 1;
+  editMode = adEditAdd;
+  pending.clear();
+}
+
+void Recordset::Impl::Delete() {
+  RequireOpen();
+  if (editMode == adEditAdd) {  // deleting a row being added: nothing was stored
+    CancelUpdate();
+    return;
+  }
+  RequireWritable();
+  if (!HasCurrent()) odbc::Fail(err::NoCurrentRecord, Who());
+  pending.clear();
+  editMode = adEditNone;
+  const Dialect dialect = conn->impl().dialect;
+  QStringList where;
+  odbc::Params ps(dialect);
+  for (int k : keyCols) Condition(*this, k, Cell(pos, k), where, ps);
+  const QString text = "DELETE FROM " + TableRef() + " WHERE " + where.join(" AND ");
+  if (Run(*this, text, ps) == 0) Conflict(*this);
+  const auto first = cells.begin() + static_cast<std::ptrdiff_t>(pos) * Cols();
+  cells.erase(first, first + Cols());
+  --rows;
+  deleted = true;
+}
+
+Value Recordset::Impl::LoadLong(int row, int col) {
+  auto& ci = conn->impl();
+  ci.RequireOpen(Who());
+  const Dialect dialect = ci.dialect;
+  QStringList where;
+  odbc::Params ps(dialect);
+  for (int k : keyCols) Condition(*this, k, Cell(row, k), where, ps);
+  const auto ctx = ci.Ctx();
+  odbc::StmtHandle st = ci.NewStatement();
+  QString text = "SELECT " + sql::Quote(cols[col].baseColumn, dialect) + " FROM " + TableRef() + " WHERE " +
+                 where.join(" AND ");
+  odbc::Check(SQLPrepareW(st.get(), odbc::W(text), SQL_NTS), SQL_HANDLE_STMT, st.get(), ctx, "SQLPrepare");
+  ps.Bind(st.get(), ctx);
+  odbc::Check(SQLExecute(st.get()), SQL_HANDLE_STMT, st.get(), ctx, "SQLExecute");
+  // A row deleted since it was read has no value any more.
+  if (odbc::Check(SQLFetch(st.get()), SQL_HANDLE_STMT, st.get(), ctx, "SQLFetch") == SQL_NO_DATA) return Null();
+  return odbc::GetValue(st.get(), ctx, 1, cols[col]);
+}
+
+}  // namespace ado
