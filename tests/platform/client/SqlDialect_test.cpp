@@ -1,0 +1,189 @@
+// The rewriting of SQL Server SQL for SQLite and PostgreSQL, table-driven, without a database.
+#include "platform/client/SqlDialect.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using ado::Dialect;
+
+struct Case {
+  const char* name;
+  const char* input;
+  const char* sqlite;
+  const char* postgres;
+};
+
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
+class Rewrite : public ::testing::TestWithParam<Case> {};
+
+TEST_P(Rewrite, ForSqliteAndPostgres) {
+  const Case& c = GetParam();
+  EXPECT_EQ(ado::sql::Rewrite(c.input, Dialect::Sqlite).toStdString(), c.sqlite) << c.input;
+  EXPECT_EQ(ado::sql::Rewrite(c.input, Dialect::Postgres).toStdString(), c.postgres) << c.input;
+}
+
+TEST_P(Rewrite, NotForSqlServerOrOracle) {
+  const Case& c = GetParam();
+  EXPECT_EQ(ado::sql::Rewrite(c.input, Dialect::SqlServer).toStdString(), c.input);
+  EXPECT_EQ(ado::sql::Rewrite(c.input, Dialect::Oracle).toStdString(), c.input);
+  EXPECT_EQ(ado::sql::Rewrite(c.input, Dialect::Unknown).toStdString(), c.input);
+}
+
+const Case kCases[] = {
+    {"plain", "SELECT * FROM P_MA_Empresas", "SELECT * FROM P_MA_Empresas", "SELECT * FROM P_MA_Empresas"},
+    // TOP n
+    {"top_where", "SELECT TOP 1 * FROM P_MA_Empresas WHERE IdEmpresa = '1'",
+     "SELECT * FROM P_MA_Empresas WHERE IdEmpresa = '1' LIMIT 1",
+     "SELECT * FROM P_MA_Empresas WHERE IdEmpresa = '1' LIMIT 1"},
+    {"top_two_blanks", "SELECT TOP 1  * FROM CLIENTES WHERE LTRIM(RTRIM(CODIGO)) ='0001'",
+     "SELECT * FROM CLIENTES WHERE LTRIM(RTRIM(CODIGO)) ='0001' LIMIT 1",
+     "SELECT * FROM CLIENTES WHERE LTRIM(RTRIM(CODIGO)) ='0001' LIMIT 1"},
+    {"top_order", "select top 10 a, b from t order by a desc", "select a, b from t order by a desc LIMIT 10",
+     "select a, b from t order by a desc LIMIT 10"},
+    {"top_paren", "SELECT TOP (5) a FROM t", "SELECT a FROM t LIMIT 5", "SELECT a FROM t LIMIT 5"},
+    {"top_distinct", "SELECT DISTINCT TOP 3 a FROM t", "SELECT DISTINCT a FROM t LIMIT 3",
+     "SELECT DISTINCT a FROM t LIMIT 3"},
+    {"top_semicolon", "SELECT TOP 1 a FROM t;  ", "SELECT a FROM t LIMIT 1;  ", "SELECT a FROM t LIMIT 1;  "},
+    {"top_subquery", "SELECT * FROM t WHERE x = (SELECT TOP 1 y FROM u ORDER BY y) AND z = 1",
+     "SELECT * FROM t WHERE x = (SELECT y FROM u ORDER BY y LIMIT 1) AND z = 1",
+     "SELECT * FROM t WHERE x = (SELECT y FROM u ORDER BY y LIMIT 1) AND z = 1"},
+    {"top_percent_kept", "SELECT TOP 10 PERCENT a FROM t", "SELECT TOP 10 PERCENT a FROM t",
+     "SELECT TOP 10 PERCENT a FROM t"},
+    {"top_in_string", "SELECT 'SELECT TOP 1' AS x FROM t", "SELECT 'SELECT TOP 1' AS x FROM t",
+     "SELECT 'SELECT TOP 1' AS x FROM t"},
+    // Brackets and owners
+    {"brackets", "SELECT [IdEmpresa], [Nombre Empresa] FROM [P_MA_Empresas]",
+     "SELECT IdEmpresa, \"Nombre Empresa\" FROM P_MA_Empresas",
+     "SELECT IdEmpresa, \"Nombre Empresa\" FROM P_MA_Empresas"},
+    {"owner", "ALTER TABLE dbo.CLIENTES ADD EMAIL VARCHAR(50) Null ", "ALTER TABLE CLIENTES ADD EMAIL VARCHAR(50) Null ",
+     "ALTER TABLE CLIENTES ADD EMAIL VARCHAR(50) Null "},
+    {"bracket_owner", "SELECT * FROM [dbo].[T]", "SELECT * FROM T", "SELECT * FROM T"},
+    {"nstring", "SELECT * FROM t WHERE a = N'Peña'", "SELECT * FROM t WHERE a = 'Peña'",
+     "SELECT * FROM t WHERE a = 'Peña'"},
+    // Functions
+    {"isnull", "SELECT ISNULL(Nota, '') FROM t", "SELECT IFNULL(Nota, '') FROM t", "SELECT COALESCE(Nota, '') FROM t"},
+    {"isnull_space", "SELECT isnull (a,0) FROM t", "SELECT IFNULL(a,0) FROM t", "SELECT COALESCE(a,0) FROM t"},
+    {"is_null_untouched", "SELECT a FROM t WHERE a IS NULL", "SELECT a FROM t WHERE a IS NULL",
+     "SELECT a FROM t WHERE a IS NULL"},
+    {"len", "SELECT LEN(IdEmpresa) FROM t WHERE LEN (x) > 2",
+     "SELECT LENGTH(RTRIM(IdEmpresa)) FROM t WHERE LENGTH(RTRIM(x)) > 2",
+     "SELECT LENGTH(RTRIM(CAST(IdEmpresa AS TEXT))) FROM t WHERE LENGTH(RTRIM(CAST(x AS TEXT))) > 2"},
+    {"getdate", "INSERT INTO log (cuando) VALUES (GETDATE())",
+     "INSERT INTO log (cuando) VALUES (strftime('%Y-%m-%d %H:%M:%f','now','localtime'))",
+     "INSERT INTO log (cuando) VALUES (LOCALTIMESTAMP(3))"},
+    {"charindex", "SELECT CHARINDEX('-', Codigo) FROM t", "SELECT INSTR(Codigo, '-') FROM t",
+     "SELECT STRPOS(Codigo, '-') FROM t"},
+    {"convert_int", "SELECT CONVERT(INT, Codigo) FROM t", "SELECT CAST(Codigo AS INTEGER) FROM t",
+     "SELECT CAST(Codigo AS INT) FROM t"},
+    {"convert_103", "SELECT CONVERT(NVARCHAR, Alta, 103) FROM t", "SELECT strftime('%d/%m/%Y', Alta) FROM t",
+     "SELECT TO_CHAR(Alta, 'DD/MM/YYYY') FROM t"},
+    {"cast_nvarchar", "SELECT CAST(n AS NVARCHAR(10)) FROM t", "SELECT CAST(n AS TEXT) FROM t",
+     "SELECT CAST(n AS VARCHAR(10)) FROM t"},
+    {"left_right", "SELECT LEFT(a, 2), RIGHT(a, 3) FROM t",
+     "SELECT SUBSTR(a, 1, 2), (CASE WHEN (3) > 0 THEN SUBSTR(a, -(3)) ELSE '' END) FROM t",
+     "SELECT LEFT(a, 2), RIGHT(a, 3) FROM t"},
+    {"left_join_untouched", "SELECT a FROM t LEFT JOIN u ON t.x = u.x", "SELECT a FROM t LEFT JOIN u ON t.x = u.x",
+     "SELECT a FROM t LEFT JOIN u ON t.x = u.x"},
+    // Text concatenation
+    {"concat_literal", "SELECT 'Empresa ' + Nombre FROM t", "SELECT 'Empresa ' || Nombre FROM t",
+     "SELECT 'Empresa ' || Nombre FROM t"},
+    {"concat_chain", "SELECT a + ' - ' + b + c FROM t", "SELECT a || ' - ' || b || c FROM t",
+     "SELECT a || ' - ' || b || c FROM t"},
+    {"concat_function", "SELECT LTRIM(a) + b FROM t", "SELECT LTRIM(a) || b FROM t", "SELECT LTRIM(a) || b FROM t"},
+    {"concat_isnull", "SELECT ISNULL(a, '') + b FROM t", "SELECT IFNULL(a, '') || b FROM t",
+     "SELECT COALESCE(a, '') || b FROM t"},
+    {"concat_paren", "SELECT x FROM t WHERE c = ('A' + b)", "SELECT x FROM t WHERE c = ('A' || b)",
+     "SELECT x FROM t WHERE c = ('A' || b)"},
+    {"concat_in_where", "SELECT * FROM t WHERE Codigo = 'A' + CAST(n AS VARCHAR(3))",
+     "SELECT * FROM t WHERE Codigo = 'A' || CAST(n AS TEXT)",
+     "SELECT * FROM t WHERE Codigo = 'A' || CAST(n AS VARCHAR(3))"},
+    {"arithmetic_kept", "SELECT a + 1, b + c FROM t WHERE d = e + 2", "SELECT a + 1, b + c FROM t WHERE d = e + 2",
+     "SELECT a + 1, b + c FROM t WHERE d = e + 2"},
+    {"qualified_concat", "SELECT t.a + ' ' + t.b FROM t", "SELECT t.a || ' ' || t.b FROM t",
+     "SELECT t.a || ' ' || t.b FROM t"},
+    {"plus_in_string", "SELECT 'a + b' FROM t", "SELECT 'a + b' FROM t", "SELECT 'a + b' FROM t"},
+    // Hints, comments, DDL
+    {"nolock", "SELECT * FROM t WITH (NOLOCK) WHERE a = 1", "SELECT * FROM t WHERE a = 1",
+     "SELECT * FROM t WHERE a = 1"},
+    {"comment", "SELECT TOP 1 a -- [x] + 'y'\nFROM t", "SELECT a -- [x] + 'y'\nFROM t LIMIT 1",
+     "SELECT a -- [x] + 'y'\nFROM t LIMIT 1"},
+    {"alter_types", "ALTER TABLE dbo.CLIENTES ADD SALDO MONEY Not Null  CONSTRAINT DF_CLIENTES_SALDO DEFAULT (0)",
+     "ALTER TABLE CLIENTES ADD SALDO MONEY Not Null  CONSTRAINT DF_CLIENTES_SALDO DEFAULT (0)",
+     "ALTER TABLE CLIENTES ADD SALDO NUMERIC(19,4) Not Null  CONSTRAINT DF_CLIENTES_SALDO DEFAULT (0)"},
+    {"alter_nvarchar", "ALTER TABLE X ADD P_Campo NVARCHAR(20) Null ", "ALTER TABLE X ADD P_Campo NVARCHAR(20) Null ",
+     "ALTER TABLE X ADD P_Campo VARCHAR(20) Null "},
+    {"create_types", "CREATE TABLE X (a NVARCHAR(10) NOT NULL, b DATETIME, c BIT, PRIMARY KEY (a))",
+     "CREATE TABLE X (a NVARCHAR(10) NOT NULL, b DATETIME, c BIT, PRIMARY KEY (a))",
+     "CREATE TABLE X (a VARCHAR(10) NOT NULL, b TIMESTAMP(3), c BOOLEAN, PRIMARY KEY (a))"},
+    {"quoted_identifier", "SELECT \"a b\" FROM t", "SELECT \"a b\" FROM t", "SELECT \"a b\" FROM t"},
+    {"escaped_quote", "SELECT * FROM t WHERE a = 'O''Brien' + b", "SELECT * FROM t WHERE a = 'O''Brien' || b",
+     "SELECT * FROM t WHERE a = 'O''Brien' || b"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, Rewrite, ::testing::ValuesIn(kCases),
+                         [](const ::testing::TestParamInfo<Case>& i) { return std::string(i.param.name); });
+
+// ---- Single-table SELECTs, the statements a recordset can write back through ----
+
+TEST(ParseTableSelect, StarFromOneTable) {
+  const auto t = ado::sql::ParseTableSelect("SELECT * FROM P_MA_Empresas");
+  ASSERT_TRUE(t);
+  EXPECT_EQ(t->table, "P_MA_Empresas");
+  EXPECT_EQ(t->name, "P_MA_Empresas");
+  EXPECT_TRUE(t->schema.isEmpty());
+  EXPECT_TRUE(t->star);
+}
+
+TEST(ParseTableSelect, TopWhereOrder) {
+  const auto t = ado::sql::ParseTableSelect(
+      "SELECT TOP 1  * FROM P_MA_Empresas WHERE LTRIM(RTRIM(IdEmpresa)) ='7' ORDER BY IdEmpresa, Nombre");
+  ASSERT_TRUE(t);
+  EXPECT_EQ(t->name, "P_MA_Empresas");
+}
+
+TEST(ParseTableSelect, OwnerBracketsAndColumns) {
+  const auto t = ado::sql::ParseTableSelect("select IdEmpresa, NombreEmpresa AS Nombre, x.Calle from dbo.[Mi Tabla] x");
+  ASSERT_TRUE(t);
+  EXPECT_EQ(t->table, "dbo.[Mi Tabla]");
+  EXPECT_EQ(t->name, "Mi Tabla");
+  EXPECT_EQ(t->schema, "dbo");
+  EXPECT_TRUE(t->nameQuoted);
+  EXPECT_FALSE(t->star);
+  ASSERT_EQ(t->items.size(), 3);
+  EXPECT_EQ(t->items[1].column, "NombreEmpresa");
+  EXPECT_EQ(t->items[1].output, "Nombre");
+  EXPECT_EQ(t->items[2].column, "Calle");
+}
+
+TEST(ParseTableSelect, RefusesWhatCannotBeWrittenBack) {
+  for (const char* sql :
+       {"SELECT MAX(Talonario) AS Talonario FROM V_TA_CPTE", "SELECT a FROM t JOIN u ON t.x = u.x",
+        "SELECT a FROM t, u", "SELECT DISTINCT a FROM t", "SELECT a, COUNT(*) FROM t GROUP BY a",
+        "SELECT a FROM t UNION SELECT a FROM u", "UPDATE t SET a = 1", "SELECT 'x' + a AS b FROM t",
+        "SELECT a FROM t; DELETE FROM t"}) {
+    EXPECT_FALSE(ado::sql::ParseTableSelect(sql)) << sql;
+  }
+}
+
+TEST(Quote, ByEngine) {
+  EXPECT_EQ(ado::sql::Quote("a]b", Dialect::SqlServer), "[a]]b]");
+  EXPECT_EQ(ado::sql::Quote("a\"b", Dialect::Postgres), "\"a\"\"b\"");
+  EXPECT_EQ(ado::sql::Quote("IdEmpresa", Dialect::Sqlite), "\"IdEmpresa\"");
+}
+
+TEST(CatalogName, FoldsLikeTheEngine) {
+  EXPECT_EQ(ado::sql::CatalogName("P_MA_Empresas", Dialect::Postgres), "p_ma_empresas");
+  EXPECT_EQ(ado::sql::CatalogName("P_MA_Empresas", Dialect::Postgres, true), "P_MA_Empresas");
+  EXPECT_EQ(ado::sql::CatalogName("P_MA_Empresas", Dialect::Sqlite), "P_MA_Empresas");
+  EXPECT_EQ(ado::sql::CatalogName("p_ma_empresas", Dialect::Oracle), "P_MA_EMPRESAS");
+}
+
+TEST(IsDefinition, FirstWord) {
+  EXPECT_TRUE(ado::sql::IsDefinition("  ALTER TABLE x ADD y INT"));
+  EXPECT_TRUE(ado::sql::IsDefinition("-- c\ncreate table x (a int)"));
+  EXPECT_FALSE(ado::sql::IsDefinition("UPDATE x SET created = 1"));
+}
+
+}  // namespace
