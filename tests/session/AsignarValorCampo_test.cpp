@@ -1,0 +1,137 @@
+// Typed-in texts stored into real columns of every family, on SQLite and PostgreSQL.
+#include "session/AsignarValorCampo.h"
+
+#include <gtest/gtest.h>
+
+#include <QLocale>
+#include <QTemporaryDir>
+
+#include "db/DB_Dll.h"
+#include "support/OperadorGuionado.h"
+#include "support/TestDatabases.h"
+
+namespace {
+
+using testdb::Engine;
+
+TEST(EsVerdadero, SoloLasPalabrasDeFalsoSonFalsas) {
+  for (const char* t : {"FALSE", "false", "Falso", "0", "NO", "no", "N", "n"})
+    EXPECT_FALSE(EsVerdadero(QString::fromUtf8(t))) << t;
+  for (const char* t : {"", "SI", "1", "5", "-1", "TRUE", " NO", "00", "cualquiera"})
+    EXPECT_TRUE(EsVerdadero(QString::fromUtf8(t))) << t;
+}
+
+class AsignarValor : public ::testing::TestWithParam<Engine> {
+ protected:
+  void SetUp() override {
+    base = testdb::FreshEmpty(GetParam());
+    const bool pg = GetParam() == Engine::Postgres;
+    testdb::RunSql(base,
+                   QStringLiteral("CREATE TABLE CAMPOS (ID INTEGER PRIMARY KEY, CODIGO VARCHAR(10), "
+                                  "IdEmpresa VARCHAR(15), NOMBRE VARCHAR(60), NOTAS TEXT, ENTERO INTEGER, "
+                                  "CANTIDAD NUMERIC(12,4), IMPORTE %1, ACTIVO BOOLEAN, FECHA %2)")
+                       .arg(pg ? QStringLiteral("NUMERIC(19,4)") : QStringLiteral("MONEY"),
+                            pg ? QStringLiteral("TIMESTAMP") : QStringLiteral("DATETIME")));
+    testdb::RunSql(base,
+                   QStringLiteral("INSERT INTO CAMPOS (ID, CODIGO, NOMBRE) VALUES (1, 'previo', 'previo')"));
+    cnn = ado::Connection::Create();
+    cnn->Open(base.programString);
+    db.SetCnn(cnn);
+    db.gConnString = base.programString;
+    db.gEsAdmin = true;
+    ASSERT_TRUE(logs.isValid());
+    db.gLogErr = logs.filePath(QStringLiteral("VMERR.LOG"));
+    op = OperadorGuionado::Instalar();
+  }
+  void TearDown() override { db.SetCnn(nullptr); }
+
+  // Stores the text through a fresh recordset on row 1 and reads back what the database holds.
+  QString Guardar(QString campo, QString valor) {
+    ado::Recordset rs;
+    QString sql = QStringLiteral("SELECT * FROM CAMPOS WHERE ID = 1");
+    db.AbrirRecordset(sql, rs, db.gCnn(), ado::adOpenDynamic, ado::adLockOptimistic);
+    AsignarValorCampo(rs, campo, valor);
+    rs.Update();
+    rs.Close();
+    const QStringList filas = testdb::Query(
+        base, QStringLiteral(
+                  "SELECT CASE WHEN %1 IS NULL THEN '<NULL>' ELSE CAST(%1 AS VARCHAR(60)) END FROM CAMPOS")
+                  .arg(campo));
+    return filas.value(0);
+  }
+
+  DB_Dll& db = DB_Dll::Instancia();
+  testdb::Database base;
+  ado::ConnectionPtr cnn;
+  std::shared_ptr<OperadorGuionado> op;
+  QTemporaryDir logs;
+};
+
+TEST_P(AsignarValor, TextosPorTamano) {
+  const struct {
+    const char* campo;
+    const char* valor;
+    const char* guardado;
+  } casos[] = {
+      {"CODIGO", "abc", "       abc"},
+      {"IdEmpresa", " 8 ", "              8"},
+      {"NOMBRE", "  Juan Perez  ", "Juan Perez"},
+      {"NOTAS", "  nota larga  ", "nota larga"},
+      {"NOMBRE", "", "<NULL>"},
+      {"CODIGO", "   ", "<NULL>"},
+      {"NOMBRE", "O'Brien", "O'Brien"},
+  };
+  for (const auto& c : casos)
+    EXPECT_EQ(Guardar(QString::fromUtf8(c.campo), QString::fromUtf8(c.valor)), QString::fromUtf8(c.guardado))
+        << c.campo << " <- '" << c.valor << "'";
+}
+
+TEST_P(AsignarValor, NumerosImportesYLogicos) {
+  const QString dp = QLocale::system().decimalPoint();
+  EXPECT_EQ(Guardar(QStringLiteral("ENTERO"), QStringLiteral("12abc")).toDouble(), 12.0);
+  EXPECT_EQ(Guardar(QStringLiteral("ENTERO"), QStringLiteral("abc")).toDouble(), 0.0);
+  EXPECT_EQ(Guardar(QStringLiteral("CANTIDAD"), QStringLiteral("3") + dp + QStringLiteral("25")).toDouble(),
+            3.25);
+  EXPECT_EQ(Guardar(QStringLiteral("IMPORTE"), QStringLiteral("1234") + dp + QStringLiteral("5")).toDouble(),
+            1234.5);
+  const struct {
+    const char* valor;
+    bool verdadero;
+  } logicos[] = {{"", true}, {"N", false}, {"no", false}, {"0", false}, {"5", true}, {"SI", true}};
+  for (const auto& l : logicos) {
+    const QString g = Guardar(QStringLiteral("ACTIVO"), QString::fromUtf8(l.valor));
+    const bool leido = g == QLatin1String("1") || g == QLatin1String("true") || g == QLatin1String("t");
+    EXPECT_EQ(leido, l.verdadero) << "'" << l.valor << "' -> " << g.toStdString();
+  }
+}
+
+TEST_P(AsignarValor, FechasValidasOInvalidas) {
+  EXPECT_TRUE(
+      Guardar(QStringLiteral("FECHA"), QStringLiteral("31/12/2024")).startsWith(QLatin1String("2024-12-31")));
+  EXPECT_EQ(Guardar(QStringLiteral("FECHA"), QStringLiteral("no es fecha")), QStringLiteral("<NULL>"));
+  EXPECT_EQ(Guardar(QStringLiteral("FECHA"), QStringLiteral("31/02/2024")), QStringLiteral("<NULL>"));
+  EXPECT_TRUE(Guardar(QStringLiteral("FECHA"), QStringLiteral("1/2/2024 10:30"))
+                  .startsWith(QLatin1String("2024-02-01 10:30")));
+}
+
+TEST_P(AsignarValor, CorchetesFueraYCampoDesconocidoFalla) {
+  ado::Recordset rs;
+  QString sql = QStringLiteral("SELECT * FROM CAMPOS WHERE ID = 1");
+  db.AbrirRecordset(sql, rs, db.gCnn(), ado::adOpenDynamic, ado::adLockOptimistic);
+  QString campo = QStringLiteral("[NOMBRE]");
+  QString valor = QStringLiteral("x");
+  AsignarValorCampo(rs, campo, valor);
+  EXPECT_EQ(campo, QStringLiteral("NOMBRE"));
+  QString desconocido = QStringLiteral("NO_EXISTE");
+  try {
+    AsignarValorCampo(rs, desconocido, valor);
+    ADD_FAILURE() << "sin error";
+  } catch (const ado::Failure& f) {
+    EXPECT_EQ(f.Number(), ado::err::ItemNotFound);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, AsignarValor, ::testing::ValuesIn(testdb::AllEngines()),
+                         testdb::ParamName<::testing::TestParamInfo<Engine>>);
+
+}  // namespace
