@@ -1,0 +1,286 @@
+// The company form's start-up, layout, browse / edit states, navigation,
+// field validation and keyboard.
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <functional>
+
+#include "FormularioEnBase.h"
+#include "company/ui/GrillaFlex.h"
+#include "platform/widgets/ActBar.h"
+#include "platform/widgets/Controles.h"
+#include "platform/widgets/NavBar.h"
+
+namespace {
+
+using testdb::Engine;
+
+class Formulario : public FormularioEnBase {
+ public:
+  struct Estado {
+    bool edicion;
+    QString codigo;  // field 0
+    bool esNuevo;
+    bool esModificacion;
+  };
+  Estado Actual() { return {L().EnEdicion(), Texto(0), L().EsNuevo, L().EsModificacion}; }
+
+  // The controls follow the state.
+  void ControlesDe(bool edicion) {
+    for (int i = 1; i < kCamposEmpresa; ++i) EXPECT_EQ(form->txtFields(i)->isEnabled(), edicion) << i;
+    EXPECT_TRUE(form->txtFields(0)->isEnabled());
+    EXPECT_EQ(form->NavegacionVisible(), !edicion);
+    const struct {
+      const char* clave;
+      bool enEdicion;
+    } botones[] = {{"NUEVO", false}, {"CERRAR", false}, {"GRABAR", true}, {"CANCELAR", true}, {"BORRAR", true}};
+    for (const auto& b : botones)
+      EXPECT_EQ(form->ActBar1()->Habilitado(QString::fromLatin1(b.clave)), b.enEdicion == edicion) << b.clave;
+    EXPECT_FALSE(form->ActBar1()->Habilitado(QStringLiteral("REPORTE")));
+    EXPECT_FALSE(form->ActBar1()->Habilitado(QStringLiteral("PLANILLA")));
+    EXPECT_FALSE(form->SSTab1()->isTabEnabled(1));  // switched off for good
+    EXPECT_EQ(form->SSTab1()->isTabEnabled(2), edicion);
+  }
+};
+
+TEST_P(Formulario, DisenoDelFormulario) {
+  Cargar();
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("Empresas"));
+  ASSERT_EQ(form->SSTab1()->count(), 3);
+  EXPECT_EQ(form->SSTab1()->tabText(0), QStringLiteral(" &Datos Generales"));
+  EXPECT_EQ(form->SSTab1()->tabText(1), QStringLiteral("&Usuarios"));
+  EXPECT_EQ(form->SSTab1()->tabText(2), QStringLiteral("Campos &Personalizados"));
+  QStringList etiquetas;
+  for (QLabel* l : form->findChildren<QLabel*>()) etiquetas << l->text();
+  for (const CampoEmpresa& c : kTablaCampos) {
+    EXPECT_TRUE(etiquetas.contains(QString::fromLatin1(c.etiqueta))) << c.etiqueta;
+  }
+  EXPECT_TRUE(etiquetas.contains(QStringLiteral("Logo:")));
+  for (int i = 0; i < kCamposEmpresa; ++i) {
+    EXPECT_EQ(form->txtFields(i)->property("DataField").toString(), QString::fromLatin1(kTablaCampos[i].columna));
+    EXPECT_EQ(form->txtFields(i)->property("Tag").toString(), QString::fromLatin1(kTablaCampos[i].tag));
+  }
+  EXPECT_TRUE(qobject_cast<QPlainTextEdit*>(form->txtFields(12)));  // two lines high
+  // Tab order: 0 1 2 3 4 5 6 7 13 10 8 9 11 12.
+  const int orden[] = {0, 1, 2, 3, 4, 5, 6, 7, 13, 10, 8, 9, 11, 12};
+  for (int k = 1; k < kCamposEmpresa; ++k) {
+    QWidget* w = form->txtFields(orden[k - 1])->nextInFocusChain();
+    while (w && !(w->focusPolicy() & Qt::TabFocus)) w = w->nextInFocusChain();
+    EXPECT_EQ(w, form->txtFields(orden[k])) << "after field " << orden[k - 1];
+  }
+  EXPECT_EQ(form->OptHonorarios(0)->text(), QStringLiteral("Pedir Honorarios"));
+  EXPECT_EQ(form->OptHonorarios(1)->text(), QStringLiteral("Pedir Sueldo Bruto"));
+  QStringList herramientas;
+  for (QAction* a : form->Toolbar1()->actions()) herramientas << a->objectName() + "/" + a->toolTip();
+  EXPECT_EQ(herramientas, (QStringList{"Buscar/Buscar", "Eliminar/Eliminar"}));
+  EXPECT_FALSE(form->windowIcon().isNull());
+  EXPECT_EQ(form->ActBar1()->property("StyleBar"), form->NavBar1()->property("StyleBar"));
+  EXPECT_EQ(form->MSFlexPers()->Rows(), 1);
+  EXPECT_TRUE(form->TxtEdit()->isHidden());
+}
+
+// Each row: from a state, an event, to a state.
+TEST_P(Formulario, TablaDeEstados) {
+  Cargar();
+  const struct Fila {
+    const char* nombre;
+    std::function<void(Formulario&)> desde;
+    std::function<void(Formulario&)> evento;
+    Estado hasta;
+    QString nombreEmpresa;  // field 1 afterwards
+  } filas[] = {
+      {"carga", [](Formulario&) {}, [](Formulario&) {}, {false, "12", false, false}, ""},
+      {"NUEVO tras mostrar", [](Formulario& f) { f.Mostrar("2"); }, [](Formulario& f) { f.Accion("NUEVO"); },
+       {false, "12", true, false}, ""},
+      {"Enter en codigo existente", [](Formulario&) {}, [](Formulario& f) { f.Mostrar("4"); },
+       {true, "4", false, true}, "Bodegas Valle de Uco S.A."},
+      {"Enter en codigo nuevo", [](Formulario& f) { f.Mostrar("4"); }, [](Formulario& f) { f.Mostrar("40"); },
+       {true, "40", true, false}, ""},
+      {"NUEVO", [](Formulario&) {}, [](Formulario& f) { f.Accion("NUEVO"); }, {false, "12", true, false}, ""},
+      {"navegacion", [](Formulario&) {}, [](Formulario& f) { f.Navegar("PRIMERO"); }, {false, "1", false, true},
+       "Distribuidora del Litoral S.A."},
+      {"GRABAR valido",
+       [](Formulario& f) {
+         f.Mostrar("15");
+         f.Escribir(1, "Nueva S.A.");
+       },
+       [](Formulario& f) { f.Accion("GRABAR"); }, {false, "15", false, false}, ""},
+      {"GRABAR invalido",
+       [](Formulario& f) {
+         f.Mostrar("3");
+         f.Escribir(1, "");
+       },
+       [](Formulario& f) { f.Accion("GRABAR"); }, {true, "3", false, true}, ""},
+      {"CANCELAR", [](Formulario& f) { f.Mostrar("5"); }, [](Formulario& f) { f.Accion("CANCELAR"); },
+       {false, "1", false, true}, "Distribuidora del Litoral S.A."},
+      {"BORRAR confirmado",
+       [](Formulario& f) {
+         f.Mostrar("6");
+         f.op->Responder(vb::Yes);
+       },
+       [](Formulario& f) { f.Accion("BORRAR"); }, {false, "15", false, true}, ""},
+  };
+  for (const Fila& fila : filas) {
+    SCOPED_TRACE(fila.nombre);
+    L().Inicializa();
+    fila.desde(*this);
+    op->mensajes.clear();
+    fila.evento(*this);
+    const Estado e = Actual();
+    EXPECT_EQ(e.edicion, fila.hasta.edicion);
+    EXPECT_EQ(e.codigo, fila.hasta.codigo);
+    EXPECT_EQ(e.esNuevo, fila.hasta.esNuevo);
+    EXPECT_EQ(e.esModificacion, fila.hasta.esModificacion);
+    EXPECT_EQ(Texto(1), QString::fromUtf8(fila.hasta.edicion || !fila.nombreEmpresa.isEmpty()
+                                               ? fila.nombreEmpresa.toUtf8()
+                                               : QByteArray()));
+    ControlesDe(fila.hasta.edicion);
+    if (QString::fromLatin1(fila.nombre) == QLatin1String("GRABAR invalido")) {
+      ASSERT_EQ(op->mensajes.size(), 1u);
+      EXPECT_EQ(op->mensajes[0].prompt, QStringLiteral(" Debe informar el Codigo!"));
+      EXPECT_EQ(op->mensajes[0].title, QStringLiteral("Aviso al operador..."));
+      EXPECT_EQ(op->mensajes[0].style, vb::Information);
+    } else if (QString::fromLatin1(fila.nombre) != QLatin1String("BORRAR confirmado")) {
+      EXPECT_TRUE(op->mensajes.empty()) << op->mensajes.front().prompt.toStdString();
+    }
+  }
+  EXPECT_EQ(Cuenta("P_MA_Empresas WHERE IdEmpresa = '" + Codigo15("6") + "'"), 0);
+  // CERRAR unloads the form.
+  form->show();
+  L().ActBar1_Click(QStringLiteral("CERRAR"));
+  EXPECT_TRUE(form->isHidden());
+  EXPECT_EQ(L().rsEmpresas().State(), ado::adStateClosed);
+}
+
+TEST_P(Formulario, NavegacionSinDialogosNiCambiosMasAllaDelFinal) {
+  Cargar();
+  Navegar("ULTIMO");
+  EXPECT_EQ(Texto(0), QStringLiteral("12"));
+  Navegar("SIGUIENTE");
+  EXPECT_EQ(Texto(0), QStringLiteral("12"));
+  EXPECT_EQ(Texto(1), QStringLiteral("Textil Entre Ríos S.A."));
+  Navegar("ANTERIOR");
+  EXPECT_EQ(Texto(0), QStringLiteral("12"));
+  Navegar("ANTERIOR");
+  EXPECT_EQ(Texto(0), QStringLiteral("11"));
+  Navegar("FILTRAR");  // redisplays
+  EXPECT_EQ(Texto(0), QStringLiteral("11"));
+  Navegar("PRIMERO");
+  Navegar("ANTERIOR");
+  Navegar("ANTERIOR");
+  Navegar("SIGUIENTE");
+  EXPECT_EQ(Texto(0), QStringLiteral("1"));
+  // A company with PideHonorarios Null shows the second option; a logo shows.
+  EXPECT_TRUE(form->OptHonorarios(1)->isChecked());
+  EXPECT_FALSE(form->Logo().EsNula());
+  EXPECT_TRUE(op->mensajes.empty());
+  // Showing a company leaves the province description alone.
+  EXPECT_EQ(form->LblIdProvincia()->text(), QString());
+}
+
+TEST_P(Formulario, TablaVaciaMuestraCeroYNavegaEnSilencio) {
+  Cargar(QStringLiteral("DELETE FROM P_MA_Empresas;"));
+  EXPECT_EQ(Texto(0), QStringLiteral("0"));
+  for (const char* k : {"PRIMERO", "SIGUIENTE", "ANTERIOR", "ULTIMO"}) Navegar(k);
+  EXPECT_EQ(Texto(0), QStringLiteral("0"));
+  Accion("CANCELAR");  // not usable in browse, but harmless when called
+  EXPECT_TRUE(op->mensajes.empty());
+}
+
+TEST_P(Formulario, ProvinciaAlConfirmarConEnter) {
+  Cargar();
+  Mostrar("2");
+  const struct {
+    const char* codigo;
+    const char* descripcion;
+  } casos[] = {{"2", "Catamarca"}, {" 1 ", "Buenos Aires"}, {"99", ""}, {"", ""}};
+  for (const auto& c : casos) {
+    Escribir(13, QString::fromLatin1(c.codigo));
+    Enter(13);
+    EXPECT_EQ(form->LblIdProvincia()->text(), QString::fromUtf8(c.descripcion)) << c.codigo;
+    EXPECT_FALSE(L().HayError);
+  }
+  EXPECT_TRUE(op->mensajes.empty());
+}
+
+TEST_P(Formulario, LaConsultaSigueAlCampoConTabla) {
+  Cargar();
+  Mostrar("2");
+  for (int i = 0; i < kCamposEmpresa; ++i) {
+    L().txtFields_GotFocus(i);
+    EXPECT_EQ(form->ActBar1()->Habilitado(QStringLiteral("CONSULTAR")), i == 0 || i == 13) << i;
+  }
+  // Right click on a field without a lookup does nothing.
+  L().txtFields_GotFocus(4);
+  L().txtFields_MouseDown(4, tecla::BotonDerecho, 0);
+  EXPECT_TRUE(op->dialogos.isEmpty());
+  EXPECT_TRUE(op->mensajes.empty());
+}
+
+TEST_P(Formulario, AtajosConElFocoEnCualquierCampo) {
+  Cargar();
+  form->show();
+  form->activateWindow();
+  QApplication::processEvents();
+  auto tecla = [&](QWidget* w, int qt, Qt::KeyboardModifiers m = Qt::NoModifier, const QString& t = {}) {
+    w->setFocus();
+    QApplication::processEvents();
+    QKeyEvent e(QEvent::KeyPress, qt, m, t);
+    QApplication::sendEvent(w, &e);
+    return e.isAccepted();
+  };
+  // Browse state: Page Down on the code field moves on; F10 (disabled) does nothing.
+  Navegar("PRIMERO");
+  tecla(form->txtFields(0), Qt::Key_PageDown);
+  EXPECT_EQ(Texto(0), QStringLiteral("2"));
+  tecla(form->txtFields(0), Qt::Key_End, Qt::ControlModifier);
+  EXPECT_EQ(Texto(0), QStringLiteral("12"));
+  tecla(form->txtFields(0), Qt::Key_F10);
+  EXPECT_FALSE(L().EnEdicion());
+  // Enter on the code field confirms it; Escape on a field cancels.
+  Escribir(0, QStringLiteral("3"));
+  tecla(form->txtFields(0), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+  EXPECT_TRUE(L().EnEdicion());
+  EXPECT_EQ(Texto(1), QStringLiteral("Estudio Contable Pereyra & Asociados"));
+  tecla(form->txtFields(9), Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b"));
+  EXPECT_FALSE(L().EnEdicion());
+  // F10 from the remarks box saves.
+  Mostrar("3");
+  Escribir(12, QString());
+  tecla(form->txtFields(12), Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+  EXPECT_EQ(Texto(12), QStringLiteral("a"));
+  Escribir(12, QStringLiteral("cambiado con F10"));
+  tecla(form->txtFields(12), Qt::Key_F10);
+  EXPECT_FALSE(L().EnEdicion());
+  EXPECT_EQ(Uno("SELECT Observaciones FROM P_MA_Empresas WHERE IdEmpresa = '" + Codigo15("3") + "'"),
+            QStringLiteral("cambiado con F10"));
+  // The grid editor keeps its own Escape: the edit is dropped, the form stays.
+  Mostrar("3");
+  form->SSTab1()->setCurrentIndex(2);
+  form->MSFlexPers()->setCurrentCell(1, 1);
+  L().MSFlexPers_KeyPress('x');
+  ASSERT_TRUE(form->TxtEdit()->isVisible());
+  tecla(form->TxtEdit(), Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b"));
+  EXPECT_TRUE(L().EnEdicion());
+  EXPECT_TRUE(form->TxtEdit()->isHidden());
+  EXPECT_EQ(form->MSFlexPers()->TextMatrix(1, 1), QStringLiteral("Servicios"));
+  EXPECT_TRUE(op->mensajes.empty());
+}
+
+TEST_P(Formulario, UnFalloEnUnEventoLlegaAMostrarErrorYSigue) {
+  Cargar();
+  Mostrar("2");
+  cnn->Close();  // every database call fails from here on
+  op->mensajes.clear();
+  Accion("NUEVO");
+  ASSERT_FALSE(op->mensajes.empty());
+  EXPECT_TRUE(op->mensajes.back().prompt.contains("ActBar1_Click") ||
+              op->mensajes.back().title.contains("ActBar1_Click"))
+      << op->mensajes.back().prompt.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, Formulario, ::testing::ValuesIn(testdb::AllEngines()), testdb::ParamName<::testing::TestParamInfo<Engine>>);
+
+}  // namespace
