@@ -119,6 +119,9 @@ Lib_FrmCons3::Lib_FrmCons3(SolicitudLista& solicitud, QWidget* padre) : QDialog(
     if (QLineEdit* caja = Caja(c)) caja->setFocus();
   });
   connect(&logica_, &ListaConsulta::FocoEnLista, this, [this] { lista_->setFocus(); });
+  // The list's model is set once, so its selection model lives as long as the dialog.
+  connect(lista_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this](const QModelIndex& actual) { logica_.SeleccionarFila(actual.isValid() ? actual.row() : -1); });
   connect(&logica_, &ListaConsulta::Ocultar, this, [this] { done(QDialog::Accepted); });
 }
 
@@ -146,10 +149,6 @@ void Lib_FrmCons3::ColorCaja(int i, bool foco) {
 }
 
 void Lib_FrmCons3::Cargar() {
-  connect(
-      lista_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-      [this](const QModelIndex& actual) { logica_.SeleccionarFila(actual.isValid() ? actual.row() : -1); },
-      Qt::UniqueConnection);
   logica_.Cargar();
   if (QLineEdit* c = Caja(0)) c->setFocus();
 }
@@ -235,6 +234,8 @@ bool Lib_FrmCons3::eventFilter(QObject* objeto, QEvent* evento) {
         logica_.TeclaCaja(i, codigo);
         return true;
       case teclas::Enter:
+        // The operator who typed part of a name takes the row it found, as with Aceptar.
+        logica_.Aceptar();
         return true;
       default:
         return false;
