@@ -212,11 +212,7 @@ void ArbolConsulta::Aceptar() {
 }
 
 void ArbolConsulta::Cancelar() {
-  trampa::IgnorarErrores({
-      [&] { s_.ValorDevuelto = QString(); },
-      [&] { s_.CmpsDevueltos.reset(); },
-      [&] { s_.Valores.reset(); },
-  });
+  s_.DescartarResultados();
   oculto_ = true;
   emit Ocultar();
 }

@@ -433,11 +433,7 @@ void ListaConsulta::Aceptar() {
 }
 
 void ListaConsulta::Cancelar() {
-  trampa::IgnorarErrores({
-      [&] { s_.ValorDevuelto = QString(); },
-      [&] { s_.CmpsDevueltos.reset(); },
-      [&] { s_.Valores.reset(); },
-  });
+  s_.DescartarResultados();
   oculto_ = true;
   emit Ocultar();
 }

@@ -10,8 +10,32 @@
 using Coleccion = QList<ado::Value>;
 using ColeccionPtr = std::shared_ptr<Coleccion>;
 
+// What both dialogs share: the statement, what to return, and what they return.
+class SolicitudConsulta : public DialogoModal {
+ public:
+  QString SQL;
+  QString CampoDevuelto;
+  ColeccionPtr CmpsDevueltos;
+  bool CheckBoxes = false;
+  QString gConnString;
+  ado::Value ValorDevuelto;
+  QString FiltroInicial;
+  QString CampoBusqueda;
+  bool OrdenarPorLwv = false;
+  ColeccionPtr Valores;
+  ColeccionPtr Cantidades;
+  bool UsaCantidades = false;
+
+  // A cancelled dialog returns nothing.
+  void DescartarResultados() {
+    ValorDevuelto = QString();
+    CmpsDevueltos.reset();
+    Valores.reset();
+  }
+};
+
 // The list dialog's public members.
-class SolicitudLista : public DialogoModal {
+class SolicitudLista : public SolicitudConsulta {
  public:
   static constexpr const char* NombreDialogo = "Lib_FrmCons3";
   QString Nombre() const override { return QString::fromLatin1(NombreDialogo); }
@@ -21,18 +45,6 @@ class SolicitudLista : public DialogoModal {
   ado::Value StkNivel3;
   ado::Value StkNivel4;
   QString MuestraStock;
-  QString SQL;
-  QString CampoDevuelto;
-  ColeccionPtr CmpsDevueltos;
-  bool CheckBoxes = false;
-  QString gConnString;
-  ado::Value ValorDevuelto;
-  QString FiltroInicial;
-  QString CampoBusqueda;
-  bool OrdenarPorLwv = false;
-  ColeccionPtr Valores;
-  ColeccionPtr Cantidades;
-  bool UsaCantidades = false;
   QString ValoresDefault;
   bool CfgUsaConsultaLIKE = false;
   // Save the column widths when the dialog closes; the program never sets it.
@@ -40,21 +52,8 @@ class SolicitudLista : public DialogoModal {
 };
 
 // The tree dialog's public members.
-class SolicitudArbol : public DialogoModal {
+class SolicitudArbol : public SolicitudConsulta {
  public:
   static constexpr const char* NombreDialogo = "Lib_FrmCons3Tree";
   QString Nombre() const override { return QString::fromLatin1(NombreDialogo); }
-
-  QString SQL;
-  QString CampoDevuelto;
-  ColeccionPtr CmpsDevueltos;
-  bool CheckBoxes = false;
-  QString gConnString;
-  ado::Value ValorDevuelto;
-  QString FiltroInicial;
-  QString CampoBusqueda;
-  bool OrdenarPorLwv = false;
-  ColeccionPtr Valores;
-  ColeccionPtr Cantidades;
-  bool UsaCantidades = false;
 };
