@@ -51,7 +51,7 @@ bool FormEmpresas::Form_Load() {
   trampa::Ejecutar({[&] { vista_.ConfigurarFormulario(); }, [&] { vista_.PrepararFormulario(); },
                     [&] {
                       NombreTabla = QStringLiteral("P_MA_Empresas");
-                      AbrirRecordset(NombreTabla);
+                      tablaPendiente_ = true;
                     },
                     [&] { Inicializa(); }, [&] { vista_.HabilitarAccion(QStringLiteral("REPORTE"), false); },
                     [&] {
@@ -63,6 +63,7 @@ bool FormEmpresas::Form_Load() {
 }
 
 void FormEmpresas::Form_Unload() {
+  tablaPendiente_ = false;  // nothing to read on the way out
   trampa::Ejecutar({[&] { vista_.CursorNormal(); },
                     [&] { DB_Dll::Instancia().CierraRecordset(*rsEmpresas_); }, [&] { vista_.Ocultar(); }},
                    MostrarErrorCon(QStringLiteral("Unload")));
@@ -75,6 +76,7 @@ bool FormEmpresas::Form_KeyDown(int KeyCode, int Shift) {
 }
 
 void FormEmpresas::AbrirRecordset(const QString& TablaActiva) {
+  tablaPendiente_ = false;
   trampa::Ejecutar({[&] {
                      auto& db = DB_Dll::Instancia();
                      QString sql = QStringLiteral("SELECT * FROM ") + TablaActiva;
@@ -82,6 +84,11 @@ void FormEmpresas::AbrirRecordset(const QString& TablaActiva) {
                                        ado::adLockOptimistic, ado::adOptionUnspecified, true);
                    }},
                    MostrarErrorCon(QStringLiteral("Abrir Recordset")));
+}
+
+ado::Recordset& FormEmpresas::Empresas() {
+  if (tablaPendiente_) AbrirRecordset(NombreTabla);
+  return *rsEmpresas_;
 }
 
 // ---------------------------------------------------------------- states
@@ -125,7 +132,7 @@ void FormEmpresas::InicializaDetalle() {
 
 void FormEmpresas::AsignarDatos() {
   auto& util = Utilidades::Compartido();
-  ado::Recordset& rs = *rsEmpresas_;
+  ado::Recordset& rs = Empresas();
   std::vector<trampa::Paso> pasos;
   pasos.push_back([&] { EsModificacion = true; });
   for (int i = 0; i < kCamposEmpresa; ++i) {
@@ -155,7 +162,7 @@ void FormEmpresas::AsignarDatos() {
 }
 
 void FormEmpresas::RecordarMostrado() {
-  ado::Recordset& rs = *rsEmpresas_;
+  ado::Recordset& rs = Empresas();
   codigoMostrado_ = rs.Fields(Columna(0)).GetValue().toString().trimmed();
   valoresMostrados_.clear();
   for (int i = 0; i < rs.FieldCount(); ++i) valoresMostrados_.push_back(rs.Fields(i).GetValue());
@@ -172,6 +179,7 @@ void FormEmpresas::CampoValida(int Index) {
     mensaje_ = QStringLiteral(" Debe informar el Codigo!");
     HayError = true;
   } else if (columna.compare(QStringLiteral("IdEmpresa"), Qt::CaseInsensitive) == 0) {
+    tablaPendiente_ = false;  // the check re-opens the recordset on this company
     if (db.ExisteEnTabla(NombreTabla, valor, columna, rsEmpresas_.get(), ado::adBSTR, QString())) {
       EsNuevo = false;
       EsModificacion = true;
@@ -246,14 +254,14 @@ void FormEmpresas::ConsultarCampo() {
 void FormEmpresas::NavBar1_Click(const QString& clave) {
   Proteger(QStringLiteral("NavBar1_Click"), [&] {
     const QString k = clave.trimmed().toUpper();
-    ado::Recordset& rs = *rsEmpresas_;
+    ado::Recordset& rs = *rsEmpresas_;  // PRIMERO and ULTIMO read the table afresh anyway
     std::vector<trampa::Paso> pasos;
     if (k == QLatin1String("PRIMERO")) {
       pasos = {[&] { AbrirRecordset(NombreTabla); }, [&] { rs.MoveFirst(); }};
     } else if (k == QLatin1String("ANTERIOR")) {
-      pasos = {[&] { rs.MovePrevious(); }};
+      pasos = {[&] { Empresas().MovePrevious(); }};
     } else if (k == QLatin1String("SIGUIENTE")) {
-      pasos = {[&] { rs.MoveNext(); }};
+      pasos = {[&] { Empresas().MoveNext(); }};
     } else if (k == QLatin1String("ULTIMO")) {
       pasos = {[&] { AbrirRecordset(NombreTabla); }, [&] { rs.MoveLast(); }};
     }
@@ -304,7 +312,7 @@ void FormEmpresas::ActBar1_Click(const QString& clave) {
         if (!HayError) {
           // With the only row gone there is nothing to move to.
           trampa::IgnorarErrores({[&] {
-            if (!rsEmpresas_->Bof()) rsEmpresas_->MoveFirst();
+            if (!Empresas().Bof()) Empresas().MoveFirst();
           }});
           AsignarDatos();
         }

@@ -54,7 +54,7 @@ class FormEmpresas {
   void AsignarFoto(const QString& Imagen);
 
   // ---- state ----
-  ado::Recordset& rsEmpresas() { return *rsEmpresas_; }
+  ado::Recordset& rsEmpresas() { return Empresas(); }
   QString NombreTabla;
   bool EsNuevo = false;
   bool EsBaja = false;
@@ -76,6 +76,8 @@ class FormEmpresas {
   void RecordarMostrado();
   void VerificarSinCambiosAjenos();
   void PasoGrabarCampos();
+  // The main recordset, read in full now if load left that for later.
+  ado::Recordset& Empresas();
 
   VistaEmpresas& vista_;
   std::unique_ptr<ado::Recordset> rsEmpresas_;
@@ -83,6 +85,10 @@ class FormEmpresas {
   Personalizados personalizados_;
   bool enEdicion_ = false;
   bool usuariosApagada_ = false;  // switched off at load, never usable
+  // Load leaves the read of the whole table until navigation or display needs
+  // it: most sessions start by typing a code, which re-opens the recordset on
+  // that one company anyway, and the full read is most of the start-up time.
+  bool tablaPendiente_ = false;
   QString mensaje_;
   QString ultimaColumna_;
   // The company as it was shown, to notice a change made meanwhile through

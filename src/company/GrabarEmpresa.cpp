@@ -50,7 +50,7 @@ bool FormEmpresas::Datosvalidos() {
 }
 
 void FormEmpresas::VerificarSinCambiosAjenos() {
-  ado::Recordset& rs = *rsEmpresas_;
+  ado::Recordset& rs = Empresas();
   const QString codigo =
       rs.Fields(QString::fromLatin1(kTablaCampos[0].columna)).GetValue().toString().trimmed();
   if (codigoMostrado_.isEmpty() || codigo != codigoMostrado_ || valoresMostrados_.size() != rs.FieldCount())
@@ -71,7 +71,7 @@ void FormEmpresas::VerificarSinCambiosAjenos() {
 
 void FormEmpresas::PasoGrabarCampos() {
   auto& util = Utilidades::Compartido();
-  ado::Recordset& rs = *rsEmpresas_;
+  ado::Recordset& rs = Empresas();
   for (int i = 0; i < kCamposEmpresa; ++i) {
     if (!vista_.CampoVisible(i)) continue;
     QString columna = QString::fromLatin1(kTablaCampos[i].columna);
@@ -87,7 +87,7 @@ void FormEmpresas::PasoGrabarCampos() {
 
 void FormEmpresas::GrabarRegistro() {
   auto& util = Utilidades::Compartido();
-  ado::Recordset& rs = *rsEmpresas_;
+  ado::Recordset& rs = Empresas();
   bool pendiente = false;
   bool rehacer = false;
   bool sinSiembra = false;

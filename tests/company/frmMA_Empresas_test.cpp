@@ -180,6 +180,29 @@ TEST_P(Formulario, NavegacionSinDialogosNiCambiosMasAllaDelFinal) {
   EXPECT_EQ(form->LblIdProvincia()->text(), QString());
 }
 
+// Load leaves the read of the table for its first use: the first move still
+// starts from the first company, and a confirmed code still narrows the
+// recordset to that company.
+TEST_P(Formulario, LaPrimeraNavegacionParteDeLaPrimeraEmpresa) {
+  const struct {
+    const char* clave;
+    const char* codigo;  // field 0 afterwards
+  } casos[] = {{"SIGUIENTE", "2"}, {"FILTRAR", "1"}, {"ANTERIOR", "12"}};  // before the first: as loaded
+  for (const auto& c : casos) {
+    Cargar();
+    Navegar(c.clave);
+    EXPECT_EQ(Texto(0), QString::fromLatin1(c.codigo)) << c.clave;
+  }
+  Cargar();
+  Mostrar(QStringLiteral("5"));
+  const QString nombre = Texto(1);
+  EXPECT_FALSE(nombre.isEmpty());
+  Navegar("SIGUIENTE");  // past the one company: nothing changes
+  EXPECT_EQ(Texto(0), QStringLiteral("5"));
+  EXPECT_EQ(Texto(1), nombre);
+  EXPECT_TRUE(op->mensajes.empty());
+}
+
 TEST_P(Formulario, TablaVaciaMuestraCeroYNavegaEnSilencio) {
   Cargar(QStringLiteral("DELETE FROM P_MA_Empresas;"));
   EXPECT_EQ(Texto(0), QStringLiteral("0"));
