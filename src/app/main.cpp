@@ -2,15 +2,15 @@
 #include <QTimer>
 #include <cstdlib>
 
+#include "company/ui/DialogosDelPrograma.h"
 #include "company/ui/frmMA_Empresas.h"
 #include "platform/widgets/QtOperador.h"
-#include "session/ui/frmAcceso.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("MA_Empresas"));
   EstablecerOperador(std::make_shared<QtOperador>());
-  RegistrarFrmAcceso();
+  RegistrarDialogosDelPrograma();
 
   frmMA_Empresas formulario;
   if (!formulario.Cargar()) return EXIT_FAILURE;
