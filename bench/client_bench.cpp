@@ -12,8 +12,6 @@
 // MA_BENCH_ENGINES=sqlite limits the run to SQLite).
 #include <benchmark/benchmark.h>
 #include <malloc.h>
-#include <sql.h>
-#include <sqlext.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -25,13 +23,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <map>
-#include <set>
 #include <string>
 #include <vector>
 
+#include "Collector.h"
+#include "PlainOdbc.h"
 #include "platform/client/Connection.h"
-#include "platform/client/ConnectionString.h"
 #include "platform/client/Constants.h"
 #include "platform/client/Recordset.h"
 #include "support/TestDatabases.h"
@@ -55,17 +52,6 @@ std::vector<EngineData>& Engines() {
   return e;
 }
 
-// The ODBC connection string the client connects with, for the plain ODBC side.
-QString ClientOdbcString(const testdb::Database& db) {
-  ado::cs::Environment env;
-  env.dataSource = [&](const QString& name, QString* driver) {
-    if (db.engine != testdb::Engine::Postgres || name != db.server) return false;
-    *driver = "PostgreSQL Unicode";
-    return true;
-  };
-  return ado::cs::Translate(db.programString, {}, {}, env).odbc;
-}
-
 // ---- Client ----
 
 void ClientOpen(benchmark::State& state, const EngineData* e) {
@@ -85,92 +71,6 @@ void ClientOpen(benchmark::State& state, const EngineData* e) {
 }
 
 // ---- Plain ODBC ----
-
-struct Odbc {
-  SQLHENV env = SQL_NULL_HENV;
-  SQLHDBC dbc = SQL_NULL_HDBC;
-  explicit Odbc(const QString& cs) {
-    SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
-    SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-    SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
-    const std::u16string w = cs.toStdU16String();
-    const SQLRETURN r = SQLDriverConnectW(dbc, nullptr, (SQLWCHAR*)w.c_str(), SQL_NTS, nullptr, 0, nullptr,
-                                          SQL_DRIVER_NOPROMPT);
-    if (!SQL_SUCCEEDED(r)) {
-      std::fprintf(stderr, "plain ODBC connect failed\n");
-      std::exit(1);
-    }
-  }
-  ~Odbc() {
-    SQLDisconnect(dbc);
-    SQLFreeHandle(SQL_HANDLE_DBC, dbc);
-    SQLFreeHandle(SQL_HANDLE_ENV, env);
-  }
-};
-
-// The straightforward plain-ODBC read: one bound buffer per column, SQLFetch row
-// by row, every value looked at (text lengths added up, numbers summed).
-long long PlainFetch(SQLHDBC dbc, const std::u16string& sql, long long* checksum) {
-  SQLHSTMT st;
-  SQLAllocHandle(SQL_HANDLE_STMT, dbc, &st);
-  if (!SQL_SUCCEEDED(SQLExecDirectW(st, (SQLWCHAR*)sql.c_str(), SQL_NTS))) {
-    std::fprintf(stderr, "plain ODBC query failed\n");
-    std::exit(1);
-  }
-  SQLSMALLINT n = 0;
-  SQLNumResultCols(st, &n);
-  std::vector<SQLSMALLINT> types(n);
-  std::vector<std::vector<char>> bufs(n);
-  std::vector<SQLLEN> ind(n);
-  for (SQLUSMALLINT c = 1; c <= n; ++c) {
-    SQLSMALLINT type = 0, digits = 0, nullable = 0, len = 0;
-    SQLULEN size = 0;
-    SQLWCHAR name[128];
-    SQLDescribeColW(st, c, name, 128, &len, &type, &size, &digits, &nullable);
-    SQLSMALLINT ctype;
-    size_t bytes;
-    switch (type) {
-      case SQL_INTEGER:
-      case SQL_SMALLINT:
-      case SQL_BIGINT:
-      case SQL_TINYINT:
-        ctype = SQL_C_SBIGINT;
-        bytes = sizeof(SQLBIGINT);
-        break;
-      case SQL_TYPE_DATE:
-        ctype = SQL_C_TYPE_DATE;
-        bytes = sizeof(SQL_DATE_STRUCT);
-        break;
-      default:
-        ctype = SQL_C_WCHAR;
-        bytes = (std::max<SQLULEN>(size, 64) * 2 + 1) * sizeof(SQLWCHAR);
-        break;
-    }
-    types[c - 1] = ctype;
-    bufs[c - 1].resize(bytes);
-    SQLBindCol(st, c, ctype, bufs[c - 1].data(), static_cast<SQLLEN>(bytes), &ind[c - 1]);
-  }
-  long long rows = 0;
-  while (SQL_SUCCEEDED(SQLFetch(st))) {
-    ++rows;
-    for (int c = 0; c < n; ++c) {
-      if (ind[c] == SQL_NULL_DATA) continue;
-      if (types[c] == SQL_C_SBIGINT) {
-        SQLBIGINT v;
-        std::memcpy(&v, bufs[c].data(), sizeof v);
-        *checksum += v;
-      } else if (types[c] == SQL_C_TYPE_DATE) {
-        SQL_DATE_STRUCT d;
-        std::memcpy(&d, bufs[c].data(), sizeof d);
-        *checksum += d.day;
-      } else {
-        *checksum += ind[c];
-      }
-    }
-  }
-  SQLFreeHandle(SQL_HANDLE_STMT, st);
-  return rows;
-}
 
 void PlainOdbc(benchmark::State& state, const EngineData* e) {
   Odbc odbc(e->odbc);
@@ -259,29 +159,6 @@ MemoryResult MeasureMemory(testdb::Engine engine) {
   r.hwm = parts[5].toLong();
   return r;
 }
-
-// Keeps every benchmark's time for the ratios printed at the end.
-// Repetitions report their median.
-class Collector : public benchmark::ConsoleReporter {
- public:
-  struct Times {
-    double real = 0, cpu = 0;  // milliseconds (the benchmarks' unit)
-  };
-  std::map<std::string, Times> ms;
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const auto& r : runs) {
-      if (r.error_occurred) continue;
-      const bool median = r.run_type == Run::RT_Aggregate && r.aggregate_name == "median";
-      if (median || (r.run_type == Run::RT_Iteration && !medians_.count(r.run_name.str())))
-        ms[r.run_name.str()] = {r.GetAdjustedRealTime(), r.GetAdjustedCPUTime()};
-      if (median) medians_.insert(r.run_name.str());
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-
- private:
-  std::set<std::string> medians_;
-};
 
 }  // namespace
 
