@@ -1,42 +1,18 @@
 // Query helpers of the database class against real databases.
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
-#include "db/DB_Dll.h"
-#include "support/OperadorGuionado.h"
-#include "support/TestDatabases.h"
+#include "support/ConexionDePrueba.h"
 
 namespace {
 
 using testdb::Engine;
 
-class Consultas : public ::testing::TestWithParam<Engine> {
+class Consultas : public ConexionDePrueba {
  protected:
-  void SetUp() override {
-    base = testdb::FreshDemo(GetParam());
-    cnn = ado::Connection::Create();
-    cnn->Open(base.programString);
-    db.SetCnn(cnn);
-    db.gConnString = base.programString;
-    db.gDBName = base.dbName;
-    db.gProveedor = QStringLiteral("SQLOLEDB");
-    db.gEsAdmin = true;
-    ASSERT_TRUE(logs.isValid());
-    db.gLogErr = logs.filePath(QStringLiteral("VMERR.LOG"));
-    op = OperadorGuionado::Instalar();
-  }
-  void TearDown() override { db.SetCnn(nullptr); }
   QString Uno(const QString& sql) {
     const QStringList filas = testdb::Query(base, sql);
     return filas.isEmpty() ? QStringLiteral("<sin filas>") : filas.first();
   }
-
-  DB_Dll& db = DB_Dll::Instancia();
-  testdb::Database base;
-  ado::ConnectionPtr cnn;
-  std::shared_ptr<OperadorGuionado> op;
-  QTemporaryDir logs;
 };
 
 TEST_P(Consultas, ExisteEnTablaDejaElRecordsetDelLlamadorEnLaFila) {

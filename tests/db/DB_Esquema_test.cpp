@@ -1,39 +1,13 @@
 // Schema inspection and column addition against real databases.
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
-#include "db/DB_Dll.h"
-#include "support/OperadorGuionado.h"
-#include "support/TestDatabases.h"
+#include "support/ConexionDePrueba.h"
 
 namespace {
 
 using testdb::Engine;
 
-class Esquema : public ::testing::TestWithParam<Engine> {
- protected:
-  void SetUp() override {
-    base = testdb::FreshDemo(GetParam());
-    cnn = ado::Connection::Create();
-    cnn->Open(base.programString);
-    db.SetCnn(cnn);
-    db.gConnString = base.programString;
-    db.gDBName = base.dbName;
-    db.gProveedor = QStringLiteral("SQLOLEDB");
-    db.gEsAdmin = true;
-    ASSERT_TRUE(logs.isValid());
-    db.gLogErr = logs.filePath(QStringLiteral("VMERR.LOG"));
-    op = OperadorGuionado::Instalar();
-  }
-  void TearDown() override { db.SetCnn(nullptr); }
-
-  DB_Dll& db = DB_Dll::Instancia();
-  testdb::Database base;
-  ado::ConnectionPtr cnn;
-  std::shared_ptr<OperadorGuionado> op;
-  QTemporaryDir logs;
-};
+using Esquema = ConexionDePrueba;
 
 TEST_P(Esquema, TablasYColumnasSinMayusculasNiBlancos) {
   EXPECT_TRUE(db.ExisteTablaDB(QStringLiteral("  p_ma_empresas ")));

@@ -4,11 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QLocale>
-#include <QTemporaryDir>
 
-#include "db/DB_Dll.h"
-#include "support/OperadorGuionado.h"
-#include "support/TestDatabases.h"
+#include "support/ConexionDePrueba.h"
 
 namespace {
 
@@ -21,7 +18,7 @@ TEST(EsVerdadero, SoloLasPalabrasDeFalsoSonFalsas) {
     EXPECT_TRUE(EsVerdadero(QString::fromUtf8(t))) << t;
 }
 
-class AsignarValor : public ::testing::TestWithParam<Engine> {
+class AsignarValor : public ConexionDePrueba {
  protected:
   void SetUp() override {
     base = testdb::FreshEmpty(GetParam());
@@ -34,16 +31,8 @@ class AsignarValor : public ::testing::TestWithParam<Engine> {
                             pg ? QStringLiteral("TIMESTAMP") : QStringLiteral("DATETIME")));
     testdb::RunSql(base,
                    QStringLiteral("INSERT INTO CAMPOS (ID, CODIGO, NOMBRE) VALUES (1, 'previo', 'previo')"));
-    cnn = ado::Connection::Create();
-    cnn->Open(base.programString);
-    db.SetCnn(cnn);
-    db.gConnString = base.programString;
-    db.gEsAdmin = true;
-    ASSERT_TRUE(logs.isValid());
-    db.gLogErr = logs.filePath(QStringLiteral("VMERR.LOG"));
-    op = OperadorGuionado::Instalar();
+    Conectar();
   }
-  void TearDown() override { db.SetCnn(nullptr); }
 
   // Stores the text through a fresh recordset on row 1 and reads back what the database holds.
   QString Guardar(QString campo, QString valor) {
@@ -59,12 +48,6 @@ class AsignarValor : public ::testing::TestWithParam<Engine> {
                   .arg(campo));
     return filas.value(0);
   }
-
-  DB_Dll& db = DB_Dll::Instancia();
-  testdb::Database base;
-  ado::ConnectionPtr cnn;
-  std::shared_ptr<OperadorGuionado> op;
-  QTemporaryDir logs;
 };
 
 TEST_P(AsignarValor, TextosPorTamano) {

@@ -4,40 +4,22 @@
 #include <gtest/gtest.h>
 
 #include <QLocale>
-#include <QTemporaryDir>
 
-#include "db/DB_Dll.h"
 #include "session/Globales.h"
-#include "support/OperadorGuionado.h"
-#include "support/TestDatabases.h"
+#include "support/ConexionDePrueba.h"
 
 namespace {
 
 using testdb::Engine;
 
-class Configuracion : public ::testing::TestWithParam<Engine> {
+class Configuracion : public ConexionDePrueba {
  protected:
   void SetUp() override {
-    base = testdb::FreshDemo(GetParam());
-    cnn = ado::Connection::Create();
-    cnn->Open(base.programString);
-    db.SetCnn(cnn);
-    db.gConnString = base.programString;
-    db.gEsAdmin = true;
-    ASSERT_TRUE(logs.isValid());
-    db.gLogErr = logs.filePath(QStringLiteral("VMERR.LOG"));
-    op = OperadorGuionado::Instalar();
+    ConexionDePrueba::SetUp();
     gTablaConfiguracion = QStringLiteral("ta_configuracion");
     gUsuarioLogeado = QStringLiteral("admin");
   }
-  void TearDown() override { db.SetCnn(nullptr); }
   QStringList Filas(const QString& sql) { return testdb::Query(base, sql); }
-
-  DB_Dll& db = DB_Dll::Instancia();
-  testdb::Database base;
-  ado::ConnectionPtr cnn;
-  std::shared_ptr<OperadorGuionado> op;
-  QTemporaryDir logs;
 };
 
 TEST_P(Configuracion, CfgLeeValorYValorAux) {
@@ -142,8 +124,9 @@ TEST_P(Configuracion, CargaDeLaBaseDeDemostracion) {
   EXPECT_EQ(ValorConfiguracion(QStringLiteral("top_default")), QVariant(QStringLiteral("500")));
   EXPECT_EQ(gColorFondo, 15658734u);
   EXPECT_EQ(gColorLetra, 0u);
-  if (QLocale::system().decimalPoint() == QLatin1String("."))
+  if (QLocale::system().decimalPoint() == QLatin1String(".")) {
     EXPECT_DOUBLE_EQ(ValorConfiguracion(QStringLiteral("MaxDto")).toDouble(), 15.5);
+  }
   EXPECT_EQ(gTablaConfiguracion, QStringLiteral("ta_configuracion"));
   EXPECT_TRUE(op->mensajes.empty());
 }

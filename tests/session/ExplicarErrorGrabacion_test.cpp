@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 
 #include "db/DB_Dll.h"
+#include "support/ConexionDePrueba.h"
 #include "support/OperadorGuionado.h"
-#include "support/TestDatabases.h"
 
 namespace {
 
@@ -78,20 +78,8 @@ TEST_F(SinBase, LosDemasErroresVanAlTratamientoComun) {
   }
 }
 
-class ConBase : public ::testing::TestWithParam<Engine> {
+class ConBase : public ConexionDePrueba {
  protected:
-  void SetUp() override {
-    base = testdb::FreshDemo(GetParam());
-    cnn = ado::Connection::Create();
-    cnn->Open(base.programString);
-    db.SetCnn(cnn);
-    db.gConnString = base.programString;
-    db.gEsAdmin = true;
-    ASSERT_TRUE(logs.isValid());
-    db.gLogErr = logs.filePath(QStringLiteral("VMERR.LOG"));
-    op = OperadorGuionado::Instalar();
-  }
-  void TearDown() override { db.SetCnn(nullptr); }
   // Adds a company with the given code and name (Null when empty) and returns the failure.
   ado::ErrorInfo AltaFallida(const QString& codigo, const QString& nombre) {
     ado::Recordset rs;
@@ -109,12 +97,6 @@ class ConBase : public ::testing::TestWithParam<Engine> {
     ADD_FAILURE() << "el alta no fallo";
     return {};
   }
-
-  DB_Dll& db = DB_Dll::Instancia();
-  testdb::Database base;
-  ado::ConnectionPtr cnn;
-  std::shared_ptr<OperadorGuionado> op;
-  QTemporaryDir logs;
 };
 
 TEST_P(ConBase, ClaveDuplicada) {
