@@ -15,14 +15,7 @@
 #include "session/Configuracion.h"
 #include "support/OperadorGuionado.h"
 #include "support/TestDatabases.h"
-
-inline QApplication& App() {
-  static int argc = 1;
-  static char nombre[] = "company_test";
-  static char* argv[] = {nombre, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
+#include "support/VentanasDePrueba.h"
 
 // A company code as stored.
 inline QString Codigo15(const QString& c) { return testdb::RightAligned(c, 15); }

@@ -13,35 +13,9 @@
 
 #include "db/SolicitudAcceso.h"
 #include "platform/services/RegistroDialogos.h"
+#include "support/VentanasDePrueba.h"
 
 namespace {
-
-// Press and release, through the application so that an ignored key reaches the parents.
-void Tecla(QWidget* w, Qt::Key k) {
-  QKeyEvent pulsar(QEvent::KeyPress, k, Qt::NoModifier);
-  QApplication::sendEvent(w, &pulsar);
-  QKeyEvent soltar(QEvent::KeyRelease, k, Qt::NoModifier);
-  QApplication::sendEvent(w, &soltar);
-}
-
-QApplication& App() {
-  static int argc = 1;
-  static char nombre[] = "frmAcceso_test";
-  static char* argv[] = {nombre, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
-
-void AlAbrir(std::function<void(frmAcceso*)> accion) {
-  QTimer::singleShot(0, [accion] {
-    auto* w = qobject_cast<frmAcceso*>(QApplication::activeModalWidget());
-    if (!w) {
-      AlAbrir(accion);
-      return;
-    }
-    accion(w);
-  });
-}
 
 SolicitudAcceso Solicitud() {
   SolicitudAcceso s;
@@ -89,7 +63,7 @@ TEST(frmAcceso, Centrado) {
   App();
   frmAcceso f;
   QPoint en;
-  AlAbrir([&](frmAcceso* w) {
+  AlAbrir<frmAcceso>([&](frmAcceso* w) {
     en = w->pos();
     w->bcCancelar->click();
   });
@@ -104,7 +78,7 @@ TEST(frmAcceso, AceptarDevuelveLosValores) {
   RegistrarFrmAcceso();
   SolicitudAcceso s = Solicitud();
   QString vistoServidor, vistaClave;
-  AlAbrir([&](frmAcceso* w) {
+  AlAbrir<frmAcceso>([&](frmAcceso* w) {
     vistoServidor = w->TxtServidor->text();
     vistaClave = w->TxtUserPassword->text();
     EXPECT_EQ(w->CboPlataformaDB->currentIndex(), 0);
@@ -133,7 +107,7 @@ TEST(frmAcceso, CancelarEscapeYCierreNoTocanNada) {
   };
   for (const auto& forma : formas) {
     SolicitudAcceso s = Solicitud();
-    AlAbrir([&](frmAcceso* w) {
+    AlAbrir<frmAcceso>([&](frmAcceso* w) {
       w->TxtServidor->setText("OTRO");
       forma(w);
     });
@@ -147,7 +121,7 @@ TEST(frmAcceso, EnterAcepta) {
   App();
   frmAcceso f;
   SolicitudAcceso s = Solicitud();
-  AlAbrir([](frmAcceso* w) {
+  AlAbrir<frmAcceso>([](frmAcceso* w) {
     w->TxtUserId->setText("operador");
     Tecla(w->TxtUserId, Qt::Key_Return);
   });

@@ -14,16 +14,9 @@
 #include "platform/widgets/DialogoArchivo.h"
 #include "platform/widgets/NavBar.h"
 #include "support/OperadorGuionado.h"
+#include "support/VentanasDePrueba.h"
 
 namespace {
-
-QApplication& App() {
-  static int argc = 1;
-  static char nombre[] = "Barras_test";
-  static char* argv[] = {nombre, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
 
 // The keys a bar reported, in order.
 struct Clics {

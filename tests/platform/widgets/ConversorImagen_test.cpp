@@ -10,16 +10,9 @@
 #include <QTemporaryDir>
 
 #include "platform/core/Error.h"
+#include "support/VentanasDePrueba.h"
 
 namespace {
-
-QApplication& App() {
-  static int argc = 1;
-  static char nombre[] = "ConversorImagen_test";
-  static char* argv[] = {nombre, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
 
 QByteArray Codificada(const char* formato, int ancho = 40, int alto = 30) {
   QImage img(ancho, alto, QImage::Format_RGB32);

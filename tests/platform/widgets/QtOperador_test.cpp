@@ -11,36 +11,9 @@
 
 #include "platform/core/Error.h"
 #include "platform/services/RegistroDialogos.h"
+#include "support/VentanasDePrueba.h"
 
 namespace {
-
-// Press and release, through the application so that an ignored key reaches the parents.
-void Tecla(QWidget* w, Qt::Key k) {
-  QKeyEvent pulsar(QEvent::KeyPress, k, Qt::NoModifier);
-  QApplication::sendEvent(w, &pulsar);
-  QKeyEvent soltar(QEvent::KeyRelease, k, Qt::NoModifier);
-  QApplication::sendEvent(w, &soltar);
-}
-
-QApplication& App() {
-  static int argc = 1;
-  static char nombre[] = "QtOperador_test";
-  static char* argv[] = {nombre, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
-
-// Acts on the modal window as soon as it is up.
-void AlAbrir(std::function<void(QWidget*)> accion) {
-  QTimer::singleShot(0, [accion] {
-    QWidget* w = QApplication::activeModalWidget();
-    if (!w) {
-      AlAbrir(accion);
-      return;
-    }
-    accion(w);
-  });
-}
 
 QPushButton* BotonConTexto(QWidget* w, const QString& texto) {
   for (QPushButton* b : w->findChildren<QPushButton*>())
