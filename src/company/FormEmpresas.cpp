@@ -24,7 +24,12 @@ FormEmpresas::FormEmpresas(VistaEmpresas& vista)
     : vista_(vista),
       rsEmpresas_(std::make_unique<ado::Recordset>()),
       rsProvincia_(std::make_unique<ado::Recordset>()),
-      personalizados_(vista.GrillaPersonalizados(), vista.EditorPersonalizados()) {}
+      personalizados_(vista.GrillaPersonalizados(), vista.EditorPersonalizados()) {
+  // The code check re-opens this recordset with the types it already has, and
+  // may do so before the table was ever read: it must be writable from the start.
+  rsEmpresas_->SetCursorType(ado::adOpenDynamic);
+  rsEmpresas_->SetLockType(ado::adLockOptimistic);
+}
 
 FormEmpresas::~FormEmpresas() = default;
 
@@ -107,6 +112,7 @@ void FormEmpresas::Inicializa() {
   personalizados_.Inicializa();
   codigoMostrado_.clear();
   valoresMostrados_.clear();
+  codigoNuevo_.reset();
   DetalleOn(false);
 }
 
@@ -164,6 +170,7 @@ void FormEmpresas::AsignarDatos() {
 void FormEmpresas::RecordarMostrado() {
   ado::Recordset& rs = Empresas();
   codigoMostrado_ = rs.Fields(Columna(0)).GetValue().toString().trimmed();
+  codigoNuevo_.reset();
   valoresMostrados_.clear();
   for (int i = 0; i < rs.FieldCount(); ++i) valoresMostrados_.push_back(rs.Fields(i).GetValue());
 }
@@ -189,6 +196,7 @@ void FormEmpresas::CampoValida(int Index) {
         InicializaDetalle();
         codigoMostrado_.clear();
         valoresMostrados_.clear();
+        codigoNuevo_ = valor;
       }
       EsNuevo = true;
       EsModificacion = false;

@@ -8,6 +8,7 @@
 #include <QVector>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "company/CamposEmpresa.h"
 #include "company/Personalizados.h"
@@ -95,4 +96,7 @@ class FormEmpresas {
   // another connection before overwriting it.
   QString codigoMostrado_;
   QVector<ado::Value> valoresMostrados_;
+  // The code shown as a new company: stored meanwhile by somebody else, it
+  // must not be overwritten as if it were this screen's.
+  std::optional<QString> codigoNuevo_;
 };

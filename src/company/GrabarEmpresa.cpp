@@ -53,12 +53,22 @@ void FormEmpresas::VerificarSinCambiosAjenos() {
   ado::Recordset& rs = Empresas();
   const QString codigo =
       rs.Fields(QString::fromLatin1(kTablaCampos[0].columna)).GetValue().toString().trimmed();
-  if (codigoMostrado_.isEmpty() || codigo != codigoMostrado_ || valoresMostrados_.size() != rs.FieldCount())
+  const auto esEste = [&](const QString& otro) { return codigo.compare(otro, Qt::CaseInsensitive) == 0; };
+  // What is there now becomes the reference: the operator has been told, and
+  // a retry stores the screen over it.
+  if (codigoNuevo_ && esEste(*codigoNuevo_)) {
+    RecordarMostrado();
+    throw ado::Failure(
+        ado::err::RowChanged,
+        QStringLiteral("La empresa %1 fue dada de alta por otro usuario después de mostrarse como nueva. "
+                       "Cancele para ver los datos actuales, o reintente para grabar los suyos.")
+            .arg(codigo),
+        QStringLiteral("MA_Empresas"));
+  }
+  if (valoresMostrados_.isEmpty() || !esEste(codigoMostrado_) || valoresMostrados_.size() != rs.FieldCount())
     return;
   for (int i = 0; i < rs.FieldCount(); ++i) {
     if (MismoValor(rs.Fields(i).GetValue(), valoresMostrados_[i])) continue;
-    // What is there now becomes the reference: the operator has been told,
-    // and a retry stores the screen over it.
     RecordarMostrado();
     throw ado::Failure(
         ado::err::RowChanged,
@@ -152,6 +162,9 @@ void FormEmpresas::GrabarRegistro() {
                       }
                       rs.Update();
                       pendiente = false;
+                      // The stored row is this screen's own from now on: a later
+                      // save after a failure further on is no conflict.
+                      RecordarMostrado();
                     },
                     [&] {
                       if (!codigo().isEmpty()) return;

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QTemporaryDir>
 #include <memory>
+#include <ostream>
 
 #include "company/ui/frmMA_Empresas.h"
 #include "db/DB_Dll.h"
@@ -16,6 +17,10 @@
 #include "support/OperadorGuionado.h"
 #include "support/TestDatabases.h"
 #include "support/VentanasDePrueba.h"
+
+// Readable texts in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline std::ostream& operator<<(std::ostream& os, const QString& s) { return os << s.toStdString(); }
 
 // A company code as stored.
 inline QString Codigo15(const QString& c) { return testdb::RightAligned(c, 15); }

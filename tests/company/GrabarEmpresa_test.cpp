@@ -1,0 +1,420 @@
+// Saving and deleting companies through the form: the row itself, the copies
+// of the per-company template rows, the suite settings of the empty code,
+// the failures the operator is told about, and a second operator changing
+// the company meanwhile.
+#include <functional>
+
+#include "FormularioEnBase.h"
+#include "company/ui/GrillaFlex.h"
+
+namespace {
+
+using testdb::Engine;
+
+class GrabarEmpresa : public FormularioEnBase {
+ public:
+  QStringList Filas(const QString& sql) { return testdb::Query(base, sql); }
+  // The stored code as an SQL literal's text.
+  static QString Literal(const QString& codigo) { return Codigo15(codigo).replace("'", "''"); }
+  static QString Donde(const QString& codigo) {
+    return QStringLiteral(" WHERE IdEmpresa = '") + Literal(codigo) + QStringLiteral("'");
+  }
+  // What the three per-company tables hold for a company ("" = the templates).
+  struct Tablas {
+    QStringList cpte, comprobantes, ejercicios;
+    bool operator==(const Tablas&) const = default;
+    friend void PrintTo(const Tablas& t, std::ostream* os) {
+      *os << ::testing::PrintToString(t.cpte) << "\n"
+          << ::testing::PrintToString(t.comprobantes) << "\n"
+          << ::testing::PrintToString(t.ejercicios);
+    }
+  };
+  Tablas FilasDe(const QString& empresa) {
+    const QString w = QStringLiteral(" WHERE EMPRESA = '") + empresa + QStringLiteral("' ORDER BY ");
+    return {
+        Filas("SELECT Codigo, Descripcion, Letra, Abreviatura, ProximoNumero FROM V_TA_CPTE" + w + "Codigo"),
+        Filas("SELECT Codigo, Descripcion, Tipo, NumeroDesde, NumeroHasta FROM TA_COMPROBANTES" + w +
+              "Codigo"),
+        Filas("SELECT PERIODO, DESCRIPCION, FechaDesde, FechaHasta, Cerrado FROM MV_EJERCICIOS" + w +
+              "PERIODO")};
+  }
+  int TotalPorEmpresa() { return Cuenta("V_TA_CPTE") + Cuenta("TA_COMPROBANTES") + Cuenta("MV_EJERCICIOS"); }
+  QString Talonario(const char* tabla, const QString& empresa, const char* voucher) {
+    return Uno(QStringLiteral("SELECT Talonario FROM %1 WHERE EMPRESA = '%2' AND Codigo = '%3'")
+                   .arg(QString::fromLatin1(tabla), Literal(empresa), testdb::RightAligned(voucher, 4)));
+  }
+  void NuevaEmpresa(const QString& codigo, const QString& nombre) {
+    Mostrar(codigo);
+    Escribir(1, nombre);
+    Accion("GRABAR");
+  }
+};
+
+// New companies straight after start-up (no navigation before): the row, one
+// copy of every template row, booklet numbers continuing per voucher code
+// over all companies, and nothing more on a second save.
+TEST_P(GrabarEmpresa, NuevaEmpresaRecibeSusFilasUnaSolaVez) {
+  // Voucher "   7" already has booklet 12 in another company.
+  Cargar(QStringLiteral("UPDATE V_TA_CPTE SET Talonario = 12 WHERE EMPRESA = '") + Codigo15("2") +
+         QStringLiteral("' AND Codigo = '   7';"));
+  const Tablas plantillas = FilasDe(QString());
+  ASSERT_EQ(plantillas.cpte.size(), 8);
+  const struct {
+    const char* codigo;
+    // Booklet numbers expected for V_TA_CPTE "   1", "   7", "  RM" and TA_COMPROBANTES "  FC", " PRE".
+    const char* cpte1;
+    const char* cpte7;
+    const char* cpteRM;
+    const char* compFC;
+    const char* compPRE;
+  } casos[] = {{"77", "4", "13", "3", "8", "8"},
+               {"13", "5", "14", "4", "9", "9"},
+               {"O'Neil", "6", "15", "5", "10", "10"}};
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.codigo);
+    const QString codigo = QString::fromLatin1(c.codigo);
+    NuevaEmpresa(codigo, "Empresa " + codigo);
+    EXPECT_TRUE(op->mensajes.empty()) << op->mensajes.front().title + ": " + op->mensajes.front().prompt;
+    EXPECT_FALSE(L().EnEdicion());
+    EXPECT_EQ(Filas("SELECT IdEmpresa, NombreEmpresa FROM P_MA_Empresas" + Donde(codigo)),
+              QStringList{Codigo15(codigo) + "|Empresa " + codigo});
+    EXPECT_EQ(FilasDe(Literal(codigo)), plantillas);
+    EXPECT_EQ(Talonario("V_TA_CPTE", codigo, "1"), QString::fromLatin1(c.cpte1));
+    EXPECT_EQ(Talonario("V_TA_CPTE", codigo, "7"), QString::fromLatin1(c.cpte7));
+    EXPECT_EQ(Talonario("V_TA_CPTE", codigo, "RM"), QString::fromLatin1(c.cpteRM));
+    EXPECT_EQ(Talonario("TA_COMPROBANTES", codigo, "FC"), QString::fromLatin1(c.compFC));
+    EXPECT_EQ(Talonario("TA_COMPROBANTES", codigo, "PRE"), QString::fromLatin1(c.compPRE));
+
+    // Shown and saved again: the company is updated, nothing is seeded again.
+    const int antes = TotalPorEmpresa();
+    Mostrar(codigo);
+    EXPECT_EQ(Texto(1), "Empresa " + codigo);
+    Escribir(11, QStringLiteral("Segunda grabación"));
+    Accion("GRABAR");
+    EXPECT_TRUE(op->mensajes.empty()) << op->mensajes.front().title + ": " + op->mensajes.front().prompt;
+    EXPECT_EQ(TotalPorEmpresa(), antes);
+    EXPECT_EQ(Uno("SELECT Actividad FROM P_MA_Empresas" + Donde(codigo)),
+              QStringLiteral("Segunda grabación"));
+    EXPECT_EQ(Cuenta("P_MA_Empresas" + Donde(codigo)), 1);
+  }
+  EXPECT_EQ(FilasDe(QString()), plantillas);  // the templates themselves stay as they were
+}
+
+// A company that already has rows in some tables only gets the missing ones.
+TEST_P(GrabarEmpresa, SoloSeSiembranLasTablasSinFilas) {
+  // Company 3 has rows in V_TA_CPTE and MV_EJERCICIOS but none in TA_COMPROBANTES.
+  Cargar();
+  const Tablas antes = FilasDe(Codigo15("3"));
+  ASSERT_TRUE(antes.comprobantes.isEmpty());
+  Mostrar("3");
+  Accion("GRABAR");
+  const Tablas despues = FilasDe(Codigo15("3"));
+  EXPECT_EQ(despues.cpte, antes.cpte);
+  EXPECT_EQ(despues.ejercicios, antes.ejercicios);
+  EXPECT_EQ(despues.comprobantes, FilasDe(QString()).comprobantes);
+}
+
+// The empty code is the suite's own company: its data become the "DATOS"
+// settings and nothing is seeded; any other code leaves the settings alone.
+TEST_P(GrabarEmpresa, CodigoVacioGrabaLosDatosDeLaInstalacion) {
+  Cargar();
+  const QString datos = QStringLiteral(
+      "SELECT CLAVE, VALOR, Grupo FROM ta_configuracion WHERE Grupo = 'DATOS' "
+      "ORDER BY CLAVE");
+  const int filas = TotalPorEmpresa();
+  const QStringList instalacion = Filas(datos);
+  ASSERT_EQ(instalacion.size(), 9);
+  NuevaEmpresa("88", "Otra S.A.");
+  EXPECT_EQ(Filas(datos), instalacion);
+
+  Mostrar("");
+  EXPECT_TRUE(L().EsNuevo);
+  const struct {
+    int campo;
+    const char* texto;
+  } campos[] = {{1, "Casa Matriz S.A."},
+                {2, "Corrientes"},
+                {3, "1234"},
+                {4, "3"},
+                {5, "B"},
+                {6, "Rosario"},
+                {7, "S2000"},
+                {8, "(0341) 555-0000"},
+                {10, "30-99999999-9"},
+                {11, "Comercio"},
+                {12, "no va a la configuración"}};
+  for (const auto& c : campos) Escribir(c.campo, QString::fromUtf8(c.texto));
+  Accion("GRABAR");
+  EXPECT_TRUE(op->mensajes.empty()) << op->mensajes.front().title + ": " + op->mensajes.front().prompt;
+  EXPECT_FALSE(L().EnEdicion());
+  EXPECT_EQ(Filas(datos),
+            (QStringList{"CALLE|Corrientes|DATOS", "CPOSTAL|S2000|DATOS", "CUIT|30-99999999-9|DATOS",
+                         "DEPARTAMENTO|B|DATOS", "LOCALIDAD|Rosario|DATOS", "NOMBRE|Casa Matriz S.A.|DATOS",
+                         "NUMERO|1234|DATOS", "PISO|3|DATOS", "TELEFONO|(0341) 555-0000|DATOS"}));
+  EXPECT_EQ(TotalPorEmpresa(), filas + 8 + 5 + 3);  // only company 88 was seeded
+  EXPECT_EQ(Cuenta("V_TA_CPTE WHERE EMPRESA = '' OR EMPRESA IS NULL"), 8);
+  // The empty code is found again and updated, not stored twice.
+  Mostrar("");
+  EXPECT_TRUE(L().EsModificacion);
+  EXPECT_EQ(Texto(1), QStringLiteral("Casa Matriz S.A."));
+  Escribir(8, QStringLiteral("(0341) 555-1111"));
+  Accion("GRABAR");
+  EXPECT_EQ(Uno("SELECT VALOR FROM ta_configuracion WHERE CLAVE = 'TELEFONO'"),
+            QStringLiteral("(0341) 555-1111"));
+  EXPECT_EQ(Cuenta("P_MA_Empresas WHERE TRIM(IdEmpresa) = '' OR IdEmpresa IS NULL"), 1);
+}
+
+// A shown company whose code is overwritten before GRABAR: the screen goes to
+// the new code, a new company or the one that has it; the old one stays.
+TEST_P(GrabarEmpresa, CambiarElCodigoGuardaOtraEmpresa) {
+  Cargar();
+  const QString cuatro = Filas("SELECT * FROM P_MA_Empresas" + Donde("4")).join("");
+  const struct {
+    const char* nuevo;
+    int empresasDespues;
+  } casos[] = {{"79", 13}, {"5", 13}};
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.nuevo);
+    const QString nuevo = QString::fromLatin1(c.nuevo);
+    Mostrar("4");
+    Escribir(0, nuevo);
+    Escribir(12, "copiada de 4 a " + nuevo);
+    Accion("GRABAR");
+    EXPECT_TRUE(op->mensajes.empty()) << op->mensajes.front().title + ": " + op->mensajes.front().prompt;
+    EXPECT_EQ(Cuenta("P_MA_Empresas"), c.empresasDespues);
+    EXPECT_EQ(Uno("SELECT NombreEmpresa FROM P_MA_Empresas" + Donde(nuevo)),
+              QStringLiteral("Bodegas Valle de Uco S.A."));
+    EXPECT_EQ(Uno("SELECT Observaciones FROM P_MA_Empresas" + Donde(nuevo)), "copiada de 4 a " + nuevo);
+    EXPECT_EQ(Filas("SELECT * FROM P_MA_Empresas" + Donde("4")).join(""), cuatro);
+  }
+  EXPECT_EQ(FilasDe(Codigo15("79")), FilasDe(QString()));
+}
+
+TEST_P(GrabarEmpresa, BorrarSoloQuitaLaEmpresaConfirmada) {
+  Cargar();
+  const auto empresas = [&] { return Filas("SELECT * FROM P_MA_Empresas ORDER BY IdEmpresa"); };
+  const QStringList todas = empresas();
+  const int porEmpresa = TotalPorEmpresa();
+  const Tablas dos = FilasDe(Codigo15("2"));
+
+  Mostrar("2");
+  op->Responder(vb::No);
+  Accion("BORRAR");
+  ASSERT_EQ(op->mensajes.size(), 1u);
+  EXPECT_EQ(op->mensajes[0].prompt, QStringLiteral("Confirma la baja de este registro?"));
+  EXPECT_EQ(op->mensajes[0].title, QStringLiteral("Atención!"));
+  EXPECT_EQ(op->mensajes[0].style, vb::YesNo + vb::Exclamation + vb::DefaultButton2);
+  EXPECT_EQ(empresas(), todas);
+  EXPECT_TRUE(L().EnEdicion());
+  EXPECT_EQ(Texto(1), QStringLiteral("Metalúrgica San Martín S.R.L."));
+
+  op->mensajes.clear();
+  op->Responder(vb::Yes);
+  Accion("BORRAR");
+  EXPECT_EQ(Titulos(), QStringList{QStringLiteral("Atención!")});
+  EXPECT_EQ(Cuenta("P_MA_Empresas"), 11);
+  EXPECT_EQ(Cuenta("P_MA_Empresas" + Donde("2")), 0);
+  EXPECT_EQ(TotalPorEmpresa(), porEmpresa);
+  EXPECT_EQ(FilasDe(Codigo15("2")), dos);
+  EXPECT_FALSE(L().EnEdicion());
+}
+
+// CANCELAR drops every edit on screen, in the grid and the logo too.
+TEST_P(GrabarEmpresa, CancelarDescartaLaGrillaYElLogo) {
+  Cargar();
+  const QString fila =
+      QStringLiteral("SELECT NombreEmpresa, P_Rubro, P_Zona, LENGTH(Imagen) FROM P_MA_Empresas") + Donde("1");
+  const QString antes = Uno(fila);
+  Mostrar("1");
+  Escribir(1, QStringLiteral("Otro nombre"));
+  form->MSFlexPers()->setCurrentCell(1, 1);
+  L().MSFlexPers_KeyPress('X');
+  L().TxtEdit_KeyDown(tecla::Enter, 0);
+  ASSERT_EQ(form->MSFlexPers()->TextMatrix(1, 1), QStringLiteral("X"));
+  L().MSFlexPers_KeyPress('Y');  // left open in the editor
+  L().Toolbar1_ButtonClick(QStringLiteral("Eliminar"));
+  Accion("CANCELAR");
+  EXPECT_FALSE(L().EnEdicion());
+  EXPECT_EQ(Uno(fila), antes);
+  Mostrar("1");
+  EXPECT_EQ(form->MSFlexPers()->TextMatrix(1, 1), QStringLiteral("Alimentos"));
+  EXPECT_EQ(form->MSFlexPers()->TextMatrix(2, 1), QStringLiteral("Litoral"));
+  EXPECT_FALSE(form->Logo().EsNula());
+  EXPECT_TRUE(op->mensajes.empty()) << op->mensajes.front().prompt;
+}
+
+// A save the database refuses: the operator is told in plain words, nothing
+// is stored or seeded, the form stays in the edit state, and once the cause
+// is put right the same screen is saved.
+TEST_P(GrabarEmpresa, UnaGrabacionRechazadaSeExplicaYNoGuardaNada) {
+  const struct {
+    const char* nombre;
+    const char* antes;  // run on the database before load
+    std::function<void(GrabarEmpresa&)> pantalla;
+    std::function<void(GrabarEmpresa&)> corregir;
+    const char* titulo;
+    const char* texto;  // part of the message
+  } casos[] = {
+      {"CUIT repetido", "CREATE UNIQUE INDEX cuit_unico ON P_MA_Empresas (CUIT);",
+       [](GrabarEmpresa& f) { f.Escribir(10, QStringLiteral("30-71234567-1")); },  // company 1's
+       [](GrabarEmpresa& f) { f.Escribir(10, QStringLiteral("30-11111111-1")); }, "Clave Duplicada",
+       "Cambie el campo principal"},
+      {"campo obligatorio vacío",
+       "ALTER TABLE P_MA_Empresas ADD COLUMN P_Legajo VARCHAR(10) NOT NULL DEFAULT 'x';",
+       [](GrabarEmpresa&) {},  // the custom field is left empty
+       [](GrabarEmpresa& f) { f.form->MSFlexPers()->SetTextMatrix(3, 1, QStringLiteral("L-1")); },
+       "Error en conversion de datos - NULOS NO PERMITIDO", "Descripcion del Error: 515 - "},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.nombre);
+    base = testdb::FreshDemo(GetParam());
+    Cargar(QString::fromUtf8(c.antes));
+    const int porEmpresa = TotalPorEmpresa();
+    Mostrar("90");
+    Escribir(1, QStringLiteral("Rechazada S.A."));
+    c.pantalla(*this);
+    Accion("GRABAR");
+    ASSERT_EQ(op->mensajes.size(), 1u) << Titulos().join(" / ").toStdString();
+    EXPECT_EQ(op->mensajes[0].title, QString::fromUtf8(c.titulo));
+    EXPECT_EQ(vb::Icon(op->mensajes[0].style), vb::Critical);
+    EXPECT_TRUE(op->mensajes[0].prompt.contains(QString::fromUtf8(c.texto))) << op->mensajes[0].prompt;
+    EXPECT_TRUE(L().EnEdicion());
+    EXPECT_TRUE(L().HayError);
+    EXPECT_EQ(Texto(1), QStringLiteral("Rechazada S.A."));
+    EXPECT_EQ(Cuenta("P_MA_Empresas" + Donde("90")), 0);
+    EXPECT_EQ(TotalPorEmpresa(), porEmpresa);
+
+    op->mensajes.clear();
+    c.corregir(*this);
+    Accion("GRABAR");
+    EXPECT_TRUE(op->mensajes.empty()) << op->mensajes.front().title + ": " + op->mensajes.front().prompt;
+    EXPECT_FALSE(L().EnEdicion());
+    EXPECT_EQ(Cuenta("P_MA_Empresas" + Donde("90")), 1);
+    EXPECT_EQ(FilasDe(Codigo15("90")), FilasDe(QString()));
+    TearDown();
+  }
+}
+
+// Another operator changes the company between its display here and GRABAR:
+// the change is not overwritten behind anybody's back. Told, the operator may
+// still insist by saving again.
+TEST_P(GrabarEmpresa, OtroOperadorCambioLaEmpresaMientras) {
+  const struct {
+    const char* nombre;
+    const char* codigo;
+    const char* otro;  // the other operator's statement, %1 = the stored code
+    const char* leer;  // what must still hold the other operator's value
+    const char* valorAjeno;
+  } casos[] = {
+      {"un dato", "3", "UPDATE P_MA_Empresas SET Telefono = '(011) 0000-0000' WHERE IdEmpresa = '%1';",
+       "Telefono", "(011) 0000-0000"},
+      {"un campo personalizado", "4", "UPDATE P_MA_Empresas SET P_Zona = 'Otra zona' WHERE IdEmpresa = '%1';",
+       "P_Zona", "Otra zona"},
+      {"el logo", "1", "UPDATE P_MA_Empresas SET Imagen = NULL WHERE IdEmpresa = '%1';",
+       "CASE WHEN Imagen IS NULL THEN 'sin logo' ELSE 'con logo' END", "sin logo"},
+      {"la misma empresa nueva, dada de alta por el otro", "91",
+       "INSERT INTO P_MA_Empresas (IdEmpresa, NombreEmpresa, Telefono) VALUES ('%1', 'La del otro', '(011) "
+       "1');",
+       "NombreEmpresa", "La del otro"},
+  };
+  Cargar();
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.nombre);
+    const QString codigo = QString::fromLatin1(c.codigo);
+    const QString ajeno =
+        QStringLiteral("SELECT %1 FROM P_MA_Empresas").arg(QString::fromLatin1(c.leer)) + Donde(codigo);
+    Mostrar(codigo);
+    Escribir(1, QStringLiteral("Nombre de este operador"));
+    testdb::RunSql(base, QString::fromUtf8(c.otro).arg(Codigo15(codigo)));
+    op->mensajes.clear();
+    Accion("GRABAR");  // answered Abort
+    ASSERT_EQ(op->mensajes.size(), 1u) << Titulos().join(" / ").toStdString();
+    EXPECT_TRUE(op->mensajes[0].title.contains(QStringLiteral("Actualizar Datos"))) << op->mensajes[0].title;
+    EXPECT_TRUE(op->mensajes[0].prompt.contains(QStringLiteral("por otro usuario")))
+        << op->mensajes[0].prompt;
+    EXPECT_EQ(Uno(ajeno), QString::fromUtf8(c.valorAjeno));
+    EXPECT_NE(Uno("SELECT NombreEmpresa FROM P_MA_Empresas" + Donde(codigo)),
+              QStringLiteral("Nombre de este operador"));
+    EXPECT_TRUE(L().EnEdicion());
+    EXPECT_EQ(Texto(1), QStringLiteral("Nombre de este operador"));
+
+    op->mensajes.clear();
+    Accion("GRABAR");
+    EXPECT_TRUE(op->mensajes.empty()) << op->mensajes.front().prompt;
+    EXPECT_FALSE(L().EnEdicion());
+    EXPECT_EQ(Uno("SELECT NombreEmpresa FROM P_MA_Empresas" + Donde(codigo)),
+              QStringLiteral("Nombre de este operador"));
+    EXPECT_EQ(Cuenta("P_MA_Empresas" + Donde(codigo)), 1);
+  }
+  // Retry on the box stores the screen at once; the form stays in the edit state.
+  Mostrar("5");
+  Escribir(11, QStringLiteral("Actividad de este operador"));
+  testdb::RunSql(
+      base, "UPDATE P_MA_Empresas SET Actividad = 'Del otro' WHERE IdEmpresa = '" + Codigo15("5") + "';");
+  op->mensajes.clear();
+  op->Responder(vb::Retry);
+  Accion("GRABAR");
+  EXPECT_EQ(op->mensajes.size(), 1u);
+  EXPECT_EQ(Uno("SELECT Actividad FROM P_MA_Empresas" + Donde("5")),
+            QStringLiteral("Actividad de este operador"));
+  EXPECT_TRUE(L().EnEdicion());
+}
+
+// A save that fails after the company row was stored: the row and the tables
+// seeded so far stay; the next save seeds what is missing, and is no conflict
+// with anybody: what was stored is this screen's own.
+TEST_P(GrabarEmpresa, LaSiembraInterrumpidaSeCompletaAlGrabarOtraVez) {
+  Cargar();
+  const Tablas plantillas = FilasDe(QString());
+  for (const char* c : {"92", "5"}) {  // a new company, and one without rows of its own yet
+    SCOPED_TRACE(c);
+    const QString codigo = QString::fromLatin1(c);
+    Mostrar(codigo);
+    Escribir(1, QStringLiteral("A medias S.A."));
+    testdb::RunSql(base, QStringLiteral("ALTER TABLE MV_EJERCICIOS RENAME TO MV_EJERCICIOS_FUERA;"));
+    op->mensajes.clear();
+    Accion("GRABAR");  // the third table is missing: answered Abort
+    testdb::RunSql(base, QStringLiteral("ALTER TABLE MV_EJERCICIOS_FUERA RENAME TO MV_EJERCICIOS;"));
+    // The failed read is reported where it happened, then as a failed save.
+    ASSERT_EQ(op->mensajes.size(), 2u) << Titulos().join(" / ");
+    EXPECT_TRUE(op->mensajes[0].prompt.contains(QStringLiteral("MV_EJERCICIOS"), Qt::CaseInsensitive))
+        << op->mensajes[0].prompt;
+    EXPECT_TRUE(op->mensajes[1].title.contains(QStringLiteral("Actualizar Datos"))) << op->mensajes[1].title;
+    EXPECT_TRUE(L().EnEdicion());
+    EXPECT_EQ(Uno("SELECT NombreEmpresa FROM P_MA_Empresas" + Donde(codigo)),
+              QStringLiteral("A medias S.A."));
+    Tablas esperado = plantillas;
+    esperado.ejercicios.clear();
+    EXPECT_EQ(FilasDe(Codigo15(codigo)), esperado);
+
+    op->mensajes.clear();
+    Accion("GRABAR");
+    EXPECT_TRUE(op->mensajes.empty()) << op->mensajes.front().prompt;
+    EXPECT_FALSE(L().EnEdicion());
+    EXPECT_EQ(FilasDe(Codigo15(codigo)), plantillas);
+    EXPECT_EQ(Cuenta("P_MA_Empresas" + Donde(codigo)), 1);
+  }
+}
+
+// Without anybody else at work, showing and saving any company raises no
+// conflict, whatever its values (Null, booleans, the logo, custom fields).
+TEST_P(GrabarEmpresa, SinOtroOperadorNoHayConflicto) {
+  Cargar();
+  for (int i = 1; i <= 12; ++i) {
+    const QString codigo = QString::number(i);
+    SCOPED_TRACE(i);
+    Mostrar(codigo);
+    Accion("GRABAR");
+    EXPECT_TRUE(op->mensajes.empty()) << op->mensajes.front().prompt;
+    EXPECT_FALSE(L().EnEdicion());
+    // Saved twice in a row, still nothing to report.
+    Mostrar(codigo);
+    Accion("GRABAR");
+    EXPECT_TRUE(op->mensajes.empty()) << op->mensajes.front().prompt;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, GrabarEmpresa, ::testing::ValuesIn(testdb::AllEngines()),
+                         testdb::ParamName<::testing::TestParamInfo<Engine>>);
+
+}  // namespace
