@@ -16,6 +16,10 @@ GrillaFlex::GrillaFlex(QWidget* parent) : QTableWidget(1, 2, parent) {
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
+  // Tab leaves the grid. It must not move the current cell either: hiding the
+  // focused editor passes the focus on as Tab does, and Escape or a click
+  // elsewhere would otherwise leave the operator one cell further on.
+  setTabKeyNavigation(false);
   horizontalHeader()->setStretchLastSection(true);
   Estilo(0);
 }
