@@ -194,6 +194,8 @@ void FormEmpresas::CampoValida(int Index) {
     } else {
       if (!Grabando) {
         InicializaDetalle();
+        // The logo shown belongs to the previous company, not to this new one.
+        vista_.LimpiarLogo();
         codigoMostrado_.clear();
         valoresMostrados_.clear();
         codigoNuevo_ = valor;
