@@ -180,17 +180,7 @@ namespace {
 // An aggregate read back as a number; a Null aggregate (no rows) gives 0.
 double NumeroDeAgregado(const ado::Value& v, Utilidades& servicios) {
   if (ado::IsNull(v) || ado::IsEmpty(v)) return 0;
-  switch (v.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-      return v.toDouble();
-    default:
-      return NumeroInicial(servicios.NuloATexto(v));
-  }
+  return ado::IsNumber(v) ? v.toDouble() : NumeroInicial(servicios.NuloATexto(v));
 }
 
 ado::Value LeerAgregado(const QString& sql, const QString& columna, const ado::ConnectionPtr& cnn,

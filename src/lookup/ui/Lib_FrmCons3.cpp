@@ -13,6 +13,7 @@
 #include <QTreeView>
 
 #include "lookup/GeometriaConsulta.h"
+#include "lookup/ui/BotonesConsulta.h"
 #include "lookup/ui/TeclasVentana.h"
 #include "platform/services/Utilidades.h"
 
@@ -73,17 +74,11 @@ Lib_FrmCons3::Lib_FrmCons3(SolicitudLista& solicitud, QWidget* padre) : QDialog(
   frame1_ = new QFrame(this);
   frame1_->setObjectName(QStringLiteral("Frame1"));
   auto* botones = new QHBoxLayout(frame1_);
-  aceptar_ = new QPushButton(QStringLiteral("&Aceptar"), frame1_);
-  cancelar_ = new QPushButton(QStringLiteral("&Cancelar"), frame1_);
-  nueva_ = new QPushButton(QStringLiteral("&Nueva Busqueda"), frame1_);
-  aceptar_->setObjectName(QStringLiteral("CmdAceptar"));
-  cancelar_->setObjectName(QStringLiteral("CmdCancelar"));
-  nueva_->setObjectName(QStringLiteral("CmdNueva"));
-  for (QPushButton* b : {aceptar_, cancelar_, nueva_}) {
-    b->setAutoDefault(false);
-    b->installEventFilter(this);
-    botones->addWidget(b);
-  }
+  const BotonesConsulta b = CrearBotonesConsulta(frame1_, botones);
+  aceptar_ = b.aceptar;
+  cancelar_ = b.cancelar;
+  nueva_ = b.nueva;
+  for (QPushButton* boton : {aceptar_, cancelar_, nueva_}) boton->installEventFilter(this);
   frame1_->adjustSize();
   NuevaCaja(0);
 

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "lookup/ListaConsulta.h"
+#include "lookup/ui/BotonesConsulta.h"
 #include "lookup/ui/TeclasVentana.h"
 
 Lib_FrmCons3Tree::Lib_FrmCons3Tree(SolicitudArbol& solicitud, QWidget* padre)
@@ -30,16 +31,10 @@ Lib_FrmCons3Tree::Lib_FrmCons3Tree(SolicitudArbol& solicitud, QWidget* padre)
   auto* frame1 = new QWidget(this);
   frame1->setObjectName(QStringLiteral("Frame1"));
   auto* h = new QHBoxLayout(frame1);
-  aceptar_ = new QPushButton(QStringLiteral("&Aceptar"), frame1);
-  cancelar_ = new QPushButton(QStringLiteral("&Cancelar"), frame1);
-  nueva_ = new QPushButton(QStringLiteral("&Nueva Busqueda"), frame1);
-  aceptar_->setObjectName(QStringLiteral("CmdAceptar"));
-  cancelar_->setObjectName(QStringLiteral("CmdCancelar"));
-  nueva_->setObjectName(QStringLiteral("CmdNueva"));
-  for (QPushButton* b : {aceptar_, cancelar_, nueva_}) {
-    b->setAutoDefault(false);
-    h->addWidget(b);
-  }
+  const BotonesConsulta b = CrearBotonesConsulta(frame1, h);
+  aceptar_ = b.aceptar;
+  cancelar_ = b.cancelar;
+  nueva_ = b.nueva;
   v->addWidget(frame1, 0, Qt::AlignHCenter);
   resize(420, 460);
 

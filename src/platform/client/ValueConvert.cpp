@@ -13,27 +13,6 @@
 namespace ado::convert {
 namespace {
 
-bool IsNumberType(const QVariant& v) {
-  switch (v.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-      return true;
-    default:
-      return false;
-  }
-}
-
 // "YYYY-MM-DD[( |T)HH:MM[:SS[.fraction]]]" without anything after it, read by hand:
 // drivers return dates as text and a recordset may hold many of them.
 bool Digits(const QString& s, qsizetype at, int n, int& out) {
@@ -133,7 +112,7 @@ std::optional<QTime> ParseTime(const QString& in) {
 }
 
 std::optional<double> ToNumber(const Value& v) {
-  if (IsNumberType(v)) return v.toDouble();
+  if (IsNumber(v)) return v.toDouble();
   if (v.typeId() == QMetaType::Bool) return v.toBool() ? 1.0 : 0.0;
   if (v.typeId() == QMetaType::QString || v.typeId() == QMetaType::QByteArray) return NumberFromText(v.toString());
   return std::nullopt;
@@ -199,7 +178,7 @@ std::optional<Value> ForColumn(const Value& v, const odbc::ColumnInfo& col) {
       case QMetaType::QByteArray:
         return Value(QString::fromUtf8(v.toByteArray()));
       default:
-        if (IsNumberType(v) || v.canConvert<QString>()) return Value(v.toString());
+        if (IsNumber(v) || v.canConvert<QString>()) return Value(v.toString());
         return std::nullopt;
     }
   }
@@ -228,7 +207,7 @@ std::optional<Value> ForColumn(const Value& v, const odbc::ColumnInfo& col) {
   }
   if (t == adBoolean) {
     if (v.typeId() == QMetaType::Bool) return v;
-    if (IsNumberType(v)) return Value(v.toDouble() != 0);
+    if (IsNumber(v)) return Value(v.toDouble() != 0);
     if (v.typeId() == QMetaType::QString) {
       const QString s = v.toString().trimmed().toLower();
       if (s == "true" || s == "verdadero" || s == "yes" || s == "si" || s == "sí") return Value(true);
