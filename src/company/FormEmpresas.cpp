@@ -109,6 +109,7 @@ void FormEmpresas::Inicializa() {
   vista_.PonerTexto(0, texto);
   vista_.SeleccionarPestana(static_cast<int>(Pestana::DatosGenerales));
   vista_.LimpiarLogo();
+  vista_.PonerPideHonorarios(false);  // as designed: "Pedir Sueldo Bruto"
   personalizados_.Inicializa();
   codigoMostrado_.clear();
   valoresMostrados_.clear();
@@ -194,8 +195,9 @@ void FormEmpresas::CampoValida(int Index) {
     } else {
       if (!Grabando) {
         InicializaDetalle();
-        // The logo shown belongs to the previous company, not to this new one.
+        // The logo and the fee choice shown belong to the previous company, not to this new one.
         vista_.LimpiarLogo();
+        vista_.PonerPideHonorarios(false);
         codigoMostrado_.clear();
         valoresMostrados_.clear();
         codigoNuevo_ = valor;

@@ -2,6 +2,7 @@
 // of the per-company template rows, the suite settings of the empty code,
 // the failures the operator is told about, and a second operator changing
 // the company meanwhile.
+#include <QRadioButton>
 #include <functional>
 
 #include "FormularioEnBase.h"
@@ -188,6 +189,25 @@ TEST_P(GrabarEmpresa, CambiarElCodigoGuardaOtraEmpresa) {
     EXPECT_EQ(Filas("SELECT * FROM P_MA_Empresas" + Donde("4")).join(""), cuatro);
   }
   EXPECT_EQ(FilasDe(Codigo15("79")), FilasDe(QString()));
+}
+
+// Company 3 asks for fees; a new code typed after it, or NUEVO, starts from
+// the designed "Pedir Sueldo Bruto" instead of carrying 3's choice over.
+TEST_P(GrabarEmpresa, UnaEmpresaNuevaNoHeredaLosHonorariosDeLaAnterior) {
+  Cargar();
+  auto* honorarios = form->findChild<QRadioButton*>(QStringLiteral("OptHonorarios_0"));
+  ASSERT_NE(honorarios, nullptr);
+  Mostrar("3");
+  ASSERT_TRUE(honorarios->isChecked());
+  NuevaEmpresa("81", QStringLiteral("Nueva tras la 3"));
+  EXPECT_FALSE(honorarios->isChecked());
+  EXPECT_EQ(Uno("SELECT CASE WHEN PideHonorarios THEN 1 ELSE 0 END FROM P_MA_Empresas" + Donde("81")),
+            QStringLiteral("0"));
+
+  Mostrar("3");
+  Accion("CANCELAR");
+  Accion("NUEVO");
+  EXPECT_FALSE(honorarios->isChecked());
 }
 
 TEST_P(GrabarEmpresa, BorrarSoloQuitaLaEmpresaConfirmada) {
