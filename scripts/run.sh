@@ -3,7 +3,7 @@
 set -euo pipefail
 prog=$1; shift
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ "${QT_QPA_PLATFORM:-}" = "" ]; then
-  echo "No display found: starting under Xvfb (screen :99)." >&2
+  echo "No display found: starting under a virtual display (Xvfb)." >&2
   exec xvfb-run -a "$prog" "$@"
 fi
 exec "$prog" "$@"
