@@ -16,8 +16,10 @@ inline SQLWCHAR* W(const QString& s) {
   return reinterpret_cast<SQLWCHAR*>(const_cast<ushort*>(s.utf16()));
 }
 
+// The units as they are: QString::fromUtf16 would take a leading U+FEFF or
+// U+FFFE for a byte-order mark, dropping it or swapping the bytes of the rest.
 inline QString FromW(const SQLWCHAR* p, qsizetype units) {
-  return QString::fromUtf16(reinterpret_cast<const char16_t*>(p), units);
+  return QString(reinterpret_cast<const QChar*>(p), units);
 }
 
 // A NUL-terminated wide string of at most `max` units.

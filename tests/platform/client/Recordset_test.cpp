@@ -168,6 +168,43 @@ TEST_P(RecordsetTest, TextLongerThanDeclaredIsReadWhole) {
   EXPECT_EQ(rs->Fields(0).GetValue().toString(), "este código es mucho más largo que quince");
 }
 
+TEST_P(RecordsetTest, TextComesBackUnitForUnit) {
+  // U+FEFF and U+FFFE at the start look like byte-order marks to a UTF-16
+  // decoder, which would drop the first and byte-swap the rest after the second.
+  struct Case {
+    const char* id;
+    QString text;
+  };
+  const Case cases[] = {
+      {"b1", QString(QChar(0xFEFF)) + "Peña"},
+      {"b2", QString(QChar(0xFFFE)) + "AB"},
+      {"b3", "a" + QString(QChar(0xFEFF)) + "b"},
+      {"b4", QString::fromUtf8("ñandú \xF0\x9F\x98\x80")},  // outside the BMP: two units
+  };
+  for (const auto& c : cases) {
+    // Written outside the client, code point by code point, so that only reading is tested.
+    QStringList points;
+    for (const char32_t u : c.text.toUcs4())
+      points << (Pg() ? QString(u > 0xFFFF ? "\\+%1" : "\\%1").arg(uint(u), u > 0xFFFF ? 6 : 4, 16, QChar('0'))
+                      : QString::number(uint(u)));
+    const QString literal = Pg() ? "U&'" + points.join("") + "'" : "char(" + points.join(", ") + ")";
+    Run(QString("INSERT INTO T (Id, Nombre) VALUES ('%1', %2);").arg(c.id, literal));
+  }
+  // Bound buffers, and value by value (the long column is read with the rest when no key finds the row again).
+  for (const char* sql : {"SELECT Id, Nombre FROM T WHERE Id LIKE 'b%' ORDER BY Id",
+                          "SELECT Id, Nombre, Logo FROM T WHERE Id LIKE 'b%' UNION ALL "
+                          "SELECT Id, Nombre, Logo FROM T WHERE 1 = 0 ORDER BY 1"}) {
+    SCOPED_TRACE(sql);
+    auto rs = Open(sql, adLockReadOnly);
+    for (const auto& c : cases) {
+      ASSERT_FALSE(rs->Eof());
+      EXPECT_EQ(rs->Fields("Id").GetValue().toString(), c.id);
+      EXPECT_EQ(rs->Fields("Nombre").GetValue().toString(), c.text);
+      rs->MoveNext();
+    }
+  }
+}
+
 // ---- Writing back ----
 
 TEST_P(RecordsetTest, AddNewUpdateRoundTripOfEveryType) {
