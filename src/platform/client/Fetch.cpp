@@ -29,7 +29,14 @@ Value IntegerValue(SQLBIGINT v, int adoType) {
   return static_cast<int>(v);
 }
 
-Value TextValue(const SQLWCHAR* p, SQLLEN bytes) { return FromW(p, static_cast<qsizetype>(bytes / sizeof(SQLWCHAR))); }
+// "1" and "0", as drivers give booleans, without a string of their own; other text as BooleanFromText reads it.
+Value BooleanValue(const SQLWCHAR* p, qsizetype units) {
+  if (units == 1 && (p[0] == u'1' || p[0] == u'0')) return p[0] == u'1';
+  return convert::BooleanFromText(FromW(p, units));
+}
+
+// The most cells a driver's count of rows may reserve room for ahead of reading them.
+constexpr size_t kMaxHintedCells = size_t{1} << 22;
 
 // Widest text (in UTF-16 units) read through a bound buffer; wider goes through SQLGetData.
 constexpr long kMaxBoundUnits = 4000;
@@ -239,8 +246,23 @@ bool FetchAll(SQLHSTMT st, const Context& ctx, const QVector<ColumnInfo>& cols, 
           SQL_HANDLE_STMT, st, ctx, "SQLBindCol");
   }
 
+  // Where each recordset column of a row comes from: a fetched column, or -1 for the filler.
+  std::vector<int> source(stride, -1);
+  for (int j = 0; j < ncols; ++j) source[sink.place[j]] = j;
+
   const size_t startCells = cells.size();
   const int startRows = sink.rows;
+  // Room for every row at once when the driver tells how many there are
+  // (PostgreSQL's does; others say 0 or -1).
+  SQLLEN expected = 0;
+  bool hinted = false;
+  if (SQL_SUCCEEDED(SQLRowCount(st, &expected)) && expected > 0) {
+    const size_t want = startCells + std::min(static_cast<size_t>(expected) * stride, kMaxHintedCells);
+    if (want > cells.capacity()) {
+      cells.reserve(want);
+      hinted = true;
+    }
+  }
   bool fits = true;
   for (;;) {
     fetched = 0;
@@ -254,15 +276,17 @@ bool FetchAll(SQLHSTMT st, const Context& ctx, const QVector<ColumnInfo>& cols, 
         fits = false;
         break;
       }
-      const size_t base = cells.size();
-      cells.resize(base + stride);
-      if (ncols < stride) PlaceFiller(cells, base, stride, sink);
-      for (int j = 0; j < ncols; ++j) {
+      // Cells are built in place, in column order; a row cut short is dropped below.
+      for (int c = 0; c < stride && fits; ++c) {
+        const int j = source[c];
+        if (j < 0) {
+          cells.push_back(sink.filler);
+          continue;
+        }
         const Buffer& b = bufs[j];
         const SQLLEN ind = b.ind[row];
-        Value& out = cells[base + sink.place[j]];
         if (ind == SQL_NULL_DATA) {
-          out = Null();
+          cells.push_back(Null());
           continue;
         }
         const char* p = b.data.data() + static_cast<size_t>(b.width) * row;
@@ -270,13 +294,13 @@ bool FetchAll(SQLHSTMT st, const Context& ctx, const QVector<ColumnInfo>& cols, 
           case Read::Integer: {
             SQLBIGINT v;
             std::memcpy(&v, p, sizeof v);
-            out = IntegerValue(v, cols[j].adoType);
+            cells.push_back(IntegerValue(v, cols[j].adoType));
             break;
           }
           case Read::Double: {
             double v;
             std::memcpy(&v, p, sizeof v);
-            out = v;
+            cells.emplace_back(v);
             break;
           }
           case Read::Binary:
@@ -284,7 +308,7 @@ bool FetchAll(SQLHSTMT st, const Context& ctx, const QVector<ColumnInfo>& cols, 
               fits = false;
               break;
             }
-            out = QByteArray(p, ind);
+            cells.emplace_back(QByteArray(p, ind));
             break;
           default: {
             if (ind == SQL_NO_TOTAL || ind > b.width - static_cast<SQLLEN>(sizeof(SQLWCHAR))) {
@@ -292,18 +316,23 @@ bool FetchAll(SQLHSTMT st, const Context& ctx, const QVector<ColumnInfo>& cols, 
               break;
             }
             const auto* w = reinterpret_cast<const SQLWCHAR*>(p);
+            const qsizetype units = static_cast<qsizetype>(ind / static_cast<SQLLEN>(sizeof(SQLWCHAR)));
             if (b.read == Read::Text) {
-              out = TextValue(w, ind);
+              // Moved into a cell that already holds a string: QVariant(const QString&)
+              // would copy it, a reference count up and down for every value.
+              cells.emplace_back(QString());
+              cells.back().setValue(FromW(w, units));
             } else if (b.read == Read::Boolean) {
-              out = convert::BooleanFromText(FromW(w, ind / 2));
+              cells.push_back(BooleanValue(w, units));
             } else {
-              out = convert::DateFromText(FromW(w, ind / 2), cols[j].adoType);
+              const QStringView text(reinterpret_cast<const QChar*>(w), units);
+              cells.push_back(convert::DateFromText(text, cols[j].adoType));
             }
             break;
           }
         }
-        if (!fits) break;
       }
+      if (!fits) break;
       ++sink.rows;
     }
     if (!fits) break;
@@ -319,6 +348,8 @@ bool FetchAll(SQLHSTMT st, const Context& ctx, const QVector<ColumnInfo>& cols, 
     sink.rows = startRows;
     return false;
   }
+  // A count that promised more rows than came leaves no unused room behind.
+  if (hinted && cells.capacity() > cells.size() + cells.size() / 4) cells.shrink_to_fit();
   return true;
 }
 

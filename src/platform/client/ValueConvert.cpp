@@ -15,7 +15,7 @@ namespace {
 
 // "YYYY-MM-DD[( |T)HH:MM[:SS[.fraction]]]" without anything after it, read by hand:
 // drivers return dates as text and a recordset may hold many of them.
-bool Digits(const QString& s, qsizetype at, int n, int& out) {
+bool Digits(QStringView s, qsizetype at, int n, int& out) {
   if (at + n > s.size()) return false;
   int v = 0;
   for (int i = 0; i < n; ++i) {
@@ -32,7 +32,7 @@ struct Parts {
   QTime time;
 };
 
-std::optional<Parts> ParseIsoParts(const QString& s) {
+std::optional<Parts> ParseIsoParts(QStringView s) {
   int y = 0, mo = 0, d = 0, h = 0, mi = 0, se = 0, ms = 0;
   if (s.size() < 10 || !Digits(s, 0, 4, y) || s[4] != '-' || !Digits(s, 5, 2, mo) || s[7] != '-' ||
       !Digits(s, 8, 2, d))
@@ -65,7 +65,7 @@ std::optional<Parts> ParseIsoParts(const QString& s) {
   return Parts{date, time};
 }
 
-std::optional<QDateTime> ParseIso(const QString& s) {
+std::optional<QDateTime> ParseIso(QStringView s) {
   const auto p = ParseIsoParts(s);
   if (!p) return std::nullopt;
   return QDateTime(p->date, p->time);
@@ -130,17 +130,20 @@ Value BooleanFromText(const QString& text) {
   return ok ? Value(d != 0) : Value(true);
 }
 
-Value DateFromText(const QString& text, int adoType) {
+Value DateFromText(QStringView text, int adoType) {
   if (adoType == adDBDate) {
     // A date alone: no local-time conversion (and its cost) is needed.
     if (const auto p = ParseIsoParts(text)) return p->date;
+  } else if (adoType != adDBTime) {
+    if (const auto fast = ParseIso(text)) return *fast;
   }
+  const QString whole = text.toString();
   if (adoType == adDBTime) {
-    if (const auto t = ParseTime(text)) return *t;
-    return text;
+    if (const auto t = ParseTime(whole)) return *t;
+    return whole;
   }
-  const auto d = ParseDateTime(text);
-  if (!d) return text;
+  const auto d = ParseDateTime(whole);
+  if (!d) return whole;
   if (adoType == adDBDate) return d->date();
   return *d;
 }

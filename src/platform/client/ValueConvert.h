@@ -13,7 +13,7 @@ namespace ado::convert {
 Value BooleanFromText(const QString& text);
 // A date, time or date-and-time value (by ADO type) from ISO-like text; the text
 // itself when it is not one.
-Value DateFromText(const QString& text, int adoType);
+Value DateFromText(QStringView text, int adoType);
 
 // The value to store into a column of type `col`, or std::nullopt when it
 // cannot be converted. Empty and Null give Null.
