@@ -1,7 +1,9 @@
 #include "platform/client/Fetch.h"
 
 #include <QByteArray>
+#include <QDate>
 #include <cstring>
+#include <utility>
 
 #include "platform/client/Constants.h"
 #include "platform/client/OdbcText.h"
@@ -51,10 +53,44 @@ long BoundUnits(const ColumnInfo& c) {
 
 struct Buffer {
   Read read;
+  bool dateStruct = false;  // a date read as SQL_DATE_STRUCT (DatesAsStructs)
   SQLSMALLINT cType;
   SQLLEN width;  // bytes per row
   std::vector<char> data;
   std::vector<SQLLEN> ind;
+};
+
+// PostgreSQL's driver gives a date for much less as a structure than as text,
+// which it makes by reading the value into numbers and printing them again.
+// Where it cannot read one ('infinity', years past 9999) it leaves zeros, and
+// the structure gets the month and day (and year) of the day it runs on: dates
+// on that month and day are read again as text (FilledInDays), so that those
+// values stay the text the driver makes of them. Should the driver refuse to
+// read one row of a block again, the whole result is read value by value.
+bool DatesAsStructs(const Context& ctx, const ColumnInfo& c) {
+  return ctx.dialect == Dialect::Postgres && c.adoType == adDBDate &&
+         (c.sqlType == SQL_TYPE_DATE || c.sqlType == SQL_DATE);
+}
+
+// The months and days the driver may have filled in: of the day the reading
+// began on, and of the days either side, should it run past midnight.
+class FilledInDays {
+ public:
+  FilledInDays() {
+    const QDate today = QDate::currentDate();
+    for (int k = 0; k < 3; ++k) {
+      const QDate day = today.addDays(k - 1);
+      days_[k] = {day.month(), day.day()};
+    }
+  }
+  bool Maybe(const SQL_DATE_STRUCT& d) const {
+    for (const auto& [month, day] : days_)
+      if (d.month == month && d.day == day) return true;
+    return false;
+  }
+
+ private:
+  std::pair<int, int> days_[3];
 };
 
 // The filler in the columns of a new row that are not fetched.
@@ -205,8 +241,9 @@ bool FetchAll(SQLHSTMT st, const Context& ctx, const QVector<ColumnInfo>& cols, 
         b.width = 8 * sizeof(SQLWCHAR);
         break;
       case Read::DateText:
-        b.cType = SQL_C_WCHAR;
-        b.width = 48 * sizeof(SQLWCHAR);
+        b.dateStruct = DatesAsStructs(ctx, cols[j]);
+        b.cType = b.dateStruct ? SQL_C_TYPE_DATE : SQL_C_WCHAR;
+        b.width = b.dateStruct ? sizeof(SQL_DATE_STRUCT) : 48 * sizeof(SQLWCHAR);
         break;
       case Read::Binary:
         b.cType = SQL_C_BINARY;
@@ -263,6 +300,7 @@ bool FetchAll(SQLHSTMT st, const Context& ctx, const QVector<ColumnInfo>& cols, 
       hinted = true;
     }
   }
+  const FilledInDays filledIn;
   bool fits = true;
   for (;;) {
     fetched = 0;
@@ -311,6 +349,21 @@ bool FetchAll(SQLHSTMT st, const Context& ctx, const QVector<ColumnInfo>& cols, 
             cells.emplace_back(QByteArray(p, ind));
             break;
           default: {
+            if (b.dateStruct) {
+              SQL_DATE_STRUCT d;
+              std::memcpy(&d, p, sizeof d);
+              const QDate date(d.year, d.month, d.day);
+              if (date.isValid() && !filledIn.Maybe(d)) {
+                cells.emplace_back(date);
+              } else if (SQL_SUCCEEDED(Check(SQLSetPos(st, static_cast<SQLSETPOSIROW>(row + 1), SQL_POSITION,
+                                                       SQL_LOCK_NO_CHANGE),
+                                             SQL_HANDLE_STMT, st, ctx, "SQLSetPos", OnError::Ignore))) {
+                cells.push_back(GetValue(st, ctx, number(j), cols[j]));
+              } else {
+                fits = false;
+              }
+              break;
+            }
             if (ind == SQL_NO_TOTAL || ind > b.width - static_cast<SQLLEN>(sizeof(SQLWCHAR))) {
               fits = false;
               break;

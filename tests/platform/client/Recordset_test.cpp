@@ -205,6 +205,37 @@ TEST_P(RecordsetTest, TextComesBackUnitForUnit) {
   }
 }
 
+TEST_P(RecordsetTest, DatesReadInBlocksAreTheOnesReadValueByValue) {
+  // Today's and yesterday's month and day, and values a driver cannot read into
+  // numbers: none may turn into the day the statement ran.
+  const QDate today = QDate::currentDate();
+  QStringList dates = {"'2024-03-05'", "'" + today.toString(Qt::ISODate) + "'",
+                       "'" + today.addDays(-1).addYears(-3).toString(Qt::ISODate) + "'", "NULL"};
+  if (Pg()) dates << "'infinity'" << "'-infinity'" << "'10000-01-01'" << "'0044-03-15 BC'";
+  for (int i = 0; i < dates.size(); ++i)
+    Run(QString("INSERT INTO T (Id, Nombre, Alta) VALUES ('f%1', 'x', %2);").arg(i).arg(dates[i]));
+
+  auto read = [&](const char* sql) {
+    auto rs = Open(sql, adLockReadOnly);
+    QVector<Value> out;
+    for (; !rs->Eof(); rs->MoveNext()) out << rs->Fields("Alta").GetValue();
+    return out;
+  };
+  const auto blocks = read("SELECT Id, Alta FROM T WHERE Id LIKE 'f%' ORDER BY Id");
+  const auto oneByOne = read("SELECT Id, Alta, Logo FROM T WHERE Id LIKE 'f%' UNION ALL "
+                             "SELECT Id, Alta, Logo FROM T WHERE 1 = 0 ORDER BY 1");
+  ASSERT_EQ(blocks.size(), dates.size());
+  EXPECT_EQ(blocks, oneByOne);
+  EXPECT_EQ(blocks[0], Value(QDate(2024, 3, 5)));
+  EXPECT_EQ(blocks[1], Value(today));
+  EXPECT_EQ(blocks[2], Value(today.addDays(-1).addYears(-3)));
+  EXPECT_TRUE(IsNull(blocks[3]));
+  for (int i = 4; i < 7 && i < blocks.size(); ++i) {  // infinity, -infinity, 10000-01-01
+    SCOPED_TRACE(dates[i].toStdString());
+    EXPECT_NE(blocks[i].typeId(), QMetaType::QDate);
+  }
+}
+
 // ---- Writing back ----
 
 TEST_P(RecordsetTest, AddNewUpdateRoundTripOfEveryType) {
