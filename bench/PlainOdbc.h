@@ -2,7 +2,8 @@
 // The plain ODBC baseline the benchmarks hold the program against: a connection
 // made from the same ODBC string the client would connect with, and the
 // straightforward read of a statement (one bound buffer per column, SQLFetch row
-// by row, every value looked at: text lengths added up, numbers summed).
+// by row, every value looked at: text lengths added up, numbers summed; and,
+// when asked, every value kept in memory).
 #include <sql.h>
 #include <sqlext.h>
 
@@ -53,10 +54,22 @@ struct Odbc {
   }
 };
 
+// Every value of a result kept in memory the cheapest plain way: a cell per
+// value (a number, a date's yyyymmdd, or where its text starts in one shared
+// buffer of UTF-16 units), the way a program holding a result would.
+struct PlainTable {
+  struct Cell {
+    long long value = 0;
+    int length = -1;  // text units; -1 NULL, -2 not text
+  };
+  std::vector<Cell> cells;  // rows x columns
+  std::u16string text;
+};
+
 // Reads every row of `sql`; returns the row count, adds what it read to
-// *checksum and, when asked, tells the column count.
+// *checksum and, when asked, tells the column count and keeps every value.
 inline long long PlainFetch(SQLHDBC dbc, const std::u16string& sql, long long* checksum,
-                            int* columns = nullptr) {
+                            int* columns = nullptr, PlainTable* keep = nullptr) {
   SQLHSTMT st;
   SQLAllocHandle(SQL_HANDLE_STMT, dbc, &st);
   if (!SQL_SUCCEEDED(SQLExecDirectW(st, (SQLWCHAR*)sql.c_str(), SQL_NTS))) {
@@ -101,18 +114,32 @@ inline long long PlainFetch(SQLHDBC dbc, const std::u16string& sql, long long* c
   while (SQL_SUCCEEDED(SQLFetch(st))) {
     ++rows;
     for (int c = 0; c < n; ++c) {
-      if (ind[c] == SQL_NULL_DATA) continue;
+      PlainTable::Cell cell;
+      if (ind[c] == SQL_NULL_DATA) {
+        if (keep) keep->cells.push_back(cell);
+        continue;
+      }
       if (types[c] == SQL_C_SBIGINT) {
         SQLBIGINT v;
         std::memcpy(&v, bufs[c].data(), sizeof v);
         *checksum += v;
+        cell = {v, -2};
       } else if (types[c] == SQL_C_TYPE_DATE) {
         SQL_DATE_STRUCT d;
         std::memcpy(&d, bufs[c].data(), sizeof d);
         *checksum += d.day;
+        cell = {d.year * 10000LL + d.month * 100 + d.day, -2};
       } else {
         *checksum += ind[c];
+        if (keep) {
+          // What the buffer holds of it, should a value have been cut.
+          const SQLLEN room = static_cast<SQLLEN>(bufs[c].size() - sizeof(SQLWCHAR));
+          const auto units = static_cast<size_t>(std::clamp<SQLLEN>(ind[c], 0, room)) / sizeof(SQLWCHAR);
+          cell = {static_cast<long long>(keep->text.size()), static_cast<int>(units)};
+          keep->text.append(reinterpret_cast<const char16_t*>(bufs[c].data()), units);
+        }
       }
+      if (keep) keep->cells.push_back(cell);
     }
   }
   SQLFreeHandle(SQL_HANDLE_STMT, st);

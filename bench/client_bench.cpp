@@ -2,8 +2,9 @@
 //
 //  1. Opening a 10,000-row × 5-column recordset through the client, and fetching
 //     the same rows with plain ODBC calls (SQLExecDirect, SQLBindCol, SQLFetch)
-//     on a connection made from the same ODBC connection string. The ratio of
-//     the two is printed at the end (target: the client within 1.5×).
+//     on a connection made from the same ODBC connection string, every value
+//     kept in memory, as the recordset keeps its rows. The ratio of the two is
+//     printed at the end (target: the client within 1.5×).
 //  2. The memory of opening 5,000 companies with 200 KB logos (1 GB of logos):
 //     measured in a fresh child process as the growth of its peak resident set
 //     (VmHWM) and of the bytes malloc holds, across Recordset::Open (target: under 50 MB).
@@ -77,7 +78,10 @@ void PlainOdbc(benchmark::State& state, const EngineData* e) {
   const std::u16string sql = (QString("SELECT * FROM ") + kWideTable).toStdU16String();
   long long rows = 0, checksum = 0;
   for (auto _ : state) {
-    rows = PlainFetch(odbc.dbc, sql, &checksum);
+    // Kept in memory and let go each time, as the recordset holds its rows and is closed.
+    PlainTable table;
+    rows = PlainFetch(odbc.dbc, sql, &checksum, nullptr, &table);
+    benchmark::DoNotOptimize(table.cells.data());
     benchmark::DoNotOptimize(checksum);
   }
   if (rows != kRows) state.SkipWithError("wrong row count");
