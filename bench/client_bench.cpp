@@ -111,7 +111,8 @@ int MemoryChild(const QString& programString) {
   cn->Open(programString);
   {  // warm up the driver (its own first-use allocations are not the recordset's)
     ado::Recordset warm;
-    warm.Open("SELECT * FROM P_MA_Empresas WHERE IdEmpresa = ''", cn, ado::adOpenDynamic, ado::adLockOptimistic);
+    warm.Open("SELECT * FROM P_MA_Empresas WHERE IdEmpresa = ''", cn, ado::adOpenDynamic,
+              ado::adLockOptimistic);
   }
   malloc_trim(0);
   const long hwmBefore = StatusKb("VmHWM:");
@@ -168,7 +169,8 @@ MemoryResult MeasureMemory(testdb::Engine engine) {
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
-  if (argc == 3 && std::strcmp(argv[1], "--memory-child") == 0) return MemoryChild(QString::fromLocal8Bit(argv[2]));
+  if (argc == 3 && std::strcmp(argv[1], "--memory-child") == 0)
+    return MemoryChild(QString::fromLocal8Bit(argv[2]));
 
   const char* only = std::getenv("MA_BENCH_ENGINES");
   std::vector<testdb::Engine> engines;
@@ -188,8 +190,10 @@ int main(int argc, char** argv) {
   }
   for (const auto& d : Engines()) {
     const std::string n = testdb::Name(d.engine);
-    benchmark::RegisterBenchmark(("Open10kx5/PlainOdbc/" + n).c_str(), PlainOdbc, &d)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark(("Open10kx5/Client/" + n).c_str(), ClientOpen, &d)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("Open10kx5/PlainOdbc/" + n).c_str(), PlainOdbc, &d)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("Open10kx5/Client/" + n).c_str(), ClientOpen, &d)
+        ->Unit(benchmark::kMillisecond);
   }
   benchmark::Initialize(&argc, argv);
   Collector reporter;
@@ -205,22 +209,26 @@ int main(int argc, char** argv) {
     const auto plain = reporter.ms["Open10kx5/PlainOdbc/" + n], client = reporter.ms["Open10kx5/Client/" + n];
     if (plain.real > 0 && client.real > 0 && plain.cpu > 0) {
       const double ratio = client.real / plain.real, cpuRatio = client.cpu / plain.cpu;
-      std::printf("%-10s client %7.2f ms (cpu %7.2f)   plain ODBC %7.2f ms (cpu %7.2f)   ratio %.2fx (cpu %.2fx)  %s\n",
-                  n.c_str(), client.real, client.cpu, plain.real, plain.cpu, ratio, cpuRatio,
-                  std::max(ratio, cpuRatio) <= 1.5 ? "(within target)" : "(ABOVE TARGET)");
+      std::printf(
+          "%-10s client %7.2f ms (cpu %7.2f)   plain ODBC %7.2f ms (cpu %7.2f)   ratio %.2fx (cpu %.2fx)  "
+          "%s\n",
+          n.c_str(), client.real, client.cpu, plain.real, plain.cpu, ratio, cpuRatio,
+          std::max(ratio, cpuRatio) <= 1.5 ? "(within target)" : "(ABOVE TARGET)");
     }
   }
   if (!memory.empty()) {
-    std::printf("\n== Opening %d companies with %d KB logos (target: under 50 MB) ==\n", kCompanies, kLogoBytes / 1024);
+    std::printf("\n== Opening %d companies with %d KB logos (target: under 50 MB) ==\n", kCompanies,
+                kLogoBytes / 1024);
     for (const auto& m : memory) {
       if (m.rows < 0) {
         std::printf("%-10s failed\n", m.engine.toLocal8Bit().constData());
         continue;
       }
-      std::printf("%-10s peak RSS growth %6.1f MB   malloc growth %6.1f MB   open %ld ms   rows %ld   "
-                  "last logo read on use: %ld bytes  %s\n",
-                  m.engine.toLocal8Bit().constData(), m.peakKb / 1024.0, m.heapKb / 1024.0, m.ms, m.rows, m.logo,
-                  m.peakKb < 50 * 1024 ? "(within target)" : "(ABOVE TARGET)");
+      std::printf(
+          "%-10s peak RSS growth %6.1f MB   malloc growth %6.1f MB   open %ld ms   rows %ld   "
+          "last logo read on use: %ld bytes  %s\n",
+          m.engine.toLocal8Bit().constData(), m.peakKb / 1024.0, m.heapKb / 1024.0, m.ms, m.rows, m.logo,
+          m.peakKb < 50 * 1024 ? "(within target)" : "(ABOVE TARGET)");
     }
   }
   benchmark::Shutdown();

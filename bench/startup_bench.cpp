@@ -135,7 +135,8 @@ Run Start(const Child& c, int timeoutMs = kTimeoutMs) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, c.log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, c.log.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0644);
 
   const auto t0 = std::chrono::steady_clock::now();
   pid_t pid = 0;
@@ -150,10 +151,12 @@ Run Start(const Child& c, int timeoutMs = kTimeoutMs) {
   const bool ended = WaitWithTimeout(pid, timeoutMs, &status, &ru);
   const auto t1 = std::chrono::steady_clock::now();
   r.wallMs = std::chrono::duration<double, std::milli>(t1 - t0).count();
-  r.cpuMs = (ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) * 1e3 + (ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e3;
+  r.cpuMs =
+      (ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) * 1e3 + (ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e3;
   r.peakMb = ru.ru_maxrss / 1024.0;
   if (!ended) {
-    r.why = c.program + " did not reach idle within " + std::to_string(timeoutMs / 1000) + " s:\n" + Tail(c.log);
+    r.why =
+        c.program + " did not reach idle within " + std::to_string(timeoutMs / 1000) + " s:\n" + Tail(c.log);
   } else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
     r.why = c.program + " failed (status " + std::to_string(status) + "):\n" + Tail(c.log);
   } else {
@@ -210,13 +213,13 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   if (argc == 3 && std::strcmp(argv[1], "--prepare") == 0) return Prepare(QString::fromLocal8Bit(argv[2]));
 
-  std::fprintf(stderr, "Preparing %d companies, %d of them with a %d KB logo, on SQLite...\n", kCompanies, kWithLogo,
-               kLogoBytes / 1024);
+  std::fprintf(stderr, "Preparing %d companies, %d of them with a %d KB logo, on SQLite...\n", kCompanies,
+               kWithLogo, kLogoBytes / 1024);
   QTemporaryDir dir(QDir::tempPath() + "/startup_bench.XXXXXX");
   const QString dbName = dir.filePath("empresas.sqlite");
   const Child prepare{QCoreApplication::applicationFilePath().toStdString(),
-                       {"--prepare", dbName.toStdString()},
-                       dir.filePath("preparar.log").toStdString()};
+                      {"--prepare", dbName.toStdString()},
+                      dir.filePath("preparar.log").toStdString()};
   const Run prepared = Start(prepare, -1);
   if (!prepared.ok) {
     std::fprintf(stderr, "preparing the database failed: %s\n", prepared.why.c_str());
@@ -224,8 +227,8 @@ int main(int argc, char** argv) {
   }
 
   const Child program{MA_PROGRAM_PATH,
-                       {("@Server=SQLITE;@DbName=" + dbName + ";@Usuario=admin;@Password=;").toStdString()},
-                       dir.filePath("program.log").toStdString()};
+                      {("@Server=SQLITE;@DbName=" + dbName + ";@Usuario=admin;@Password=;").toStdString()},
+                      dir.filePath("program.log").toStdString()};
   const Child bare{MA_BARE_WINDOW_PATH, {}, dir.filePath("bare.log").toStdString()};
 
   benchmark::RegisterBenchmark("StartUp/BareWindow", StartUp, &bare, "bare")
@@ -252,10 +255,10 @@ int main(int argc, char** argv) {
   std::printf("MA_Empresas  %8.1f ms (cpu %7.1f ms)   peak RSS %6.1f MB\n", pm, Median(p.cpuMs), p.peakMb);
   std::printf("bare window  %8.1f ms (cpu %7.1f ms)   peak RSS %6.1f MB\n", bm, Median(b.cpuMs), b.peakMb);
   const double ratio = pm / bm, cpuRatio = Median(p.cpuMs) / Median(b.cpuMs);
-  std::printf("%s  time ratio %.2fx, cpu %.2fx (target within %.0fx)\n", ratio <= kRatioTarget ? "PASS" : "MISS",
-              ratio, cpuRatio, kRatioTarget);
-  std::printf("%s  peak RSS %.1f MB (target under %.0f MB)\n", p.peakMb < kPeakTargetMb ? "PASS" : "MISS", p.peakMb,
-              kPeakTargetMb);
+  std::printf("%s  time ratio %.2fx, cpu %.2fx (target within %.0fx)\n",
+              ratio <= kRatioTarget ? "PASS" : "MISS", ratio, cpuRatio, kRatioTarget);
+  std::printf("%s  peak RSS %.1f MB (target under %.0f MB)\n", p.peakMb < kPeakTargetMb ? "PASS" : "MISS",
+              p.peakMb, kPeakTargetMb);
   std::printf("(a peak never reads below this benchmark's own, %.1f MB)\n", OwnPeakMb());
   return 0;
 }

@@ -56,8 +56,8 @@ class DB_Dll {
   // ---- connection (DB_Conexion.cpp) ----
   void OpenServerADODB(bool PideParametrosSQL, long lCursor, const QString& ConnString, bool ValidaAdmin);
   void OpenLocalADODB(const ado::Value& = {}, const ado::Value& = {}, const ado::Value& = {}) {}
-  void QConsulta(const ado::Value& = {}, const ado::Value& = {}, const ado::Value& = {}, const ado::Value& = {},
-                 const ado::Value& = {}, const ado::Value& = {}) {}
+  void QConsulta(const ado::Value& = {}, const ado::Value& = {}, const ado::Value& = {},
+                 const ado::Value& = {}, const ado::Value& = {}, const ado::Value& = {}) {}
   void QGridConsulta(const ado::Value& = {}, const ado::Value& = {}, const ado::Value& = {},
                      const ado::Value& = {}, const ado::Value& = {}) {}
   QString StripConnect(const QString& rsTblName) const;
@@ -94,9 +94,10 @@ class DB_Dll {
                         bool UsaTrim = false);
   void CierraRecordset(ado::Recordset& LRCSTEMP);
   void EjecutaConsultaSQL(QString& SentenciaSQL, long& RecordsAffected);
-  void AbrirRecordset(QString& SentenciaSQL, ado::Recordset& Lrcs, ado::ConnectionPtr ConexionActiva = nullptr,
-                      long CursorType = ado::adOpenForwardOnly, long LockType = ado::adLockReadOnly,
-                      long Options = ado::adOptionUnspecified, bool ConvOracle = true);
+  void AbrirRecordset(QString& SentenciaSQL, ado::Recordset& Lrcs,
+                      ado::ConnectionPtr ConexionActiva = nullptr, long CursorType = ado::adOpenForwardOnly,
+                      long LockType = ado::adLockReadOnly, long Options = ado::adOptionUnspecified,
+                      bool ConvOracle = true);
 
   // ---- schema (DB_Esquema.cpp) ----
   void AddField(const QString& Tabla, const QString& Campo, const QString& Tipo, bool PermiteNulos,

@@ -63,7 +63,8 @@ class ConsultaDesdeElFormulario : public FormularioEnBase {
       ASSERT_NE(lista, nullptr);
       int columna = -1;
       for (int c = 0; c < lista->model()->columnCount(); ++c)
-        if (lista->model()->headerData(c, Qt::Horizontal).toString().compare(titulo, Qt::CaseInsensitive) == 0)
+        if (lista->model()->headerData(c, Qt::Horizontal).toString().compare(titulo, Qt::CaseInsensitive) ==
+            0)
           columna = c;
       ASSERT_GE(columna, 0) << qPrintable(titulo);
       auto* caja = d->findChild<QLineEdit*>(QStringLiteral("CmbSearch%1").arg(columna));
@@ -95,7 +96,8 @@ TEST_P(ConsultaDesdeElFormulario, ConsultarEnLaProvinciaTraeCodigoYDescripcion) 
   L().txtFields_GotFocus(13);
   Accion("CONSULTAR");
   EXPECT_EQ(visto, QStringLiteral("Consulta..."));
-  EXPECT_EQ(Texto(13).trimmed(), Uno(QStringLiteral("SELECT codigo FROM ta_estados WHERE Descripcion LIKE 'C_rdoba'")).trimmed());
+  EXPECT_EQ(Texto(13).trimmed(),
+            Uno(QStringLiteral("SELECT codigo FROM ta_estados WHERE Descripcion LIKE 'C_rdoba'")).trimmed());
   EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("LblIdProvincia"))->text(), QStringLiteral("Córdoba"));
 }
 
@@ -103,7 +105,9 @@ TEST_P(ConsultaDesdeElFormulario, CancelarNoCambiaNada) {
   form->show();
   Mostrar(QStringLiteral("2"));
   const QString nombre = Texto(1);
-  AlAbrirse([](QWidget* d) { Tecla(d->focusWidget() ? d->focusWidget() : d, Qt::Key_Escape, QStringLiteral("\x1b")); });
+  AlAbrirse([](QWidget* d) {
+    Tecla(d->focusWidget() ? d->focusWidget() : d, Qt::Key_Escape, QStringLiteral("\x1b"));
+  });
   L().txtFields_GotFocus(0);
   Accion("CONSULTAR");
   EXPECT_EQ(visto, QStringLiteral("Consulta..."));

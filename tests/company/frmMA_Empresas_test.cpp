@@ -35,7 +35,8 @@ class Formulario : public FormularioEnBase {
     const struct {
       const char* clave;
       bool enEdicion;
-    } botones[] = {{"NUEVO", false}, {"CERRAR", false}, {"GRABAR", true}, {"CANCELAR", true}, {"BORRAR", true}};
+    } botones[] = {
+        {"NUEVO", false}, {"CERRAR", false}, {"GRABAR", true}, {"CANCELAR", true}, {"BORRAR", true}};
     for (const auto& b : botones)
       EXPECT_EQ(form->ActBar1()->Habilitado(QString::fromLatin1(b.clave)), b.enEdicion == edicion) << b.clave;
     EXPECT_FALSE(form->ActBar1()->Habilitado(QStringLiteral("REPORTE")));
@@ -59,7 +60,8 @@ TEST_P(Formulario, DisenoDelFormulario) {
   }
   EXPECT_TRUE(etiquetas.contains(QStringLiteral("Logo:")));
   for (int i = 0; i < kCamposEmpresa; ++i) {
-    EXPECT_EQ(form->txtFields(i)->property("DataField").toString(), QString::fromLatin1(kTablaCampos[i].columna));
+    EXPECT_EQ(form->txtFields(i)->property("DataField").toString(),
+              QString::fromLatin1(kTablaCampos[i].columna));
     EXPECT_EQ(form->txtFields(i)->property("Tag").toString(), QString::fromLatin1(kTablaCampos[i].tag));
   }
   EXPECT_TRUE(qobject_cast<QPlainTextEdit*>(form->txtFields(12)));  // two lines high
@@ -92,35 +94,56 @@ TEST_P(Formulario, TablaDeEstados) {
     QString nombreEmpresa;  // field 1 afterwards
   } filas[] = {
       {"carga", [](Formulario&) {}, [](Formulario&) {}, {false, "12", false, false}, ""},
-      {"NUEVO tras mostrar", [](Formulario& f) { f.Mostrar("2"); }, [](Formulario& f) { f.Accion("NUEVO"); },
-       {false, "12", true, false}, ""},
-      {"Enter en codigo existente", [](Formulario&) {}, [](Formulario& f) { f.Mostrar("4"); },
-       {true, "4", false, true}, "Bodegas Valle de Uco S.A."},
-      {"Enter en codigo nuevo", [](Formulario& f) { f.Mostrar("4"); }, [](Formulario& f) { f.Mostrar("40"); },
-       {true, "40", true, false}, ""},
+      {"NUEVO tras mostrar",
+       [](Formulario& f) { f.Mostrar("2"); },
+       [](Formulario& f) { f.Accion("NUEVO"); },
+       {false, "12", true, false},
+       ""},
+      {"Enter en codigo existente",
+       [](Formulario&) {},
+       [](Formulario& f) { f.Mostrar("4"); },
+       {true, "4", false, true},
+       "Bodegas Valle de Uco S.A."},
+      {"Enter en codigo nuevo",
+       [](Formulario& f) { f.Mostrar("4"); },
+       [](Formulario& f) { f.Mostrar("40"); },
+       {true, "40", true, false},
+       ""},
       {"NUEVO", [](Formulario&) {}, [](Formulario& f) { f.Accion("NUEVO"); }, {false, "12", true, false}, ""},
-      {"navegacion", [](Formulario&) {}, [](Formulario& f) { f.Navegar("PRIMERO"); }, {false, "1", false, true},
+      {"navegacion",
+       [](Formulario&) {},
+       [](Formulario& f) { f.Navegar("PRIMERO"); },
+       {false, "1", false, true},
        "Distribuidora del Litoral S.A."},
       {"GRABAR valido",
        [](Formulario& f) {
          f.Mostrar("15");
          f.Escribir(1, "Nueva S.A.");
        },
-       [](Formulario& f) { f.Accion("GRABAR"); }, {false, "15", false, false}, ""},
+       [](Formulario& f) { f.Accion("GRABAR"); },
+       {false, "15", false, false},
+       ""},
       {"GRABAR invalido",
        [](Formulario& f) {
          f.Mostrar("3");
          f.Escribir(1, "");
        },
-       [](Formulario& f) { f.Accion("GRABAR"); }, {true, "3", false, true}, ""},
-      {"CANCELAR", [](Formulario& f) { f.Mostrar("5"); }, [](Formulario& f) { f.Accion("CANCELAR"); },
-       {false, "1", false, true}, "Distribuidora del Litoral S.A."},
+       [](Formulario& f) { f.Accion("GRABAR"); },
+       {true, "3", false, true},
+       ""},
+      {"CANCELAR",
+       [](Formulario& f) { f.Mostrar("5"); },
+       [](Formulario& f) { f.Accion("CANCELAR"); },
+       {false, "1", false, true},
+       "Distribuidora del Litoral S.A."},
       {"BORRAR confirmado",
        [](Formulario& f) {
          f.Mostrar("6");
          f.op->Responder(vb::Yes);
        },
-       [](Formulario& f) { f.Accion("BORRAR"); }, {false, "15", false, true}, ""},
+       [](Formulario& f) { f.Accion("BORRAR"); },
+       {false, "15", false, true},
+       ""},
   };
   for (const Fila& fila : filas) {
     SCOPED_TRACE(fila.nombre);
@@ -134,8 +157,8 @@ TEST_P(Formulario, TablaDeEstados) {
     EXPECT_EQ(e.esNuevo, fila.hasta.esNuevo);
     EXPECT_EQ(e.esModificacion, fila.hasta.esModificacion);
     EXPECT_EQ(Texto(1), QString::fromUtf8(fila.hasta.edicion || !fila.nombreEmpresa.isEmpty()
-                                               ? fila.nombreEmpresa.toUtf8()
-                                               : QByteArray()));
+                                              ? fila.nombreEmpresa.toUtf8()
+                                              : QByteArray()));
     ControlesDe(fila.hasta.edicion);
     if (QString::fromLatin1(fila.nombre) == QLatin1String("GRABAR invalido")) {
       ASSERT_EQ(op->mensajes.size(), 1u);
@@ -186,7 +209,7 @@ TEST_P(Formulario, NavegacionSinDialogosNiCambiosMasAllaDelFinal) {
 TEST_P(Formulario, LaPrimeraNavegacionParteDeLaPrimeraEmpresa) {
   const struct {
     const char* clave;
-    const char* codigo;  // field 0 afterwards
+    const char* codigo;                                                    // field 0 afterwards
   } casos[] = {{"SIGUIENTE", "2"}, {"FILTRAR", "1"}, {"ANTERIOR", "12"}};  // before the first: as loaded
   for (const auto& c : casos) {
     Cargar();
@@ -304,6 +327,7 @@ TEST_P(Formulario, UnFalloEnUnEventoLlegaAMostrarErrorYSigue) {
       << op->mensajes.back().prompt.toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(Motores, Formulario, ::testing::ValuesIn(testdb::AllEngines()), testdb::ParamName<::testing::TestParamInfo<Engine>>);
+INSTANTIATE_TEST_SUITE_P(Motores, Formulario, ::testing::ValuesIn(testdb::AllEngines()),
+                         testdb::ParamName<::testing::TestParamInfo<Engine>>);
 
 }  // namespace

@@ -17,12 +17,17 @@ int OperadorGuionado::MsgBox(const QString& prompt, int style, const QString& ti
   }
   ++sinGuion;
   switch (vb::Buttons(style)) {
-    case vb::OKCancel: return vb::OK;
-    case vb::AbortRetryIgnore: return vb::Abort;
+    case vb::OKCancel:
+      return vb::OK;
+    case vb::AbortRetryIgnore:
+      return vb::Abort;
     case vb::YesNoCancel:
-    case vb::YesNo: return vb::Yes;
-    case vb::RetryCancel: return vb::Retry;
-    default: return vb::OK;
+    case vb::YesNo:
+      return vb::Yes;
+    case vb::RetryCancel:
+      return vb::Retry;
+    default:
+      return vb::OK;
   }
 }
 

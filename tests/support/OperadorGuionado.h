@@ -37,10 +37,10 @@ class OperadorGuionado : public Operador {
   void MostrarModal(DialogoModal& dialogo) override;
 
   std::vector<Mensaje> mensajes;
-  std::vector<Mensaje> entradas;       // input boxes: prompt, 0, title
-  QStringList dialogos;                // names of the modal dialogs shown
-  QStringList filtros;                 // file dialog filters
-  int sinGuion = 0;                    // boxes answered without a queued answer
+  std::vector<Mensaje> entradas;  // input boxes: prompt, 0, title
+  QStringList dialogos;           // names of the modal dialogs shown
+  QStringList filtros;            // file dialog filters
+  int sinGuion = 0;               // boxes answered without a queued answer
   std::deque<int> respuestas;
   std::deque<QString> textos;
   std::deque<QString> archivos;

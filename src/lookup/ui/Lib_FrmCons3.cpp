@@ -115,8 +115,9 @@ Lib_FrmCons3::Lib_FrmCons3(SolicitudLista& solicitud, QWidget* padre) : QDialog(
   });
   connect(&logica_, &ListaConsulta::FocoEnLista, this, [this] { lista_->setFocus(); });
   // The list's model is set once, so its selection model lives as long as the dialog.
-  connect(lista_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          [this](const QModelIndex& actual) { logica_.SeleccionarFila(actual.isValid() ? actual.row() : -1); });
+  connect(
+      lista_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+      [this](const QModelIndex& actual) { logica_.SeleccionarFila(actual.isValid() ? actual.row() : -1); });
   connect(&logica_, &ListaConsulta::Ocultar, this, [this] { done(QDialog::Accepted); });
 }
 

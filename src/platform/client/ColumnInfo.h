@@ -16,8 +16,8 @@ struct ColumnInfo {
   bool nullable = true;
   int adoType = 0;
   long definedSize = 0;
-  bool isLong = false;       // read on first use
-  QString baseColumn;        // the base table's column; empty when it is not one
+  bool isLong = false;  // read on first use
+  QString baseColumn;   // the base table's column; empty when it is not one
 };
 
 }  // namespace ado::odbc

@@ -28,9 +28,9 @@ bool FindDataSource(const QString& name, QString* driver) {
     SQLWCHAR dsn[SQL_MAX_DSN_LENGTH + 1];
     SQLWCHAR desc[512];
     SQLSMALLINT dsnLen = 0, descLen = 0;
-    const SQLRETURN r = odbc::Check(SQLDataSourcesW(env, direction, dsn, SQL_MAX_DSN_LENGTH + 1, &dsnLen, desc, 512,
-                                                    &descLen),
-                                    SQL_HANDLE_ENV, env, ctx, "SQLDataSources", odbc::OnError::Ignore);
+    const SQLRETURN r = odbc::Check(
+        SQLDataSourcesW(env, direction, dsn, SQL_MAX_DSN_LENGTH + 1, &dsnLen, desc, 512, &descLen),
+        SQL_HANDLE_ENV, env, ctx, "SQLDataSources", odbc::OnError::Ignore);
     if (!SQL_SUCCEEDED(r)) return false;
     direction = SQL_FETCH_NEXT;
     if (odbc::FromW(dsn).compare(name, Qt::CaseInsensitive) == 0) {
@@ -74,9 +74,11 @@ void Connection::Impl::RequireOpen(const QString& who) const {
 odbc::StmtHandle Connection::Impl::NewStatement() {
   RequireOpen(QStringLiteral("ADODB.Connection"));
   SQLHANDLE h = SQL_NULL_HANDLE;
-  odbc::Check(SQLAllocHandle(SQL_HANDLE_STMT, dbc.get(), &h), SQL_HANDLE_DBC, dbc.get(), Ctx(), "SQLAllocHandle");
+  odbc::Check(SQLAllocHandle(SQL_HANDLE_STMT, dbc.get(), &h), SQL_HANDLE_DBC, dbc.get(), Ctx(),
+              "SQLAllocHandle");
   odbc::StmtHandle st(h);
-  if (commandTimeout >= 0 && dialect != Dialect::Sqlite)  // SQLite's driver would take it for its lock time-out
+  if (commandTimeout >= 0 &&
+      dialect != Dialect::Sqlite)  // SQLite's driver would take it for its lock time-out
     odbc::Check(SQLSetStmtAttr(h, SQL_ATTR_QUERY_TIMEOUT,
                                reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(commandTimeout)), 0),
                 SQL_HANDLE_STMT, h, Ctx(), "SQLSetStmtAttr", odbc::OnError::Ignore);
@@ -86,9 +88,10 @@ odbc::StmtHandle Connection::Impl::NewStatement() {
 void Connection::Impl::ApplyIsolation() {
   if (state != adStateOpen) return;
   // A driver that cannot set the level keeps its own: not an error.
-  odbc::Check(SQLSetConnectAttrW(dbc.get(), SQL_ATTR_TXN_ISOLATION,
-                                 reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(IsolationOf(isolationLevel))), 0),
-              SQL_HANDLE_DBC, dbc.get(), Ctx(), "SQLSetConnectAttr", odbc::OnError::Ignore);
+  odbc::Check(
+      SQLSetConnectAttrW(dbc.get(), SQL_ATTR_TXN_ISOLATION,
+                         reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(IsolationOf(isolationLevel))), 0),
+      SQL_HANDLE_DBC, dbc.get(), Ctx(), "SQLSetConnectAttr", odbc::OnError::Ignore);
 }
 
 QStringList Connection::Impl::PrimaryKey(const QString& table, const QString& schema, bool quoted) {
@@ -101,7 +104,8 @@ QStringList Connection::Impl::PrimaryKey(const QString& table, const QString& sc
     QString schemaArg;
     if (dialect == Dialect::SqlServer || dialect == Dialect::Unknown) {
       schemaArg = schema;
-    } else if (dialect != Dialect::Sqlite && !schema.isEmpty() && schema.compare("dbo", Qt::CaseInsensitive) != 0) {
+    } else if (dialect != Dialect::Sqlite && !schema.isEmpty() &&
+               schema.compare("dbo", Qt::CaseInsensitive) != 0) {
       schemaArg = sql::CatalogName(schema, dialect);
     }
     odbc::Check(SQLPrimaryKeysW(st.get(), nullptr, 0, schemaArg.isEmpty() ? nullptr : odbc::W(schemaArg),
@@ -173,8 +177,9 @@ QString Connection::DefaultDatabase() const {
   if (d.state != adStateOpen || d.dialect == Dialect::Sqlite) return d.defaultDatabase;
   SQLWCHAR buf[512] = {0};
   SQLINTEGER len = 0;
-  const SQLRETURN r = odbc::Check(SQLGetConnectAttrW(d.dbc.get(), SQL_ATTR_CURRENT_CATALOG, buf, sizeof buf, &len),
-                                  SQL_HANDLE_DBC, d.dbc.get(), d.Ctx(), "SQLGetConnectAttr", odbc::OnError::Ignore);
+  const SQLRETURN r =
+      odbc::Check(SQLGetConnectAttrW(d.dbc.get(), SQL_ATTR_CURRENT_CATALOG, buf, sizeof buf, &len),
+                  SQL_HANDLE_DBC, d.dbc.get(), d.Ctx(), "SQLGetConnectAttr", odbc::OnError::Ignore);
   if (!SQL_SUCCEEDED(r)) return d.defaultDatabase;
   return odbc::FromW(buf);
 }
@@ -198,8 +203,9 @@ void Connection::SetDefaultDatabase(const QString& name) {
       ProviderError e;
       e.Number = err::Unspecified;
       e.SQLState = QStringLiteral("HY000");
-      e.Description = QStringLiteral("PostgreSQL no cambia de base de datos en una conexión abierta (%1 en uso, "
-                                     "se pidió %2)")
+      e.Description = QStringLiteral(
+                          "PostgreSQL no cambia de base de datos en una conexión abierta (%1 en uso, "
+                          "se pidió %2)")
                           .arg(current, name);
       e.Source = d.source;
       odbc::Raise(d.Ctx(), e);
@@ -219,7 +225,8 @@ const ErrorCollection& Connection::Errors() const { return d_->errors; }
 Dialect Connection::GetDialect() const { return d_->dialect; }
 QString Connection::Adapt(const QString& sql) const { return sql::Rewrite(sql, d_->dialect); }
 
-void Connection::Open(const QString& connectionString, const QString& user, const QString& password, int options) {
+void Connection::Open(const QString& connectionString, const QString& user, const QString& password,
+                      int options) {
   (void)options;  // always synchronous
   auto& d = *d_;
   if (d.state == adStateOpen) odbc::Fail(3705, QStringLiteral("ADODB.Connection"));
@@ -258,9 +265,10 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
       ProviderError e;
       e.Number = err::Unspecified;
       e.SQLState = QStringLiteral("08001");
-      e.Description = target.sqliteFile.isEmpty()
-                          ? QStringLiteral("No se indicó el archivo de la base de datos SQLite.")
-                          : QStringLiteral("No existe el archivo de la base de datos SQLite: %1").arg(target.sqliteFile);
+      e.Description =
+          target.sqliteFile.isEmpty()
+              ? QStringLiteral("No se indicó el archivo de la base de datos SQLite.")
+              : QStringLiteral("No existe el archivo de la base de datos SQLite: %1").arg(target.sqliteFile);
       e.Source = d.source;
       d.dialect = Dialect::Unknown;
       odbc::Raise(openCtx, e);
@@ -272,19 +280,21 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
   odbc::Check(SQLAllocHandle(SQL_HANDLE_DBC, henv, &h), SQL_HANDLE_ENV, henv, openCtx, "SQLAllocHandle");
   odbc::DbcHandle dbc(h);
   if (target.loginTimeout >= 0)
-    odbc::Check(SQLSetConnectAttrW(h, SQL_ATTR_LOGIN_TIMEOUT,
-                                   reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(target.loginTimeout)), 0),
-                SQL_HANDLE_DBC, h, openCtx, "SQLSetConnectAttr", odbc::OnError::Ignore);
+    odbc::Check(
+        SQLSetConnectAttrW(h, SQL_ATTR_LOGIN_TIMEOUT,
+                           reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(target.loginTimeout)), 0),
+        SQL_HANDLE_DBC, h, openCtx, "SQLSetConnectAttr", odbc::OnError::Ignore);
   QString odbcString = target.odbc;
   SQLWCHAR out[2048];
   SQLSMALLINT outLen = 0;
-  odbc::Check(SQLDriverConnectW(h, nullptr, odbc::W(odbcString), SQL_NTS, out, 2048, &outLen, SQL_DRIVER_NOPROMPT),
-              SQL_HANDLE_DBC, h, openCtx, "SQLDriverConnect");
+  odbc::Check(
+      SQLDriverConnectW(h, nullptr, odbc::W(odbcString), SQL_NTS, out, 2048, &outLen, SQL_DRIVER_NOPROMPT),
+      SQL_HANDLE_DBC, h, openCtx, "SQLDriverConnect");
 
   SQLWCHAR dbms[256] = {0};
   SQLSMALLINT dbmsLen = 0;
-  odbc::Check(SQLGetInfoW(h, SQL_DBMS_NAME, dbms, sizeof dbms, &dbmsLen), SQL_HANDLE_DBC, h, openCtx, "SQLGetInfo",
-              odbc::OnError::Ignore);
+  odbc::Check(SQLGetInfoW(h, SQL_DBMS_NAME, dbms, sizeof dbms, &dbmsLen), SQL_HANDLE_DBC, h, openCtx,
+              "SQLGetInfo", odbc::OnError::Ignore);
   d.dbmsName = odbc::FromW(dbms);
   d.dialect = DialectOf(d.dbmsName);
   d.source = QStringLiteral("ODBC (%1)").arg(d.dbmsName.isEmpty() ? QStringLiteral("?") : d.dbmsName);
@@ -308,9 +318,10 @@ void Connection::Close() {
   if (d.state != adStateOpen) return;
   const auto ctx = d.Ctx();
   if (d.transactionLevel > 0)
-    odbc::Check(SQLEndTran(SQL_HANDLE_DBC, d.dbc.get(), SQL_ROLLBACK), SQL_HANDLE_DBC, d.dbc.get(), ctx, "SQLEndTran",
-                odbc::OnError::Ignore);
-  odbc::Check(SQLDisconnect(d.dbc.get()), SQL_HANDLE_DBC, d.dbc.get(), ctx, "SQLDisconnect", odbc::OnError::Ignore);
+    odbc::Check(SQLEndTran(SQL_HANDLE_DBC, d.dbc.get(), SQL_ROLLBACK), SQL_HANDLE_DBC, d.dbc.get(), ctx,
+                "SQLEndTran", odbc::OnError::Ignore);
+  odbc::Check(SQLDisconnect(d.dbc.get()), SQL_HANDLE_DBC, d.dbc.get(), ctx, "SQLDisconnect",
+              odbc::OnError::Ignore);
   d.dbc.Reset();
   d.state = adStateClosed;
   d.transactionLevel = 0;
@@ -347,8 +358,8 @@ void Connection::BeginTrans() {
   auto& d = *d_;
   d.RequireOpen(QStringLiteral("ADODB.Connection"));
   if (d.transactionLevel == 0)
-    odbc::Check(SQLSetConnectAttrW(d.dbc.get(), SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF),
-                                   SQL_IS_UINTEGER),
+    odbc::Check(SQLSetConnectAttrW(d.dbc.get(), SQL_ATTR_AUTOCOMMIT,
+                                   reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER),
                 SQL_HANDLE_DBC, d.dbc.get(), d.Ctx(), "SQLSetConnectAttr");
   ++d.transactionLevel;
 }
@@ -364,13 +375,13 @@ void EndTransaction(Connection::Impl& d, SQLSMALLINT how) {
   try {
     odbc::Check(SQLEndTran(SQL_HANDLE_DBC, d.dbc.get(), how), SQL_HANDLE_DBC, d.dbc.get(), ctx, "SQLEndTran");
   } catch (...) {
-    odbc::Check(SQLSetConnectAttrW(d.dbc.get(), SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON),
-                                   SQL_IS_UINTEGER),
+    odbc::Check(SQLSetConnectAttrW(d.dbc.get(), SQL_ATTR_AUTOCOMMIT,
+                                   reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), SQL_IS_UINTEGER),
                 SQL_HANDLE_DBC, d.dbc.get(), ctx, "SQLSetConnectAttr", odbc::OnError::Ignore);
     throw;
   }
-  odbc::Check(SQLSetConnectAttrW(d.dbc.get(), SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON),
-                                 SQL_IS_UINTEGER),
+  odbc::Check(SQLSetConnectAttrW(d.dbc.get(), SQL_ATTR_AUTOCOMMIT,
+                                 reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), SQL_IS_UINTEGER),
               SQL_HANDLE_DBC, d.dbc.get(), ctx, "SQLSetConnectAttr");
 }
 }  // namespace

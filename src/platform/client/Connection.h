@@ -17,7 +17,7 @@ enum class Dialect { Unknown, SqlServer, Sqlite, Postgres, Oracle };
 
 // One diagnostic record of the last failing call.
 struct ProviderError {
-  long Number = 0;       // the model's error number (0x80040E2F, 0x80004005, ...)
+  long Number = 0;  // the model's error number (0x80040E2F, 0x80004005, ...)
   QString Description;
   QString SQLState;
   long NativeError = 0;  // SQL Server numbers; other engines' errors are mapped to them
@@ -59,8 +59,8 @@ class Connection : public std::enable_shared_from_this<Connection> {
 
   // Empty arguments take the ConnectionString property. Throws Failure and
   // fills Errors on failure.
-  void Open(const QString& connectionString = {}, const QString& user = {},
-            const QString& password = {}, int options = -1);
+  void Open(const QString& connectionString = {}, const QString& user = {}, const QString& password = {},
+            int options = -1);
   void Close();
   // Runs one statement; a result set is discarded.
   void Execute(const QString& sql, long* recordsAffected = nullptr, int options = -1);

@@ -52,9 +52,16 @@ const QStringList kUser = {"uid", "user id", "user", "user name", "username"};
 const QStringList kPassword = {"pwd", "password"};
 const QStringList kLoginTimeout = {"connect timeout", "connection timeout"};
 // OLE DB keys that have no ODBC meaning.
-const QStringList kDropped = {"persist security info", "extended properties", "prompt", "ole db services",
-                              "mode", "use procedure for prepare", "auto translate", "packet size",
-                              "use encryption for data", "tag with column collation when possible"};
+const QStringList kDropped = {"persist security info",
+                              "extended properties",
+                              "prompt",
+                              "ole db services",
+                              "mode",
+                              "use procedure for prepare",
+                              "auto translate",
+                              "packet size",
+                              "use encryption for data",
+                              "tag with column collation when possible"};
 
 bool IsPostgresDriver(const QString& driver) {
   return driver.contains("postgres", Qt::CaseInsensitive) || driver.contains("psql", Qt::CaseInsensitive);
@@ -138,7 +145,8 @@ QString Find(const Pairs& pairs, const QStringList& keys, bool* found) {
   return {};
 }
 
-Target Translate(const QString& s, const QString& userArg, const QString& passwordArg, const Environment& env) {
+Target Translate(const QString& s, const QString& userArg, const QString& passwordArg,
+                 const Environment& env) {
   const Pairs pairs = Parse(s);
   Target t;
   bool hasProvider = false, hasDriver = false, hasDsn = false;
@@ -165,7 +173,8 @@ Target Translate(const QString& s, const QString& userArg, const QString& passwo
   const QStringList handled = kProvider + kServer + kDatabase + kUser + kPassword;
 
   Builder b;
-  if (provider.contains("oracle", Qt::CaseInsensitive) || provider.compare("MSDAORA", Qt::CaseInsensitive) == 0) {
+  if (provider.contains("oracle", Qt::CaseInsensitive) ||
+      provider.compare("MSDAORA", Qt::CaseInsensitive) == 0) {
     t.kind = Kind::Oracle;
     b.AddDriver(env.oracleDriver);
     b.Add("DBQ", server);  // the OLE DB "Data Source" is the TNS name

@@ -39,8 +39,8 @@ struct Environment {
 
 struct Target {
   Kind kind = Kind::PassThrough;
-  QString odbc;        // the ODBC connection string
-  QString sqliteFile;  // Kind::Sqlite: the database file, which must exist
+  QString odbc;           // the ODBC connection string
+  QString sqliteFile;     // Kind::Sqlite: the database file, which must exist
   int loginTimeout = -1;  // "Connect Timeout" of the OLE DB string, in seconds
 };
 

@@ -5,7 +5,9 @@
 namespace ado::errors {
 namespace {
 
-bool Has(const QString& text, const char* what) { return text.contains(QLatin1String(what), Qt::CaseInsensitive); }
+bool Has(const QString& text, const char* what) {
+  return text.contains(QLatin1String(what), Qt::CaseInsensitive);
+}
 
 // SQLite reports everything as HY000 with its own result code (19 for every
 // constraint); the kind is only in the message.
@@ -76,8 +78,8 @@ ProviderError Normalise(Dialect dialect, const DiagRecord& record, const QString
   }
   // The number follows the normalised native number where there is one, so
   // SQL Server and the other engines agree; SQL Server's other numbers go by SQLSTATE.
-  const bool normalised = dialect == Dialect::Sqlite || dialect == Dialect::Postgres ||
-                          dialect == Dialect::SqlServer;
+  const bool normalised =
+      dialect == Dialect::Sqlite || dialect == Dialect::Postgres || dialect == Dialect::SqlServer;
   e.Number = NumberFor(record.sqlState, normalised ? e.NativeError : 0);
   // SQLite's other constraints (CHECK) are integrity violations too.
   if (dialect == Dialect::Sqlite && record.native == 19 && e.Number == err::Unspecified &&

@@ -31,7 +31,8 @@ Value IntegerValue(SQLBIGINT v, int adoType) {
   return static_cast<int>(v);
 }
 
-// "1" and "0", as drivers give booleans, without a string of their own; other text as BooleanFromText reads it.
+// "1" and "0", as drivers give booleans, without a string of their own; other text as BooleanFromText reads
+// it.
 Value BooleanValue(const SQLWCHAR* p, qsizetype units) {
   if (units == 1 && (p[0] == u'1' || p[0] == u'0')) return p[0] == u'1';
   return convert::BooleanFromText(FromW(p, units));
@@ -112,8 +113,8 @@ QVector<ColumnInfo> Describe(SQLHSTMT st, const Context& ctx) {
     SQLWCHAR name[512];
     SQLSMALLINT nameLen = 0, type = 0, digits = 0, nullable = SQL_NULLABLE_UNKNOWN;
     SQLULEN size = 0;
-    Check(SQLDescribeColW(st, i, name, 512, &nameLen, &type, &size, &digits, &nullable), SQL_HANDLE_STMT, st, ctx,
-          "SQLDescribeCol");
+    Check(SQLDescribeColW(st, i, name, 512, &nameLen, &type, &size, &digits, &nullable), SQL_HANDLE_STMT, st,
+          ctx, "SQLDescribeCol");
     SQLWCHAR typeName[256] = {0};
     SQLSMALLINT typeLen = 0;
     Check(SQLColAttributeW(st, i, SQL_DESC_TYPE_NAME, typeName, sizeof typeName, &typeLen, nullptr),
@@ -162,12 +163,13 @@ Value GetValue(SQLHSTMT st, const Context& ctx, int column, const ColumnInfo& c)
       QByteArray out;
       char chunk[32768];
       for (;;) {
-        const SQLRETURN r = Check(SQLGetData(st, col, SQL_C_BINARY, chunk, sizeof chunk, &ind), SQL_HANDLE_STMT, st,
-                                  ctx, "SQLGetData");
+        const SQLRETURN r = Check(SQLGetData(st, col, SQL_C_BINARY, chunk, sizeof chunk, &ind),
+                                  SQL_HANDLE_STMT, st, ctx, "SQLGetData");
         if (r == SQL_NO_DATA) break;
         if (ind == SQL_NULL_DATA) return Null();
         if (out.isEmpty() && ind != SQL_NO_TOTAL && ind > static_cast<SQLLEN>(sizeof chunk)) out.reserve(ind);
-        const SQLLEN got = (ind == SQL_NO_TOTAL || ind > static_cast<SQLLEN>(sizeof chunk)) ? sizeof chunk : ind;
+        const SQLLEN got =
+            (ind == SQL_NO_TOTAL || ind > static_cast<SQLLEN>(sizeof chunk)) ? sizeof chunk : ind;
         out.append(chunk, got);
         if (r == SQL_SUCCESS) break;
       }
@@ -180,8 +182,8 @@ Value GetValue(SQLHSTMT st, const Context& ctx, int column, const ColumnInfo& c)
       SQLWCHAR chunk[8192];
       bool any = false;
       for (;;) {
-        const SQLRETURN r = Check(SQLGetData(st, col, SQL_C_WCHAR, chunk, sizeof chunk, &ind), SQL_HANDLE_STMT, st,
-                                  ctx, "SQLGetData");
+        const SQLRETURN r = Check(SQLGetData(st, col, SQL_C_WCHAR, chunk, sizeof chunk, &ind),
+                                  SQL_HANDLE_STMT, st, ctx, "SQLGetData");
         if (r == SQL_NO_DATA) break;
         if (ind == SQL_NULL_DATA) return Null();
         any = true;
@@ -200,15 +202,16 @@ Value GetValue(SQLHSTMT st, const Context& ctx, int column, const ColumnInfo& c)
   return Null();
 }
 
-bool FetchAll(SQLHSTMT st, const Context& ctx, const QVector<ColumnInfo>& cols, FetchMode mode, RowSink& sink) {
+bool FetchAll(SQLHSTMT st, const Context& ctx, const QVector<ColumnInfo>& cols, FetchMode mode,
+              RowSink& sink) {
   const int ncols = cols.size();
   const int stride = sink.stride;
   auto& cells = *sink.cells;
   auto number = [&](int j) { return sink.columnNumbers.empty() ? j + 1 : sink.columnNumbers[j]; };
 
   if (mode == FetchMode::GetData) {
-    Check(SQLSetStmtAttr(st, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(1), 0), SQL_HANDLE_STMT, st, ctx,
-          "SQLSetStmtAttr", OnError::Ignore);
+    Check(SQLSetStmtAttr(st, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(1), 0), SQL_HANDLE_STMT,
+          st, ctx, "SQLSetStmtAttr", OnError::Ignore);
     for (;;) {
       const SQLRETURN r = Check(SQLFetch(st), SQL_HANDLE_STMT, st, ctx, "SQLFetch");
       if (r == SQL_NO_DATA) break;
@@ -263,17 +266,20 @@ bool FetchAll(SQLHSTMT st, const Context& ctx, const QVector<ColumnInfo>& cols, 
   std::vector<SQLUSMALLINT> status(rowsPerFetch);
   Check(SQLSetStmtAttr(st, SQL_ATTR_ROW_BIND_TYPE, reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0),
         SQL_HANDLE_STMT, st, ctx, "SQLSetStmtAttr");
-  if (!SQL_SUCCEEDED(Check(SQLSetStmtAttr(st, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(rowsPerFetch), 0),
-                           SQL_HANDLE_STMT, st, ctx, "SQLSetStmtAttr", OnError::Ignore)))
+  if (!SQL_SUCCEEDED(
+          Check(SQLSetStmtAttr(st, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(rowsPerFetch), 0),
+                SQL_HANDLE_STMT, st, ctx, "SQLSetStmtAttr", OnError::Ignore)))
     rowsPerFetch = 1;
   // A driver may lower the size it was asked for.
   SQLULEN actual = rowsPerFetch;
-  if (SQL_SUCCEEDED(Check(SQLGetStmtAttr(st, SQL_ATTR_ROW_ARRAY_SIZE, &actual, 0, nullptr), SQL_HANDLE_STMT, st, ctx,
-                          "SQLGetStmtAttr", OnError::Ignore)) &&
+  if (SQL_SUCCEEDED(Check(SQLGetStmtAttr(st, SQL_ATTR_ROW_ARRAY_SIZE, &actual, 0, nullptr), SQL_HANDLE_STMT,
+                          st, ctx, "SQLGetStmtAttr", OnError::Ignore)) &&
       actual >= 1 && actual <= rowsPerFetch)
     rowsPerFetch = actual;
-  Check(SQLSetStmtAttr(st, SQL_ATTR_ROWS_FETCHED_PTR, &fetched, 0), SQL_HANDLE_STMT, st, ctx, "SQLSetStmtAttr");
-  Check(SQLSetStmtAttr(st, SQL_ATTR_ROW_STATUS_PTR, status.data(), 0), SQL_HANDLE_STMT, st, ctx, "SQLSetStmtAttr");
+  Check(SQLSetStmtAttr(st, SQL_ATTR_ROWS_FETCHED_PTR, &fetched, 0), SQL_HANDLE_STMT, st, ctx,
+        "SQLSetStmtAttr");
+  Check(SQLSetStmtAttr(st, SQL_ATTR_ROW_STATUS_PTR, status.data(), 0), SQL_HANDLE_STMT, st, ctx,
+        "SQLSetStmtAttr");
 
   for (int j = 0; j < ncols; ++j) {
     Buffer& b = bufs[j];
@@ -304,10 +310,12 @@ bool FetchAll(SQLHSTMT st, const Context& ctx, const QVector<ColumnInfo>& cols, 
   bool fits = true;
   for (;;) {
     fetched = 0;
-    const SQLRETURN r = Check(SQLFetchScroll(st, SQL_FETCH_NEXT, 0), SQL_HANDLE_STMT, st, ctx, "SQLFetchScroll");
+    const SQLRETURN r =
+        Check(SQLFetchScroll(st, SQL_FETCH_NEXT, 0), SQL_HANDLE_STMT, st, ctx, "SQLFetchScroll");
     if (r == SQL_NO_DATA) break;
     const SQLULEN n = std::min<SQLULEN>(fetched, rowsPerFetch);
-    if (cells.capacity() < cells.size() + n * stride) cells.reserve(std::max(cells.capacity() * 2, cells.size() + n * stride));
+    if (cells.capacity() < cells.size() + n * stride)
+      cells.reserve(std::max(cells.capacity() * 2, cells.size() + n * stride));
     for (SQLULEN row = 0; row < n && fits; ++row) {
       if (status[row] == SQL_ROW_NOROW) continue;
       if (status[row] == SQL_ROW_ERROR) {  // read again value by value, where the error shows

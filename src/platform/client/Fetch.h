@@ -33,7 +33,8 @@ struct RowSink {
 // columns are `cols`. In Bound mode it returns false, having appended nothing,
 // when a value did not fit its buffer: the statement must then be run again and
 // read in GetData mode.
-bool FetchAll(SQLHSTMT st, const Context& ctx, const QVector<ColumnInfo>& cols, FetchMode mode, RowSink& sink);
+bool FetchAll(SQLHSTMT st, const Context& ctx, const QVector<ColumnInfo>& cols, FetchMode mode,
+              RowSink& sink);
 
 // Whether every column can be read through bound buffers.
 bool Bindable(const QVector<ColumnInfo>& cols);

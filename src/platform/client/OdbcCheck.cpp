@@ -13,12 +13,14 @@ QString AdoText(long number) {
           "actual.");
     case err::ItemNotFound:
       return QStringLiteral(
-          "No se encontró el elemento en la colección que corresponde con el nombre o el ordinal solicitado.");
+          "No se encontró el elemento en la colección que corresponde con el nombre o el ordinal "
+          "solicitado.");
     case err::WrongType:
       return QStringLiteral("La aplicación usa un valor de tipo incorrecto para la operación actual.");
     case err::ReadOnly:
       return QStringLiteral(
-          "El conjunto de registros actual no admite actualizaciones. Puede que se trate de una limitación del "
+          "El conjunto de registros actual no admite actualizaciones. Puede que se trate de una limitación "
+          "del "
           "proveedor o del tipo de bloqueo seleccionado.");
     case err::ObjectClosed:
       return QStringLiteral("No se permite realizar esta operación si el objeto está cerrado.");
@@ -48,8 +50,8 @@ std::vector<errors::DiagRecord> Diagnostics(SQLSMALLINT handleType, SQLHANDLE ha
                                  static_cast<SQLSMALLINT>(msg.size()), &len);
     if (r == SQL_SUCCESS_WITH_INFO && len >= static_cast<SQLSMALLINT>(msg.size())) {
       msg.resize(static_cast<size_t>(len) + 1);
-      r = SQLGetDiagRecW(handleType, handle, i, state, &native, msg.data(), static_cast<SQLSMALLINT>(msg.size()),
-                         &len);
+      r = SQLGetDiagRecW(handleType, handle, i, state, &native, msg.data(),
+                         static_cast<SQLSMALLINT>(msg.size()), &len);
     }
     if (!SQL_SUCCEEDED(r)) break;
     errors::DiagRecord d;
@@ -66,7 +68,8 @@ SQLRETURN Check(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle, const Co
   if (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO || rc == SQL_NO_DATA) return rc;
   if (on == OnError::Ignore) return rc;
   std::vector<ProviderError> records;
-  for (const auto& d : Diagnostics(handleType, handle)) records.push_back(errors::Normalise(ctx.dialect, d, ctx.source));
+  for (const auto& d : Diagnostics(handleType, handle))
+    records.push_back(errors::Normalise(ctx.dialect, d, ctx.source));
   if (records.empty()) {
     ProviderError e;
     e.Number = err::Unspecified;

@@ -12,9 +12,7 @@ namespace ado::odbc {
 static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "unixODBC with 16-bit SQLWCHAR expected");
 
 // A pointer the ODBC W functions accept; valid while `s` lives and is not changed.
-inline SQLWCHAR* W(const QString& s) {
-  return reinterpret_cast<SQLWCHAR*>(const_cast<ushort*>(s.utf16()));
-}
+inline SQLWCHAR* W(const QString& s) { return reinterpret_cast<SQLWCHAR*>(const_cast<ushort*>(s.utf16())); }
 
 // The units as they are: QString::fromUtf16 would take a leading U+FEFF or
 // U+FFFE for a byte-order mark, dropping it or swapping the bytes of the rest.

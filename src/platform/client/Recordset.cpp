@@ -170,7 +170,8 @@ void Recordset::Open(const QString& source, const ConnectionPtr& connection, int
   };
   run(st);
   const bool bound = odbc::Bindable(fetchCols);
-  if (!odbc::FetchAll(st.get(), ctx, fetchCols, bound ? odbc::FetchMode::Bound : odbc::FetchMode::GetData, sink)) {
+  if (!odbc::FetchAll(st.get(), ctx, fetchCols, bound ? odbc::FetchMode::Bound : odbc::FetchMode::GetData,
+                      sink)) {
     // A value longer than its declared size (SQLite does not hold text to it): read again value by value.
     odbc::Check(SQLFreeStmt(st.get(), SQL_CLOSE), SQL_HANDLE_STMT, st.get(), ctx, "SQLFreeStmt");
     run(st);

@@ -68,8 +68,8 @@ class Recordset {
   QString Source() const;
 
   int FieldCount() const;
-  Field& Fields(int index);                // throws 3265 when out of range
-  Field& Fields(const QString& name);      // case-insensitive; throws 3265
+  Field& Fields(int index);            // throws 3265 when out of range
+  Field& Fields(const QString& name);  // case-insensitive; throws 3265
   bool HasField(const QString& name) const;
 
   void AddNew();

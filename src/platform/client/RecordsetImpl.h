@@ -34,17 +34,17 @@ struct Recordset::Impl {
   QHash<QString, int> byName;  // lower-case name -> first column of that name
   std::vector<Value> cells;    // rows × columns
   int rows = 0;
-  int pos = 0;                 // -1 = BOF, rows = EOF
-  bool deleted = false;        // the current row was deleted; the position names the row after it
+  int pos = 0;           // -1 = BOF, rows = EOF
+  bool deleted = false;  // the current row was deleted; the position names the row after it
 
   int editMode = adEditNone;
-  QHash<int, Value> pending;   // column -> value assigned since the last Update
+  QHash<int, Value> pending;  // column -> value assigned since the last Update
   int posBeforeAdd = 0;
 
   // Writing back.
   std::optional<sql::TableSelect> base;
-  QVector<int> keyCols;        // columns that identify a row in the base table
-  bool keyIsPrimary = false;   // keyCols is the primary key (else: every comparable column)
+  QVector<int> keyCols;       // columns that identify a row in the base table
+  bool keyIsPrimary = false;  // keyCols is the primary key (else: every comparable column)
 
   int Cols() const { return static_cast<int>(cols.size()); }
   Value& Cell(int row, int col) { return cells[static_cast<size_t>(row) * cols.size() + col]; }

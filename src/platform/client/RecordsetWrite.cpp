@@ -69,8 +69,9 @@ void Recordset::Impl::RequireWritable() const {
   RequireOpen();
   if (lockType == adLockReadOnly) odbc::Fail(err::ReadOnly, Who());
   if (!base || keyCols.isEmpty())
-    odbc::Fail(err::ReadOnly, Who(),
-               QStringLiteral("(solo se escribe a través de una consulta SELECT de columnas de una sola tabla)"));
+    odbc::Fail(
+        err::ReadOnly, Who(),
+        QStringLiteral("(solo se escribe a través de una consulta SELECT de columnas de una sola tabla)"));
   conn->impl().RequireOpen(Who());
 }
 
@@ -141,7 +142,8 @@ void RefuseTooLong(Recordset::Impl& d, const QVector<int>& colsToWrite) {
   auto& ci = d.conn->impl();
   if (ci.dialect != Dialect::Sqlite) return;  // the other engines check it themselves
   for (int c : colsToWrite)
-    if (TooLong(d.cols[c], d.pending.value(c))) odbc::Raise(ci.Ctx(), errors::Truncation(d.cols[c].name, ci.source));
+    if (TooLong(d.cols[c], d.pending.value(c)))
+      odbc::Raise(ci.Ctx(), errors::Truncation(d.cols[c].name, ci.source));
 }
 
 // Reads the row's stored values again by its primary key, so that later checks
@@ -171,7 +173,8 @@ void Refresh(Recordset::Impl& d, int row) {
   ps.Bind(st.get(), ctx);
   odbc::Check(SQLExecute(st.get()), SQL_HANDLE_STMT, st.get(), ctx, "SQLExecute");
   if (odbc::Check(SQLFetch(st.get()), SQL_HANDLE_STMT, st.get(), ctx, "SQLFetch") == SQL_NO_DATA) return;
-  for (int j = 0; j < read.size(); ++j) d.Cell(row, read[j]) = odbc::GetValue(st.get(), ctx, j + 1, d.cols[read[j]]);
+  for (int j = 0; j < read.size(); ++j)
+    d.Cell(row, read[j]) = odbc::GetValue(st.get(), ctx, j + 1, d.cols[read[j]]);
 }
 
 }  // namespace
@@ -194,15 +197,16 @@ void Recordset::Impl::Update() {
       marks << "?";
       ps.Add(pending.value(c), cols[c]);
     }
-    const QString text = names.isEmpty()
-                             ? "INSERT INTO " + TableRef() + " DEFAULT VALUES"
-                             : "INSERT INTO " + TableRef() + " (" + names.join(", ") + ") VALUES (" +
-                                   marks.join(", ") + ")";
+    const QString text = names.isEmpty() ? "INSERT INTO " + TableRef() + " DEFAULT VALUES"
+                                         : "INSERT INTO " + TableRef() + " (" + names.join(", ") +
+                                               ") VALUES (" + marks.join(", ") + ")";
     Run(*this, text, ps);
     for (int c = 0; c < Cols(); ++c) {
       const auto it = pending.constFind(c);
       // Columns not given hold what the database chose: read again below, long ones on first use.
-      Cell(pos, c) = it != pending.constEnd() ? *it : (cols[c].isLong && keyIsPrimary ? detail::UnloadedValue() : Null());
+      Cell(pos, c) = it != pending.constEnd()
+                         ? *it
+                         : (cols[c].isLong && keyIsPrimary ? detail::UnloadedValue() : Null());
     }
   } else {
     QStringList sets, where;
@@ -292,7 +296,8 @@ Value Recordset::Impl::LoadLong(int row, int col) {
   ps.Bind(st.get(), ctx);
   odbc::Check(SQLExecute(st.get()), SQL_HANDLE_STMT, st.get(), ctx, "SQLExecute");
   // A row deleted since it was read has no value any more.
-  if (odbc::Check(SQLFetch(st.get()), SQL_HANDLE_STMT, st.get(), ctx, "SQLFetch") == SQL_NO_DATA) return Null();
+  if (odbc::Check(SQLFetch(st.get()), SQL_HANDLE_STMT, st.get(), ctx, "SQLFetch") == SQL_NO_DATA)
+    return Null();
   return odbc::GetValue(st.get(), ctx, 1, cols[col]);
 }
 

@@ -105,15 +105,18 @@ std::unique_ptr<Recordset> Connection::OpenSchema(int schema, const QVector<Valu
   std::vector<Value> cells;
   int rows = 0;
   // A catalog name is only compared where the engine reports one (SQLite has none).
-  auto catalogOk = [&](const Value& v) { return catalog.isEmpty() || v.toString().isEmpty() || Matches(catalog, v); };
+  auto catalogOk = [&](const Value& v) {
+    return catalog.isEmpty() || v.toString().isEmpty() || Matches(catalog, v);
+  };
 
   if (schema == adSchemaTables) {
     cols = {Col("TABLE_CATALOG", adVarWChar, 128), Col("TABLE_SCHEMA", adVarWChar, 128),
-            Col("TABLE_NAME", adVarWChar, 128),    Col("TABLE_TYPE", adVarWChar, 32),
+            Col("TABLE_NAME", adVarWChar, 128), Col("TABLE_TYPE", adVarWChar, 32),
             Col("DESCRIPTION", adVarWChar, 255)};
     for (const auto& row : raw) {
       const Value cat = At(row, 1), sch = At(row, 2), name = At(row, 3), type = At(row, 4);
-      if (!catalogOk(cat) || !Matches(owner, sch) || !Matches(table, name) || !Matches(fourth, type)) continue;
+      if (!catalogOk(cat) || !Matches(owner, sch) || !Matches(table, name) || !Matches(fourth, type))
+        continue;
       cells.insert(cells.end(), {cat, sch, name, type, At(row, 5)});
       ++rows;
     }
@@ -134,7 +137,8 @@ std::unique_ptr<Recordset> Connection::OpenSchema(int schema, const QVector<Valu
     int ordinal = 0;
     for (const auto& row : raw) {
       const Value cat = At(row, 1), sch = At(row, 2), name = At(row, 3), column = At(row, 4);
-      if (!catalogOk(cat) || !Matches(owner, sch) || !Matches(table, name) || !Matches(fourth, column)) continue;
+      if (!catalogOk(cat) || !Matches(owner, sch) || !Matches(table, name) || !Matches(fourth, column))
+        continue;
       const int sqlType = At(row, 5).toInt();
       const QString typeName = At(row, 6).toString();
       const Value size = At(row, 7);
@@ -151,8 +155,8 @@ std::unique_ptr<Recordset> Connection::OpenSchema(int schema, const QVector<Valu
                     Value(!(IsNull(def) || IsEmpty(def) || def.toString().isEmpty())), def,
                     Value(At(row, 11).toInt() != SQL_NO_NULLS), Value(mapped.adoType),
                     textual ? Value(static_cast<int>(mapped.definedSize)) : Null(),
-                    numeric ? Value(size.toInt()) : Null(), numeric && !IsNull(digits) ? Value(digits.toInt()) : Null(),
-                    Value(typeName)});
+                    numeric ? Value(size.toInt()) : Null(),
+                    numeric && !IsNull(digits) ? Value(digits.toInt()) : Null(), Value(typeName)});
       ++rows;
     }
   }

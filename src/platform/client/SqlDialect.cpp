@@ -18,7 +18,7 @@ bool IsPunct(const Token& t, const char* p) { return Is(t, TokenKind::Punct, p);
 // ---- A token tree: parenthesised groups become one node with children. ----
 
 struct Node {
-  Token tok;                   // for a group: "("
+  Token tok;  // for a group: "("
   bool group = false;
   bool closed = false;         // the group has its ")"
   std::vector<Node> children;  // for a group
@@ -105,28 +105,30 @@ std::vector<Seq> SplitArgs(const Seq& children) {
 
 const QSet<QString>& Keywords() {
   static const QSet<QString> k = {
-      "select", "from",   "where",  "and",    "or",     "not",      "as",     "on",       "in",     "is",
-      "like",   "between", "case",  "when",   "then",   "else",     "end",    "order",    "group",  "by",
-      "having", "union",  "all",    "distinct", "top",  "into",     "values", "set",      "update", "insert",
-      "delete", "join",   "inner",  "outer",  "cross",  "full",     "exists", "asc",      "desc",   "limit",
-      "with",   "create", "alter",  "drop",   "table",  "add",      "escape", "except",   "intersect",
-      "percent", "over",  "partition", "null", "column", "constraint", "default", "primary", "key",
-      "references", "unique", "check", "index", "view", "collate"};
+      "select",    "from",    "where",      "and",       "or",     "not",    "as",         "on",
+      "in",        "is",      "like",       "between",   "case",   "when",   "then",       "else",
+      "end",       "order",   "group",      "by",        "having", "union",  "all",        "distinct",
+      "top",       "into",    "values",     "set",       "update", "insert", "delete",     "join",
+      "inner",     "outer",   "cross",      "full",      "exists", "asc",    "desc",       "limit",
+      "with",      "create",  "alter",      "drop",      "table",  "add",    "escape",     "except",
+      "intersect", "percent", "over",       "partition", "null",   "column", "constraint", "default",
+      "primary",   "key",     "references", "unique",    "check",  "index",  "view",       "collate"};
   return k;
 }
 
 const QSet<QString>& TextFunctions() {
-  static const QSet<QString> f = {"ltrim",   "rtrim", "trim",  "upper",     "lower",    "ucase", "lcase",
-                                  "substring", "substr", "replace", "left",    "right",    "space", "replicate",
-                                  "char",    "nchar", "str",   "concat",    "reverse",  "stuff", "format",
-                                  "quotename"};
+  static const QSet<QString> f = {"ltrim",   "rtrim",     "trim",   "upper",    "lower", "ucase",
+                                  "lcase",   "substring", "substr", "replace",  "left",  "right",
+                                  "space",   "replicate", "char",   "nchar",    "str",   "concat",
+                                  "reverse", "stuff",     "format", "quotename"};
   return f;
 }
 
 bool IsTextType(const QString& typeText) {
   const QString t = typeText.trimmed().toLower();
-  return t.startsWith("varchar") || t.startsWith("nvarchar") || t.startsWith("char") || t.startsWith("nchar") ||
-         t.startsWith("text") || t.startsWith("ntext") || t.startsWith("character") || t.startsWith("string");
+  return t.startsWith("varchar") || t.startsWith("nvarchar") || t.startsWith("char") ||
+         t.startsWith("nchar") || t.startsWith("text") || t.startsWith("ntext") ||
+         t.startsWith("character") || t.startsWith("string");
 }
 
 // ---- The rewriter. ----
@@ -142,8 +144,8 @@ class Rewriter {
     const auto sig = SigIndex(s);
     if (sig.empty()) return false;
     const auto chains = Chains(s, sig);
-    return chains.size() == 1 && chains[0].firstSig == 0 && chains[0].lastSig == static_cast<int>(sig.size()) - 1 &&
-           chains[0].text;
+    return chains.size() == 1 && chains[0].firstSig == 0 &&
+           chains[0].lastSig == static_cast<int>(sig.size()) - 1 && chains[0].text;
   }
 
  private:
@@ -212,7 +214,8 @@ class Rewriter {
         const bool callNext = p + 1 < static_cast<int>(sig.size()) && s[sig[p + 1]].group;
         if (word && callNext) {
           const QString name = n.tok.text.toLower();
-          if (name == "in" || name == "exists" || name == "values" || name == "over" || name == "as") return op;
+          if (name == "in" || name == "exists" || name == "values" || name == "over" || name == "as")
+            return op;
           op.valid = true;
           op.lastSig = p + 1;
           op.text = CallIsText(n.tok.text, s[sig[p + 1]]);
@@ -224,8 +227,8 @@ class Rewriter {
         }
         op.valid = true;
         int q = p;
-        while (q + 2 < static_cast<int>(sig.size()) && !s[sig[q + 1]].group && IsPunct(s[sig[q + 1]].tok, ".") &&
-               IsIdentNode(s[sig[q + 2]]))
+        while (q + 2 < static_cast<int>(sig.size()) && !s[sig[q + 1]].group &&
+               IsPunct(s[sig[q + 1]].tok, ".") && IsIdentNode(s[sig[q + 2]]))
           q += 2;
         op.lastSig = q;
         return op;
@@ -304,16 +307,26 @@ class Rewriter {
   QString StyleFormat(int style) const {
     const bool lite = d_ == Dialect::Sqlite;
     switch (style) {
-      case 101: return lite ? "%m/%d/%Y" : "MM/DD/YYYY";
-      case 102: return lite ? "%Y.%m.%d" : "YYYY.MM.DD";
-      case 103: return lite ? "%d/%m/%Y" : "DD/MM/YYYY";
-      case 104: return lite ? "%d.%m.%Y" : "DD.MM.YYYY";
-      case 105: return lite ? "%d-%m-%Y" : "DD-MM-YYYY";
-      case 108: return lite ? "%H:%M:%S" : "HH24:MI:SS";
-      case 111: return lite ? "%Y/%m/%d" : "YYYY/MM/DD";
-      case 112: return lite ? "%Y%m%d" : "YYYYMMDD";
-      case 120: return lite ? "%Y-%m-%d %H:%M:%S" : "YYYY-MM-DD HH24:MI:SS";
-      default: return {};
+      case 101:
+        return lite ? "%m/%d/%Y" : "MM/DD/YYYY";
+      case 102:
+        return lite ? "%Y.%m.%d" : "YYYY.MM.DD";
+      case 103:
+        return lite ? "%d/%m/%Y" : "DD/MM/YYYY";
+      case 104:
+        return lite ? "%d.%m.%Y" : "DD.MM.YYYY";
+      case 105:
+        return lite ? "%d-%m-%Y" : "DD-MM-YYYY";
+      case 108:
+        return lite ? "%H:%M:%S" : "HH24:MI:SS";
+      case 111:
+        return lite ? "%Y/%m/%d" : "YYYY/MM/DD";
+      case 112:
+        return lite ? "%Y%m%d" : "YYYYMMDD";
+      case 120:
+        return lite ? "%Y-%m-%d %H:%M:%S" : "YYYY-MM-DD HH24:MI:SS";
+      default:
+        return {};
     }
   }
 
@@ -345,7 +358,8 @@ class Rewriter {
           return lite ? "strftime('" + fmt + "', " + arg(1) + ")" : "TO_CHAR(" + arg(1) + ", '" + fmt + "')";
       }
       const QString base = type.toLower();
-      if (lite && (base.startsWith("datetime") || base.startsWith("smalldatetime"))) return "datetime(" + arg(1) + ")";
+      if (lite && (base.startsWith("datetime") || base.startsWith("smalldatetime")))
+        return "datetime(" + arg(1) + ")";
       if (lite && base == "date") return "date(" + arg(1) + ")";
       return "CAST(" + arg(1) + " AS " + MapType(type, true) + ")";
     }
@@ -387,9 +401,10 @@ class Rewriter {
 
   static bool IsHintGroup(const Node& n) {
     if (!n.group) return false;
-    static const QSet<QString> hints = {"nolock", "readuncommitted", "rowlock", "updlock", "holdlock",
-                                        "readpast", "tablock", "tablockx", "xlock", "paglock", "readcommitted",
-                                        "serializable", "repeatableread", "nowait"};
+    static const QSet<QString> hints = {"nolock",         "readuncommitted", "rowlock",       "updlock",
+                                        "holdlock",       "readpast",        "tablock",       "tablockx",
+                                        "xlock",          "paglock",         "readcommitted", "serializable",
+                                        "repeatableread", "nowait"};
     bool any = false;
     for (const auto& c : n.children) {
       if (!Significant(c)) continue;
@@ -468,16 +483,17 @@ class Rewriter {
     const auto sig = SigIndex(s);
     const int n = static_cast<int>(s.size());
     std::vector<bool> removed(n, false);
-    std::vector<QString> after(n);        // text emitted right after a node
-    std::vector<QString> replace(n);      // a replacement for a plain token
-    std::vector<QString> groupText(n);    // a replacement for a group
+    std::vector<QString> after(n);      // text emitted right after a node
+    std::vector<QString> replace(n);    // a replacement for a plain token
+    std::vector<QString> groupText(n);  // a replacement for a group
 
     // TOP n -> LIMIT n at the end of its SELECT.
     for (size_t k = 0; k < sig.size(); ++k) {
       const Node& sel = s[sig[k]];
       if (sel.group || !IsWord(sel.tok, "select")) continue;
       size_t t = k + 1;
-      if (t < sig.size() && !s[sig[t]].group && (IsWord(s[sig[t]].tok, "distinct") || IsWord(s[sig[t]].tok, "all")))
+      if (t < sig.size() && !s[sig[t]].group &&
+          (IsWord(s[sig[t]].tok, "distinct") || IsWord(s[sig[t]].tok, "all")))
         ++t;
       if (t + 1 >= sig.size() || s[sig[t]].group || !IsWord(s[sig[t]].tok, "top")) continue;
       const Node& num = s[sig[t + 1]];
@@ -616,7 +632,9 @@ std::vector<Token> Tokenize(const QString& sql) {
   std::vector<Token> out;
   const qsizetype n = sql.size();
   qsizetype i = 0;
-  auto push = [&](TokenKind k, qsizetype from, qsizetype to) { out.push_back({k, sql.mid(from, to - from)}); };
+  auto push = [&](TokenKind k, qsizetype from, qsizetype to) {
+    out.push_back({k, sql.mid(from, to - from)});
+  };
   while (i < n) {
     const QChar c = sql[i];
     const qsizetype start = i;
@@ -676,7 +694,8 @@ std::vector<Token> Tokenize(const QString& sql) {
     } else if (c.isDigit() || (c == '.' && i + 1 < n && sql[i + 1].isDigit())) {
       while (i < n && (sql[i].isDigit() || sql[i] == '.')) ++i;
       if (i < n && (sql[i] == 'e' || sql[i] == 'E') && i + 1 < n &&
-          (sql[i + 1].isDigit() || ((sql[i + 1] == '+' || sql[i + 1] == '-') && i + 2 < n && sql[i + 2].isDigit()))) {
+          (sql[i + 1].isDigit() ||
+           ((sql[i + 1] == '+' || sql[i + 1] == '-') && i + 2 < n && sql[i + 2].isDigit()))) {
         i += 2;
         while (i < n && sql[i].isDigit()) ++i;
       }
@@ -714,8 +733,14 @@ std::optional<TableSelect> ParseTableSelect(const QString& sql) {
   if (!sig.empty() && !s[sig.back()].group && IsPunct(s[sig.back()].tok, ";")) sig.pop_back();
   size_t k = 0;
   auto at = [&](size_t i) -> const Node* { return i < sig.size() ? &s[sig[i]] : nullptr; };
-  auto word = [&](size_t i, const char* w) { const Node* n = at(i); return n && !n->group && IsWord(n->tok, w); };
-  auto punct = [&](size_t i, const char* p) { const Node* n = at(i); return n && !n->group && IsPunct(n->tok, p); };
+  auto word = [&](size_t i, const char* w) {
+    const Node* n = at(i);
+    return n && !n->group && IsWord(n->tok, w);
+  };
+  auto punct = [&](size_t i, const char* p) {
+    const Node* n = at(i);
+    return n && !n->group && IsPunct(n->tok, p);
+  };
   auto ident = [&](size_t i) {
     const Node* n = at(i);
     if (!n || n->group) return false;

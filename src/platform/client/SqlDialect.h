@@ -44,9 +44,9 @@ QString Rewrite(const QString& sql, Dialect dialect);
 // recordset can write back through:
 //   SELECT [TOP n] * | col [[AS] alias], ... FROM table [[AS] alias] [WHERE ...] [ORDER BY ...]
 struct TableSelect {
-  QString table;    // the table as written ("P_MA_Empresas", "dbo.X", "[My Table]")
-  QString name;     // its bare name, without owner, brackets or quotes
-  QString schema;   // the owner part when there is one ("dbo"), unquoted
+  QString table;            // the table as written ("P_MA_Empresas", "dbo.X", "[My Table]")
+  QString name;             // its bare name, without owner, brackets or quotes
+  QString schema;           // the owner part when there is one ("dbo"), unquoted
   bool nameQuoted = false;  // written in brackets or double quotes (case kept)
   bool star = false;        // "*" among the items
   struct Item {

@@ -14,8 +14,19 @@ namespace {
 // VARCHAR(MAX) and the like report huge or zero sizes).
 constexpr long long kLongThreshold = 8000;
 
-enum class Family { None, VarText, VarWText, FixedText, FixedWText, LongText, LongWText, VarBinary, Binary,
-                    LongBinary, Fixed };
+enum class Family {
+  None,
+  VarText,
+  VarWText,
+  FixedText,
+  FixedWText,
+  LongText,
+  LongWText,
+  VarBinary,
+  Binary,
+  LongBinary,
+  Fixed
+};
 
 struct NameRule {
   Family family;

@@ -6,9 +6,9 @@
 namespace ado::types {
 
 struct ColumnType {
-  int adoType = 0;         // adVarChar, adCurrency, ...
-  long definedSize = 0;    // characters for text, bytes for binary, the ODBC size otherwise
-  bool isLong = false;     // long text or binary: read when first used, not at Open
+  int adoType = 0;       // adVarChar, adCurrency, ...
+  long definedSize = 0;  // characters for text, bytes for binary, the ODBC size otherwise
+  bool isLong = false;   // long text or binary: read when first used, not at Open
 };
 
 // `sqlType` is the ODBC SQL data type (SQL_VARCHAR, SQL_WLONGVARCHAR, ...),

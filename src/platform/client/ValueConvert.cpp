@@ -77,10 +77,17 @@ std::optional<QDateTime> ParseDateTime(const QString& in) {
   if (t.isEmpty()) return std::nullopt;
   if (t.size() != in.size())
     if (auto fast = ParseIso(t)) return fast;
-  static const char* formats[] = {"yyyy-MM-dd HH:mm:ss.zzz", "yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm",
-                                  "yyyy-MM-ddTHH:mm:ss.zzz", "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd",
-                                  "dd/MM/yyyy HH:mm:ss",     "dd/MM/yyyy HH:mm",    "dd/MM/yyyy",
-                                  "d/M/yyyy",                "yyyyMMdd"};
+  static const char* formats[] = {"yyyy-MM-dd HH:mm:ss.zzz",
+                                  "yyyy-MM-dd HH:mm:ss",
+                                  "yyyy-MM-dd HH:mm",
+                                  "yyyy-MM-ddTHH:mm:ss.zzz",
+                                  "yyyy-MM-ddTHH:mm:ss",
+                                  "yyyy-MM-dd",
+                                  "dd/MM/yyyy HH:mm:ss",
+                                  "dd/MM/yyyy HH:mm",
+                                  "dd/MM/yyyy",
+                                  "d/M/yyyy",
+                                  "yyyyMMdd"};
   // Fractions of more than three digits (PostgreSQL's microseconds) are cut to milliseconds.
   QString s = t;
   const qsizetype dot = s.indexOf('.', 10);
@@ -114,7 +121,8 @@ std::optional<QTime> ParseTime(const QString& in) {
 std::optional<double> ToNumber(const Value& v) {
   if (IsNumber(v)) return v.toDouble();
   if (v.typeId() == QMetaType::Bool) return v.toBool() ? 1.0 : 0.0;
-  if (v.typeId() == QMetaType::QString || v.typeId() == QMetaType::QByteArray) return NumberFromText(v.toString());
+  if (v.typeId() == QMetaType::QString || v.typeId() == QMetaType::QByteArray)
+    return NumberFromText(v.toString());
   return std::nullopt;
 }
 
@@ -191,13 +199,32 @@ std::optional<Value> ForColumn(const Value& v, const odbc::ColumnInfo& col) {
     const double r = std::nearbyint(*d);
     double lo = -9.2e18, hi = 9.2e18;
     switch (t) {
-      case adTinyInt: lo = -128; hi = 127; break;
-      case adUnsignedTinyInt: lo = 0; hi = 255; break;
-      case adSmallInt: lo = -32768; hi = 32767; break;
-      case adUnsignedSmallInt: lo = 0; hi = 65535; break;
-      case adInteger: lo = -2147483648.0; hi = 2147483647.0; break;
-      case adUnsignedInt: lo = 0; hi = 4294967295.0; break;
-      default: break;
+      case adTinyInt:
+        lo = -128;
+        hi = 127;
+        break;
+      case adUnsignedTinyInt:
+        lo = 0;
+        hi = 255;
+        break;
+      case adSmallInt:
+        lo = -32768;
+        hi = 32767;
+        break;
+      case adUnsignedSmallInt:
+        lo = 0;
+        hi = 65535;
+        break;
+      case adInteger:
+        lo = -2147483648.0;
+        hi = 2147483647.0;
+        break;
+      case adUnsignedInt:
+        lo = 0;
+        hi = 4294967295.0;
+        break;
+      default:
+        break;
     }
     if (r < lo || r > hi) return std::nullopt;
     if (t == adBigInt || t == adUnsignedBigInt || t == adUnsignedInt) return Value(static_cast<qlonglong>(r));

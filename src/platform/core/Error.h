@@ -27,12 +27,12 @@ class Failure : public std::runtime_error {
 
 // Numbers the program tests for.
 namespace err {
-constexpr long InvalidCall = 5;              // invalid procedure call or argument
-constexpr long NoCurrentRecord = 3021;       // BOF or EOF
-constexpr long ItemNotFound = 3265;          // no field of that name
-constexpr long WrongType = 3421;             // value of the wrong type for the field
-constexpr long ObjectClosed = 3704;          // operation not allowed on a closed object
-constexpr long ReadOnly = 3251;              // operation not supported (read-only recordset)
+constexpr long InvalidCall = 5;         // invalid procedure call or argument
+constexpr long NoCurrentRecord = 3021;  // BOF or EOF
+constexpr long ItemNotFound = 3265;     // no field of that name
+constexpr long WrongType = 3421;        // value of the wrong type for the field
+constexpr long ObjectClosed = 3704;     // operation not allowed on a closed object
+constexpr long ReadOnly = 3251;         // operation not supported (read-only recordset)
 constexpr long Unspecified = static_cast<long>(0x80004005);
 constexpr long IntegrityViolation = static_cast<long>(0x80040E2F);
 constexpr long TableMissing = static_cast<long>(0x80040E37);

@@ -1,8 +1,8 @@
 #include "platform/services/Cp1252.h"
 
-#include <QList>
 #include <iconv.h>
 
+#include <QList>
 #include <cerrno>
 
 namespace {
@@ -68,7 +68,7 @@ QString DesdeCp1252(const QByteArray& bytes) {
       size_t n = sizeof out;
       // The five unassigned bytes map to the C1 control of the same value.
       tabla[b] = conv.Valido() && conv.Uno(&in, 1, out, n) ? QString::fromUtf8(out, static_cast<int>(n))
-                                                            : QString(QChar(b));
+                                                           : QString(QChar(b));
     }
     hecha = true;
   }

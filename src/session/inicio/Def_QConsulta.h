@@ -5,5 +5,5 @@
 // Appends the default records to the definition file named by the lookup request.
 void CrearMascarasConsultas();
 // Runs the lookup for a table; CampoCodigo comes back with the chosen key ("" when none).
-void ConsultaPorTabla(QString& Tabla, QString& CampoDescripcion, QString& CampoCodigo, QString& CampoAdicional,
-                      bool& ConsultaLibre, QString& Where);
+void ConsultaPorTabla(QString& Tabla, QString& CampoDescripcion, QString& CampoCodigo,
+                      QString& CampoAdicional, bool& ConsultaLibre, QString& Where);

@@ -69,6 +69,6 @@ class EngineTest : public ::testing::TestWithParam<testdb::Engine> {
 
 }  // namespace clienttest
 
-#define CLIENT_ENGINE_SUITE(Suite)                                                              \
-  INSTANTIATE_TEST_SUITE_P(Engines, Suite, ::testing::ValuesIn(testdb::AllEngines()),         \
+#define CLIENT_ENGINE_SUITE(Suite)                                                    \
+  INSTANTIATE_TEST_SUITE_P(Engines, Suite, ::testing::ValuesIn(testdb::AllEngines()), \
                            testdb::ParamName<::testing::TestParamInfo<testdb::Engine>>)

@@ -50,13 +50,13 @@ const Case kCases[] = {
      "DRIVER={SQLite3};Database=/d b/x.db;Timeout=5000;NoCreat=1;StepAPI=1;"},
     {"sqlite_path_with_semicolon", "Provider=SQLOLEDB;Server=Sqlite;Database={/tmp/a;b.db};", Kind::Sqlite,
      "DRIVER={SQLite3};Database={/tmp/a;b.db};Timeout=5000;NoCreat=1;StepAPI=1;"},
-    {"sqlite_extended_timeout", "PROVIDER=SQLOLEDB;Server=SQLITE;Database =/x.db;UId=;Pwd=;Timeout=100;", Kind::Sqlite,
-     "DRIVER={SQLite3};Database=/x.db;Timeout=100;NoCreat=1;StepAPI=1;"},
+    {"sqlite_extended_timeout", "PROVIDER=SQLOLEDB;Server=SQLITE;Database =/x.db;UId=;Pwd=;Timeout=100;",
+     Kind::Sqlite, "DRIVER={SQLite3};Database=/x.db;Timeout=100;NoCreat=1;StepAPI=1;"},
     {"data_source_postgres", "PROVIDER=SQLOLEDB;Server=MA_PG_TEST;Database =ma_t1;UId=ma_test;Pwd=secreto;",
      Kind::DataSource,
      "DSN=MA_PG_TEST;Database=ma_t1;UID=ma_test;PWD=secreto;BoolsAsChar=0;ByteaAsLongVarBinary=1;"},
-    {"data_source_empty_database", "PROVIDER=SQLOLEDB;Server=ma_pg_test;Database =;UId=;Pwd=;", Kind::DataSource,
-     "DSN=ma_pg_test;BoolsAsChar=0;ByteaAsLongVarBinary=1;"},
+    {"data_source_empty_database", "PROVIDER=SQLOLEDB;Server=ma_pg_test;Database =;UId=;Pwd=;",
+     Kind::DataSource, "DSN=ma_pg_test;BoolsAsChar=0;ByteaAsLongVarBinary=1;"},
     {"data_source_other_driver", "PROVIDER=SQLOLEDB;Server=OTRA;Database =G;UId=sa;Pwd=x;", Kind::DataSource,
      "DSN=OTRA;Database=G;UID=sa;PWD=x;"},
     {"sql_server", "PROVIDER=SQLOLEDB;Server=SRV1;Database =GESTION;UId=sa;Pwd=;", Kind::SqlServer,
@@ -66,7 +66,8 @@ const Case kCases[] = {
     {"sql_server_extended",
      "PROVIDER=SQLOLEDB;Server=SRV1;Database =G;UId=sa;Pwd=p;Persist Security Info=False;Application Name=MA;"
      "TDS_Version=7.4;",
-     Kind::SqlServer, "DRIVER={FreeTDS};Server=SRV1;Database=G;UID=sa;PWD=p;APP=MA;TDS_Version=7.4;ClientCharset=UTF-8;"},
+     Kind::SqlServer,
+     "DRIVER={FreeTDS};Server=SRV1;Database=G;UID=sa;PWD=p;APP=MA;TDS_Version=7.4;ClientCharset=UTF-8;"},
     {"oracle", "Provider=OraOLEDB.Oracle.1;Data Source=ORCL;User Id=scott;Password=tiger;", Kind::Oracle,
      "DRIVER={Oracle};DBQ=ORCL;UID=scott;PWD=tiger;"},
     {"odbc_driver_unchanged", "DRIVER={SQLite3};Database=/tmp/x.db;", Kind::PassThrough,
@@ -79,13 +80,15 @@ INSTANTIATE_TEST_SUITE_P(Cases, Translate, ::testing::ValuesIn(kCases),
 
 TEST(Translate, SqliteFileAndLoginTimeout) {
   const auto t = ado::cs::Translate(
-      "PROVIDER=SQLOLEDB;Server=SQLITE;Database = /tmp/d.sqlite ;UId=;Pwd=;Connect Timeout=7;", {}, {}, Env());
+      "PROVIDER=SQLOLEDB;Server=SQLITE;Database = /tmp/d.sqlite ;UId=;Pwd=;Connect Timeout=7;", {}, {},
+      Env());
   EXPECT_EQ(t.sqliteFile, "/tmp/d.sqlite");
   EXPECT_EQ(t.loginTimeout, 7);
 }
 
 TEST(Translate, OpenArgumentsReplaceUserAndPassword) {
-  const auto t = ado::cs::Translate("PROVIDER=SQLOLEDB;Server=SRV;Database =G;UId=a;Pwd=b;", "otro", "clave", Env());
+  const auto t =
+      ado::cs::Translate("PROVIDER=SQLOLEDB;Server=SRV;Database =G;UId=a;Pwd=b;", "otro", "clave", Env());
   EXPECT_EQ(t.odbc, "DRIVER={FreeTDS};Server=SRV;Database=G;UID=otro;PWD=clave;ClientCharset=UTF-8;");
 }
 

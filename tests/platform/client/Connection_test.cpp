@@ -126,7 +126,8 @@ TEST_P(ConnectionTest, NullIntoNotNullIs515) {
 
 TEST_P(ConnectionTest, TruncationIs8152) {
   // SQLite keeps any length: a length check stands for the declared size there.
-  Run(Pg() ? "CREATE TABLE T (Nombre VARCHAR(5));" : "CREATE TABLE T (Nombre VARCHAR(5) CHECK (length(Nombre) <= 5));");
+  Run(Pg() ? "CREATE TABLE T (Nombre VARCHAR(5));"
+           : "CREATE TABLE T (Nombre VARCHAR(5) CHECK (length(Nombre) <= 5));");
   const auto info = FailureOf([&] { cn->Execute("INSERT INTO T (Nombre) VALUES ('demasiado largo')"); });
   ExpectError(*cn, info, Pg(), {err::Unspecified, native::Truncation, "HY000", "22001"});
 }
@@ -199,7 +200,8 @@ TEST_P(ConnectionTest, ColumnsRowsetRestrictedByCatalogAndTable) {
   auto none = cn->OpenSchema(adSchemaColumns, {db.dbName, Empty(), QString("NoExiste"), Empty()});
   EXPECT_TRUE(none->Bof() && none->Eof());
   if (Pg()) {
-    auto other = cn->OpenSchema(adSchemaColumns, {QString("otra_base"), Empty(), QString("P_MA_Empresas"), Empty()});
+    auto other =
+        cn->OpenSchema(adSchemaColumns, {QString("otra_base"), Empty(), QString("P_MA_Empresas"), Empty()});
     EXPECT_TRUE(other->Bof() && other->Eof());
   }
   // Schema rowsets are read-only.
@@ -224,9 +226,11 @@ TEST_P(ConnectionTest, SqlServerSqlRunsOnTheEngine) {
   EXPECT_EQ(first("SELECT TOP 1 [NOMBRE] FROM [dbo].[CLIENTES] ORDER BY CODIGO DESC").toString(), "Carla");
   EXPECT_EQ(first("SELECT ISNULL(NOTA, '-') AS N FROM CLIENTES WHERE CODIGO = '  0001'").toString(), "-");
   EXPECT_EQ(first("SELECT LEN(CODIGO + '   ') AS L FROM CLIENTES WHERE NOMBRE = N'Ana'").toInt(), 6);
-  EXPECT_EQ(first("SELECT 'Cliente ' + NOMBRE + ' (' + LTRIM(CODIGO) + ')' AS T FROM CLIENTES WHERE NOMBRE = 'Beto'")
-                .toString(),
-            "Cliente Beto (0002)");
+  EXPECT_EQ(
+      first(
+          "SELECT 'Cliente ' + NOMBRE + ' (' + LTRIM(CODIGO) + ')' AS T FROM CLIENTES WHERE NOMBRE = 'Beto'")
+          .toString(),
+      "Cliente Beto (0002)");
   EXPECT_EQ(first("SELECT CHARINDEX('r', NOMBRE) AS P FROM CLIENTES WHERE NOMBRE = 'Carla'").toInt(), 3);
   EXPECT_EQ(first("SELECT COUNT(*) AS C FROM CLIENTES WITH (NOLOCK)").toInt(), 3);
   long n = 0;
@@ -244,7 +248,8 @@ TEST_P(ConnectionTest, SqlServerSqlRunsOnTheEngine) {
 }
 
 TEST_P(ConnectionTest, BooleansAreBooleans) {
-  Run("CREATE TABLE T (Id INTEGER NOT NULL PRIMARY KEY, Activo {BOOL}); INSERT INTO T VALUES (1, TRUE), (2, FALSE);");
+  Run("CREATE TABLE T (Id INTEGER NOT NULL PRIMARY KEY, Activo {BOOL}); INSERT INTO T VALUES (1, TRUE), (2, "
+      "FALSE);");
   Recordset rs;
   rs.Open("SELECT Activo FROM T ORDER BY Id", cn, adOpenForwardOnly, adLockReadOnly);
   EXPECT_EQ(rs.Fields(0).Type(), adBoolean);
@@ -260,8 +265,8 @@ TEST(ConnectionOpen, MissingSqliteFileIsAConnectionError) {
   QTemporaryDir dir;
   const QString file = dir.filePath("no_esta.sqlite");
   auto cn = Connection::Create();
-  const auto info = FailureOf(
-      [&] { cn->Open("PROVIDER=SQLOLEDB;Server=SQLITE;Database =" + file + ";UId=admin;Pwd=;"); });
+  const auto info =
+      FailureOf([&] { cn->Open("PROVIDER=SQLOLEDB;Server=SQLITE;Database =" + file + ";UId=admin;Pwd=;"); });
   EXPECT_EQ(info.Number, err::Unspecified);
   EXPECT_TRUE(info.Description.contains(file)) << info.Description.toStdString();
   ASSERT_EQ(cn->Errors().Count(), 1);

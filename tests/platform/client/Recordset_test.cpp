@@ -185,12 +185,14 @@ TEST_P(RecordsetTest, TextComesBackUnitForUnit) {
     // Written outside the client, code point by code point, so that only reading is tested.
     QStringList points;
     for (const char32_t u : c.text.toUcs4())
-      points << (Pg() ? QString(u > 0xFFFF ? "\\+%1" : "\\%1").arg(uint(u), u > 0xFFFF ? 6 : 4, 16, QChar('0'))
-                      : QString::number(uint(u)));
+      points << (Pg()
+                     ? QString(u > 0xFFFF ? "\\+%1" : "\\%1").arg(uint(u), u > 0xFFFF ? 6 : 4, 16, QChar('0'))
+                     : QString::number(uint(u)));
     const QString literal = Pg() ? "U&'" + points.join("") + "'" : "char(" + points.join(", ") + ")";
     Run(QString("INSERT INTO T (Id, Nombre) VALUES ('%1', %2);").arg(c.id, literal));
   }
-  // Bound buffers, and value by value (the long column is read with the rest when no key finds the row again).
+  // Bound buffers, and value by value (the long column is read with the rest when no key finds the row
+  // again).
   for (const char* sql : {"SELECT Id, Nombre FROM T WHERE Id LIKE 'b%' ORDER BY Id",
                           "SELECT Id, Nombre, Logo FROM T WHERE Id LIKE 'b%' UNION ALL "
                           "SELECT Id, Nombre, Logo FROM T WHERE 1 = 0 ORDER BY 1"}) {
@@ -211,7 +213,11 @@ TEST_P(RecordsetTest, DatesReadInBlocksAreTheOnesReadValueByValue) {
   const QDate today = QDate::currentDate();
   QStringList dates = {"'2024-03-05'", "'" + today.toString(Qt::ISODate) + "'",
                        "'" + today.addDays(-1).addYears(-3).toString(Qt::ISODate) + "'", "NULL"};
-  if (Pg()) dates << "'infinity'" << "'-infinity'" << "'10000-01-01'" << "'0044-03-15 BC'";
+  if (Pg())
+    dates << "'infinity'"
+          << "'-infinity'"
+          << "'10000-01-01'"
+          << "'0044-03-15 BC'";
   for (int i = 0; i < dates.size(); ++i)
     Run(QString("INSERT INTO T (Id, Nombre, Alta) VALUES ('f%1', 'x', %2);").arg(i).arg(dates[i]));
 
@@ -222,8 +228,9 @@ TEST_P(RecordsetTest, DatesReadInBlocksAreTheOnesReadValueByValue) {
     return out;
   };
   const auto blocks = read("SELECT Id, Alta FROM T WHERE Id LIKE 'f%' ORDER BY Id");
-  const auto oneByOne = read("SELECT Id, Alta, Logo FROM T WHERE Id LIKE 'f%' UNION ALL "
-                             "SELECT Id, Alta, Logo FROM T WHERE 1 = 0 ORDER BY 1");
+  const auto oneByOne = read(
+      "SELECT Id, Alta, Logo FROM T WHERE Id LIKE 'f%' UNION ALL "
+      "SELECT Id, Alta, Logo FROM T WHERE 1 = 0 ORDER BY 1");
   ASSERT_EQ(blocks.size(), dates.size());
   EXPECT_EQ(blocks, oneByOne);
   EXPECT_EQ(blocks[0], Value(QDate(2024, 3, 5)));
@@ -270,7 +277,8 @@ TEST_P(RecordsetTest, AddNewUpdateRoundTripOfEveryType) {
   EXPECT_DOUBLE_EQ(again->Fields("Precio").GetValue().toDouble(), 0.125);
   EXPECT_EQ(again->Fields("Activo").GetValue(), Value(true));
   EXPECT_EQ(again->Fields("Alta").GetValue().toDate(), QDate(2024, 2, 29));
-  EXPECT_EQ(again->Fields("Momento").GetValue().toDateTime(), QDateTime(QDate(2023, 12, 31), QTime(23, 59, 58, 250)));
+  EXPECT_EQ(again->Fields("Momento").GetValue().toDateTime(),
+            QDateTime(QDate(2023, 12, 31), QTime(23, 59, 58, 250)));
   EXPECT_EQ(again->Fields("Logo").GetValue().toByteArray(), logo);
   EXPECT_TRUE(IsNull(again->Fields("Nota").GetValue()));
   // And seen from outside the client.
@@ -352,7 +360,8 @@ TEST_P(RecordsetTest, LongValuesAreReadOnFirstUse) {
   }
   auto rs = Open("SELECT * FROM T ORDER BY Id", adLockReadOnly);
   // Changed after Open: a value read on first use is the one stored then.
-  Run(Pg() ? "UPDATE T SET Logo = '\\x0102'::bytea WHERE Id = '2';" : "UPDATE T SET Logo = X'0102' WHERE Id = '2';");
+  Run(Pg() ? "UPDATE T SET Logo = '\\x0102'::bytea WHERE Id = '2';"
+           : "UPDATE T SET Logo = X'0102' WHERE Id = '2';");
   EXPECT_EQ(rs->Fields("Logo").GetValue().toByteArray(), logo);
   rs->MoveNext();
   EXPECT_EQ(rs->Fields("Logo").GetValue().toByteArray(), QByteArray("\x01\x02", 2));
@@ -508,7 +517,8 @@ TEST_P(DemoTest, CompanyTableAsTheFormUsesIt) {
   all->Fields("NombreEmpresa").SetValue(QString("Nueva S.A."));
   all->Fields("Imagen").SetValue(Null());
   all->Update();
-  EXPECT_EQ(Query("SELECT COUNT(*) FROM P_MA_Empresas WHERE IdEmpresa = '             77'"), QStringList{"1"});
+  EXPECT_EQ(Query("SELECT COUNT(*) FROM P_MA_Empresas WHERE IdEmpresa = '             77'"),
+            QStringList{"1"});
 }
 
 TEST_P(DemoTest, CopyingTemplateRowsLikeTheSave) {

@@ -57,14 +57,16 @@ const Case kCases[] = {
     {"brackets", "SELECT [IdEmpresa], [Nombre Empresa] FROM [P_MA_Empresas]",
      "SELECT IdEmpresa, \"Nombre Empresa\" FROM P_MA_Empresas",
      "SELECT IdEmpresa, \"Nombre Empresa\" FROM P_MA_Empresas"},
-    {"owner", "ALTER TABLE dbo.CLIENTES ADD EMAIL VARCHAR(50) Null ", "ALTER TABLE CLIENTES ADD EMAIL VARCHAR(50) Null ",
-     "ALTER TABLE CLIENTES ADD EMAIL VARCHAR(50) Null "},
+    {"owner", "ALTER TABLE dbo.CLIENTES ADD EMAIL VARCHAR(50) Null ",
+     "ALTER TABLE CLIENTES ADD EMAIL VARCHAR(50) Null ", "ALTER TABLE CLIENTES ADD EMAIL VARCHAR(50) Null "},
     {"bracket_owner", "SELECT * FROM [dbo].[T]", "SELECT * FROM T", "SELECT * FROM T"},
     {"nstring", "SELECT * FROM t WHERE a = N'Peña'", "SELECT * FROM t WHERE a = 'Peña'",
      "SELECT * FROM t WHERE a = 'Peña'"},
     // Functions
-    {"isnull", "SELECT ISNULL(Nota, '') FROM t", "SELECT IFNULL(Nota, '') FROM t", "SELECT COALESCE(Nota, '') FROM t"},
-    {"isnull_space", "SELECT isnull (a,0) FROM t", "SELECT IFNULL(a,0) FROM t", "SELECT COALESCE(a,0) FROM t"},
+    {"isnull", "SELECT ISNULL(Nota, '') FROM t", "SELECT IFNULL(Nota, '') FROM t",
+     "SELECT COALESCE(Nota, '') FROM t"},
+    {"isnull_space", "SELECT isnull (a,0) FROM t", "SELECT IFNULL(a,0) FROM t",
+     "SELECT COALESCE(a,0) FROM t"},
     {"is_null_untouched", "SELECT a FROM t WHERE a IS NULL", "SELECT a FROM t WHERE a IS NULL",
      "SELECT a FROM t WHERE a IS NULL"},
     {"len", "SELECT LEN(IdEmpresa) FROM t WHERE LEN (x) > 2",
@@ -84,14 +86,15 @@ const Case kCases[] = {
     {"left_right", "SELECT LEFT(a, 2), RIGHT(a, 3) FROM t",
      "SELECT SUBSTR(a, 1, 2), (CASE WHEN (3) > 0 THEN SUBSTR(a, -(3)) ELSE '' END) FROM t",
      "SELECT LEFT(a, 2), RIGHT(a, 3) FROM t"},
-    {"left_join_untouched", "SELECT a FROM t LEFT JOIN u ON t.x = u.x", "SELECT a FROM t LEFT JOIN u ON t.x = u.x",
-     "SELECT a FROM t LEFT JOIN u ON t.x = u.x"},
+    {"left_join_untouched", "SELECT a FROM t LEFT JOIN u ON t.x = u.x",
+     "SELECT a FROM t LEFT JOIN u ON t.x = u.x", "SELECT a FROM t LEFT JOIN u ON t.x = u.x"},
     // Text concatenation
     {"concat_literal", "SELECT 'Empresa ' + Nombre FROM t", "SELECT 'Empresa ' || Nombre FROM t",
      "SELECT 'Empresa ' || Nombre FROM t"},
     {"concat_chain", "SELECT a + ' - ' + b + c FROM t", "SELECT a || ' - ' || b || c FROM t",
      "SELECT a || ' - ' || b || c FROM t"},
-    {"concat_function", "SELECT LTRIM(a) + b FROM t", "SELECT LTRIM(a) || b FROM t", "SELECT LTRIM(a) || b FROM t"},
+    {"concat_function", "SELECT LTRIM(a) + b FROM t", "SELECT LTRIM(a) || b FROM t",
+     "SELECT LTRIM(a) || b FROM t"},
     {"concat_isnull", "SELECT ISNULL(a, '') + b FROM t", "SELECT IFNULL(a, '') || b FROM t",
      "SELECT COALESCE(a, '') || b FROM t"},
     {"concat_paren", "SELECT x FROM t WHERE c = ('A' + b)", "SELECT x FROM t WHERE c = ('A' || b)",
@@ -99,8 +102,8 @@ const Case kCases[] = {
     {"concat_in_where", "SELECT * FROM t WHERE Codigo = 'A' + CAST(n AS VARCHAR(3))",
      "SELECT * FROM t WHERE Codigo = 'A' || CAST(n AS TEXT)",
      "SELECT * FROM t WHERE Codigo = 'A' || CAST(n AS VARCHAR(3))"},
-    {"arithmetic_kept", "SELECT a + 1, b + c FROM t WHERE d = e + 2", "SELECT a + 1, b + c FROM t WHERE d = e + 2",
-     "SELECT a + 1, b + c FROM t WHERE d = e + 2"},
+    {"arithmetic_kept", "SELECT a + 1, b + c FROM t WHERE d = e + 2",
+     "SELECT a + 1, b + c FROM t WHERE d = e + 2", "SELECT a + 1, b + c FROM t WHERE d = e + 2"},
     {"qualified_concat", "SELECT t.a + ' ' + t.b FROM t", "SELECT t.a || ' ' || t.b FROM t",
      "SELECT t.a || ' ' || t.b FROM t"},
     {"plus_in_string", "SELECT 'a + b' FROM t", "SELECT 'a + b' FROM t", "SELECT 'a + b' FROM t"},
@@ -109,11 +112,12 @@ const Case kCases[] = {
      "SELECT * FROM t WHERE a = 1"},
     {"comment", "SELECT TOP 1 a -- [x] + 'y'\nFROM t", "SELECT a -- [x] + 'y'\nFROM t LIMIT 1",
      "SELECT a -- [x] + 'y'\nFROM t LIMIT 1"},
-    {"alter_types", "ALTER TABLE dbo.CLIENTES ADD SALDO MONEY Not Null  CONSTRAINT DF_CLIENTES_SALDO DEFAULT (0)",
+    {"alter_types",
+     "ALTER TABLE dbo.CLIENTES ADD SALDO MONEY Not Null  CONSTRAINT DF_CLIENTES_SALDO DEFAULT (0)",
      "ALTER TABLE CLIENTES ADD SALDO MONEY Not Null  CONSTRAINT DF_CLIENTES_SALDO DEFAULT (0)",
      "ALTER TABLE CLIENTES ADD SALDO NUMERIC(19,4) Not Null  CONSTRAINT DF_CLIENTES_SALDO DEFAULT (0)"},
-    {"alter_nvarchar", "ALTER TABLE X ADD P_Campo NVARCHAR(20) Null ", "ALTER TABLE X ADD P_Campo NVARCHAR(20) Null ",
-     "ALTER TABLE X ADD P_Campo VARCHAR(20) Null "},
+    {"alter_nvarchar", "ALTER TABLE X ADD P_Campo NVARCHAR(20) Null ",
+     "ALTER TABLE X ADD P_Campo NVARCHAR(20) Null ", "ALTER TABLE X ADD P_Campo VARCHAR(20) Null "},
     {"create_types", "CREATE TABLE X (a NVARCHAR(10) NOT NULL, b DATETIME, c BIT, PRIMARY KEY (a))",
      "CREATE TABLE X (a NVARCHAR(10) NOT NULL, b DATETIME, c BIT, PRIMARY KEY (a))",
      "CREATE TABLE X (a VARCHAR(10) NOT NULL, b TIMESTAMP(3), c BOOLEAN, PRIMARY KEY (a))"},
@@ -144,7 +148,8 @@ TEST(ParseTableSelect, TopWhereOrder) {
 }
 
 TEST(ParseTableSelect, OwnerBracketsAndColumns) {
-  const auto t = ado::sql::ParseTableSelect("select IdEmpresa, NombreEmpresa AS Nombre, x.Calle from dbo.[Mi Tabla] x");
+  const auto t =
+      ado::sql::ParseTableSelect("select IdEmpresa, NombreEmpresa AS Nombre, x.Calle from dbo.[Mi Tabla] x");
   ASSERT_TRUE(t);
   EXPECT_EQ(t->table, "dbo.[Mi Tabla]");
   EXPECT_EQ(t->name, "Mi Tabla");
