@@ -635,6 +635,20 @@ std::vector<Token> Tokenize(const QString& sql) {
   auto push = [&](TokenKind k, qsizetype from, qsizetype to) {
     out.push_back({k, sql.mid(from, to - from)});
   };
+  // Moves past the closing character; a doubled one stands for itself.
+  auto skipQuoted = [&](QChar close) {
+    while (i < n) {
+      if (sql[i] == close) {
+        if (i + 1 < n && sql[i + 1] == close) {
+          i += 2;
+          continue;
+        }
+        ++i;
+        return;
+      }
+      ++i;
+    }
+  };
   while (i < n) {
     const QChar c = sql[i];
     const qsizetype start = i;
@@ -651,45 +665,15 @@ std::vector<Token> Tokenize(const QString& sql) {
     } else if (c == '\'' || ((c == 'N' || c == 'n') && i + 1 < n && sql[i + 1] == '\'')) {
       const bool national = c != '\'';
       i += national ? 2 : 1;
-      while (i < n) {
-        if (sql[i] == '\'') {
-          if (i + 1 < n && sql[i + 1] == '\'') {
-            i += 2;
-            continue;
-          }
-          ++i;
-          break;
-        }
-        ++i;
-      }
+      skipQuoted('\'');
       push(national ? TokenKind::NString : TokenKind::String, start, i);
     } else if (c == '"') {
       ++i;
-      while (i < n) {
-        if (sql[i] == '"') {
-          if (i + 1 < n && sql[i + 1] == '"') {
-            i += 2;
-            continue;
-          }
-          ++i;
-          break;
-        }
-        ++i;
-      }
+      skipQuoted('"');
       push(TokenKind::QuotedId, start, i);
     } else if (c == '[') {
       ++i;
-      while (i < n) {
-        if (sql[i] == ']') {
-          if (i + 1 < n && sql[i + 1] == ']') {
-            i += 2;
-            continue;
-          }
-          ++i;
-          break;
-        }
-        ++i;
-      }
+      skipQuoted(']');
       push(TokenKind::BracketId, start, i);
     } else if (c.isDigit() || (c == '.' && i + 1 < n && sql[i + 1].isDigit())) {
       while (i < n && (sql[i].isDigit() || sql[i] == '.')) ++i;
