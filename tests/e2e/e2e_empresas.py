@@ -8,6 +8,7 @@ step stay in the artefacts folder, one folder per scenario.
     e2e_empresas.py --programa build/bin/MA_Empresas --idioma es_AR.UTF-8 \
                     --artefactos build/e2e-artifacts/es_AR [scenario ...]
 
+The README's docs/screenshot.png is logo_cancelado/01-empresa-1.png of a run.
 MA_E2E_CONFLICTO=1 also runs the second half of the two-instance scenario (the box
 that tells the operator the company was deleted by another user).
 """
@@ -22,6 +23,7 @@ import tempfile
 import time
 import traceback
 
+sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from escritorio import Escritorio, FalloEscenario, Programa, copia_del_programa, esperar  # noqa: E402
 
@@ -173,6 +175,7 @@ def logo_cancelado(ctx):
     p = ctx.programa()
     logo = ctx.base.empresa("1", "Imagen")[0]
     mostrar_empresa(p, "1")
+    time.sleep(0.5)  # only for the picture: the README's screenshot is this one
     ctx.captura("empresa-1", p.ventana)
     p.clic(*BOTON_BUSCAR_LOGO)
     dialogo = p.esperar_ventana("^Buscar Archivos$", "el diálogo del logo")
