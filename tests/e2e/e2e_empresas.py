@@ -220,14 +220,15 @@ def borrada_por_otro(ctx):
         print("    omitido: el aviso a B (MA_E2E_CONFLICTO=1 lo ejecuta)")
         return
     titulo = "^Aviso al operador...$"
-    for respuesta in ("No", "Sí"):
+    # No is the default button (Enter); Tab reaches Sí.
+    for respuesta, teclas in (("no", ["Return"]), ("si", ["Tab", "space"])):
         b.activar()
         b.teclas("F10")
         caja = b.esperar_ventana(titulo, "el aviso de empresa eliminada por otro usuario")
-        ctx.captura(f"b-aviso-{'si' if respuesta == 'Sí' else 'no'}")
-        b.teclas("Return" if respuesta == "No" else "Tab", *([] if respuesta == "No" else ["space"]))
+        ctx.captura(f"b-aviso-{respuesta}")
+        b.teclas(*teclas)
         b.esperar_cierre(caja, "el aviso")
-        if respuesta == "No":
+        if respuesta == "no":
             time.sleep(1.0)  # nothing to wait for: the point is that no row appears
             assert ctx.base.empresa("4") is None, "B volvió a crear la empresa 4 aunque respondió No"
         else:
@@ -258,6 +259,10 @@ def main():
     artefactos = os.path.abspath(a.artefactos)
     shutil.rmtree(artefactos, ignore_errors=True)
 
+    faltan = [h for h in ("Xvfb", "openbox", "xdotool", "xprop", "import", "sqlite3") if not shutil.which(h)]
+    if faltan:
+        print(f"faltan {', '.join(faltan)}: scripts/setup.sh los instala")
+        return 1
     trabajo = tempfile.mkdtemp(prefix="ma_e2e.")
     fallos = []
     try:
