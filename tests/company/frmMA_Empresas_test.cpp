@@ -1,5 +1,6 @@
 // The company form's start-up, layout, browse / edit states, navigation,
 // field validation and keyboard.
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -263,6 +264,17 @@ TEST_P(Formulario, LaConsultaSigueAlCampoConTabla) {
   L().txtFields_MouseDown(4, tecla::BotonDerecho, 0);
   EXPECT_TRUE(op->dialogos.isEmpty());
   EXPECT_TRUE(op->mensajes.empty());
+}
+
+TEST_P(Formulario, AbreConElCodigoListoParaTeclear) {
+  Cargar();
+  form->show();
+  form->activateWindow();
+  QApplication::processEvents();
+  auto* codigo = qobject_cast<QLineEdit*>(form->txtFields(0));
+  ASSERT_NE(codigo, nullptr);
+  EXPECT_EQ(QApplication::focusWidget(), codigo);
+  EXPECT_EQ(codigo->selectedText(), QStringLiteral("12"));
 }
 
 TEST_P(Formulario, AtajosConElFocoEnCualquierCampo) {

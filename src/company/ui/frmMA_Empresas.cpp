@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
@@ -319,6 +320,16 @@ void frmMA_Empresas::resizeEvent(QResizeEvent* e) {
     editor_->ColocarSobre(grilla_->currentRow(), grilla_->currentColumn());
 }
 
+void frmMA_Empresas::showEvent(QShowEvent* e) {
+  QWidget::showEvent(e);
+  if (mostrado_ || e->spontaneous()) return;
+  mostrado_ = true;
+  // Left alone, the window manager's activation gives the focus to the tab bar and the
+  // operator's first keys go nowhere; the form opens as after a save, ready for a code.
+  FocoCampo(0);
+  SeleccionarCampo(0, 0, static_cast<int>(Texto(0).trimmed().size()));
+}
+
 // ---------------------------------------------------------------- VistaEmpresas
 
 QString frmMA_Empresas::Texto(int indice) const { return Controles::Texto(campos_[indice]); }
@@ -381,7 +392,15 @@ bool frmMA_Empresas::EsTeclaAvance(int codigoTecla) const {
   return Controles::Compartido().EsTeclaAvance(codigoTecla);
 }
 
-void frmMA_Empresas::AvanzarFoco(int codigoTecla) { Controles::Compartido().AvanzarFoco(codigoTecla); }
+void frmMA_Empresas::AvanzarFoco(int codigoTecla) {
+  // Just after a lookup dialog closes, the window manager has not given this window back
+  // its activation, so the application has no focused widget; the form still knows its own.
+  if (!QApplication::focusWidget() && focusWidget() && EsTeclaAvance(codigoTecla)) {
+    focusNextChild();
+    return;
+  }
+  Controles::Compartido().AvanzarFoco(codigoTecla);
+}
 
 void frmMA_Empresas::FiltrarTecla(int indice, int& keyAscii) {
   Controles::Compartido().FiltrarTecla(campos_[indice], keyAscii);

@@ -86,6 +86,7 @@ class frmMA_Empresas : public QWidget, public VistaEmpresas {
   bool eventFilter(QObject* objeto, QEvent* evento) override;
   void closeEvent(QCloseEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
+  void showEvent(QShowEvent* e) override;
 
  private:
   QWidget* ArmarDatosGenerales();
@@ -110,4 +111,5 @@ class frmMA_Empresas : public QWidget, public VistaEmpresas {
   ConversorImagen conversor_;
   std::unique_ptr<FormEmpresas> logica_;
   bool descargando_ = false;
+  bool mostrado_ = false;
 };
