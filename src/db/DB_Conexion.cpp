@@ -2,6 +2,7 @@
 
 #include "db/DB_Dll.h"
 #include "db/SolicitudAcceso.h"
+#include "platform/client/ConnectionString.h"
 #include "platform/services/Operador.h"
 #include "platform/services/Trampa.h"
 #include "platform/services/Utilidades.h"
@@ -49,16 +50,18 @@ void DB_Dll::PasoLogin() {
 }
 
 void DB_Dll::PasoArmado() {
+  // Values typed in the login dialog may hold what ends or opens an item.
+  const auto v = [](const QString& valor) { return ado::cs::QuoteValue(valor); };
   if (gServidor.contains(QLatin1Char('#'))) {
-    gConnString = QStringLiteral("Provider=") + kProveedorOracle + QStringLiteral(";Data Source=") + gDBName +
-                  QStringLiteral(";User Id=") + gUsuario + QStringLiteral(";Password=") + gUserPassWord +
-                  QStringLiteral(";");
+    gConnString = QStringLiteral("Provider=") + kProveedorOracle + QStringLiteral(";Data Source=") +
+                  v(gDBName) + QStringLiteral(";User Id=") + v(gUsuario) + QStringLiteral(";Password=") +
+                  v(gUserPassWord) + QStringLiteral(";");
     return;
   }
   gConnString = QStringLiteral("PROVIDER=") + pSQLOLEDB() + QStringLiteral(";") + QStringLiteral("Server=") +
-                gServidor + QStringLiteral(";") + QStringLiteral("Database =") + gDBName +
-                QStringLiteral(";") + QStringLiteral("UId=") + gUsuario + QStringLiteral(";") +
-                QStringLiteral("Pwd=") + gUserPassWord + QStringLiteral(";") + gExtended;
+                v(gServidor) + QStringLiteral(";") + QStringLiteral("Database =") + v(gDBName) +
+                QStringLiteral(";") + QStringLiteral("UId=") + v(gUsuario) + QStringLiteral(";") +
+                QStringLiteral("Pwd=") + v(gUserPassWord) + QStringLiteral(";") + gExtended;
 }
 
 void DB_Dll::OpenServerADODB(bool PideParametrosSQL, long lCursor, const QString& ConnString,

@@ -22,9 +22,11 @@ int LimiteFilas(const QString& topConsArt) {
     ++fin;
   bool ok = false;
   const double n = t.left(fin).toDouble(&ok);
-  // A limit below one row would make the statement fail or return nothing.
-  const long redondeado = ok ? std::lround(n) : 0;
-  return redondeado < 1 ? 1000 : static_cast<int>(redondeado);
+  // A limit below one row would make the statement fail or return nothing;
+  // one past any list the dialog can show is bounded before it becomes an int.
+  if (std::isinf(n) && n > 0) return kMaximoFilas;  // too many digits for a double
+  if (!ok || !(n >= 0.5)) return 1000;
+  return n >= kMaximoFilas ? kMaximoFilas : static_cast<int>(std::lround(n));
 }
 
 bool EsSentencia(const QString& sql) { return sql.contains(QLatin1String("SELECT"), Qt::CaseInsensitive); }

@@ -10,7 +10,9 @@ namespace armado {
 // " (" & Where & ") " when the trimmed condition has more than one character
 // and does not start with "(".
 QString EnvolverCondicion(const QString& where);
-// The TOP limit from the "TopConsArt" text: 1000 for 0, blank or non-numeric.
+constexpr int kMaximoFilas = 1000000;
+// The TOP limit from the "TopConsArt" text: 1000 for 0, blank or non-numeric;
+// at most kMaximoFilas.
 int LimiteFilas(const QString& topConsArt);
 bool EsSentencia(const QString& sql);
 // V_MA_ARTICULOS becomes VT_MA_ARTICULOS throughout (any letter case).

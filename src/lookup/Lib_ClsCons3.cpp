@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "db/DB_Dll.h"
+#include "db/TextoSql.h"
 #include "lookup/ArmadoConsulta.h"
 #include "lookup/MascarasConsultas.h"
 #include "platform/services/Trampa.h"
@@ -102,7 +103,7 @@ void Lib_ClsCons3::MostrarLista(const QString& sentencia, ColeccionPtr& cmps, co
         d.StkNivel4 = StkNivel4;
         d.MuestraStock = MuestraStock;
         d.CfgUsaConsultaLIKE = usaLike_;
-        d.OrdenarPorLwv = !sentencia.contains(QLatin1String("ORDER BY"), Qt::CaseInsensitive);
+        d.OrdenarPorLwv = BuscarFueraDeLiterales(sentencia, QStringLiteral("ORDER BY")) < 0;
         d.FiltroInicial = Clave;
         d.CampoBusqueda = CampoBusqueda;
         d.SQL = sentencia;

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "db/DB_Dll.h"
+#include "db/TextoSql.h"
 #include "lookup/AnchosConsulta.h"
 #include "lookup/FiltrosConsulta.h"
 #include "lookup/TextosConsulta.h"
@@ -54,7 +55,10 @@ void ListaConsulta::Cargar() {
   oculto_ = false;
   trampa::Ejecutar(
       {
-          [&] { esArticulos_ = s_.SQL.contains(QLatin1String("articulos"), Qt::CaseInsensitive); },
+          [&] {
+            // The statement's own text: a filter typed by the operator is no table.
+            esArticulos_ = MascaraLiterales(s_.SQL).contains(QLatin1String("articulos"), Qt::CaseInsensitive);
+          },
           [&] {
             s_.Valores = std::make_shared<Coleccion>();
             s_.Cantidades = std::make_shared<Coleccion>();
@@ -99,8 +103,9 @@ void ListaConsulta::Cargar() {
 }
 
 void ListaConsulta::Encolumnar(const QVector<CampoLista>& campos) {
-  const bool precios = s_.SQL.contains(QLatin1String("V_MA_ARTICULOS"), Qt::CaseInsensitive) ||
-                       s_.SQL.contains(QLatin1String("STK_MA_ARTICULOS"), Qt::CaseInsensitive);
+  const QString sentencia = MascaraLiterales(s_.SQL);
+  const bool precios = sentencia.contains(QLatin1String("V_MA_ARTICULOS"), Qt::CaseInsensitive) ||
+                       sentencia.contains(QLatin1String("STK_MA_ARTICULOS"), Qt::CaseInsensitive);
   QStringList encabezados;
   anchos_.clear();
   // Boxes loaded for an earlier load stay loaded.

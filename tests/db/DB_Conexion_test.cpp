@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -88,6 +89,10 @@ TEST_F(ConexionTest, ArmadoDeLaCadenaDeConexion) {
       {"ORA1#", "ORCL", "scott", "tiger", "Extra=1;",
        "Provider=OraOLEDB.Oracle.1;Data Source=ORCL;User Id=scott;Password=tiger;"},
       {"#", "", "", "", "", "Provider=OraOLEDB.Oracle.1;Data Source=;User Id=;Password=;"},
+      // Values that would end or open an item go in braces.
+      {"SRV1", "/d/a;b.db", "'o", "{a;b}=c", "",
+       "PROVIDER=SQLOLEDB;Server=SRV1;Database ={/d/a;b.db};UId={'o};Pwd={{a;b}}=c};"},
+      {"#", "ORCL", "u", " x ", "", "Provider=OraOLEDB.Oracle.1;Data Source=ORCL;User Id=u;Password={ x };"},
   };
   for (const auto& c : casos) {
     Campos(c.servidor, c.base, c.usuario, c.clave);
@@ -272,6 +277,24 @@ TEST_F(ConexionTest, PostgresClaveErroneaPreguntaYReintenta) {
   EXPECT_TRUE(db.gOpenFlag);
   EXPECT_EQ(db.gCnn()->State(), ado::adStateOpen);
   db.gCnn()->Close();
+}
+
+// A password holding what ends or opens an item logs in through the dialog.
+TEST_F(ConexionTest, PostgresClavesConSeparadoresDesdeElDialogo) {
+  const auto pg = testdb::FreshDemo(testdb::Engine::Postgres);
+  const QString rol = QStringLiteral("ma_clave_%1").arg(QCoreApplication::applicationPid());
+  testdb::RunSql(pg, "DROP ROLE IF EXISTS " + rol + "; CREATE ROLE " + rol + " LOGIN");
+  for (const QString clave : {"{a;b}=c", "'q;r", "\"x\"", " y}z "}) {
+    SetUp();
+    testdb::RunSql(pg, "ALTER ROLE " + rol + " PASSWORD '" + QString(clave).replace("'", "''") + "'");
+    Dialogo(true, pg.server, pg.dbName, rol, clave);
+    db.OpenServerADODB(true, 3, QString(), false);
+    EXPECT_TRUE(db.gOpenFlag) << clave.toStdString()
+                              << (op->mensajes.empty() ? "" : op->mensajes[0].prompt.toStdString());
+    EXPECT_EQ(db.gCnn()->State(), ado::adStateOpen);
+    db.gCnn()->Close();
+  }
+  testdb::RunSql(pg, "DROP ROLE " + rol);
 }
 
 #endif

@@ -29,6 +29,28 @@ TEST_P(Consultas, ExisteEnTablaDejaElRecordsetDelLlamadorEnLaFila) {
   EXPECT_TRUE(op->mensajes.empty());
 }
 
+// A company whose code and name hold characters outside the Basic Multilingual
+// Plane is stored as the form stores it and found by the code check.
+TEST_P(Consultas, EmpresaConEmojiSeGrabaYSeEncuentra) {
+  const QString codigo = QString::fromUtf8("🏭7");
+  const QString nombre = QString::fromUtf8("Fábrica 🏭 de 🍕 S.A.");
+  ado::Recordset rs;
+  rs.Open(QStringLiteral("SELECT * FROM P_MA_Empresas"), cnn, ado::adOpenDynamic, ado::adLockOptimistic);
+  rs.AddNew();
+  rs.Fields(QStringLiteral("IdEmpresa")).SetValue(QString(13, QLatin1Char(' ')) + codigo);
+  rs.Fields(QStringLiteral("NombreEmpresa")).SetValue(nombre);
+  rs.Update();
+  rs.Close();
+
+  ado::Recordset encontrado;
+  ASSERT_TRUE(db.ExisteEnTabla(QStringLiteral("P_MA_Empresas"), codigo, QStringLiteral("IdEmpresa"),
+                               &encontrado, 8, QString()));
+  EXPECT_EQ(encontrado.Fields(QStringLiteral("NombreEmpresa")).GetValue().toString(), nombre);
+  EXPECT_FALSE(db.ExisteEnTabla(QStringLiteral("P_MA_Empresas"), QString::fromUtf8("🏭8"),
+                                QStringLiteral("IdEmpresa"), nullptr, 8, QString()));
+  EXPECT_TRUE(op->mensajes.empty()) << op->mensajes[0].prompt.toStdString();
+}
+
 TEST_P(Consultas, ExisteEnTablaPorTipoYCondicion) {
   const QString u = QStringLiteral("ta_usuarios");
   const struct {

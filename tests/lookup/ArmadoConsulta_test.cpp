@@ -27,11 +27,22 @@ TEST(Armado, CondicionSeEnvuelveSoloConMasDeUnCaracter) {
 
 TEST(Armado, LimiteDeFilas) {
   const struct {
-    const char* texto;
+    QString texto;
     int limite;
-  } casos[] = {{"", 1000},     {" ", 1000},    {"abc", 1000}, {"0", 1000}, {"250", 250},
-               {" 250 ", 250}, {"250.6", 251}, {"12abc", 12}, {"-5", 1000}};
-  for (const auto& c : casos) EXPECT_EQ(armado::LimiteFilas(c.texto), c.limite) << c.texto;
+  } casos[] = {{"", 1000},
+               {" ", 1000},
+               {"abc", 1000},
+               {"0", 1000},
+               {"250", 250},
+               {" 250 ", 250},
+               {"250.6", 251},
+               {"12abc", 12},
+               {"-5", 1000},
+               // Beyond an int: bounded, never negative.
+               {"3000000000", armado::kMaximoFilas},
+               {QString(400, '9'), armado::kMaximoFilas},
+               {"1000000", 1000000}};
+  for (const auto& c : casos) EXPECT_EQ(armado::LimiteFilas(c.texto), c.limite) << c.texto.toStdString();
 }
 
 TEST(Armado, MascaraDeClientes) {
@@ -139,6 +150,41 @@ TEST(Filtros, ElTextoDelOperadorQuedaDentroDelLiteral) {
       filtros::SentenciaFaltante("2024-03-15T10:30:00", "     A'1", "Queso 'rallado' ", "o'neil"),
       "INSERT INTO V_MV_FALTANTES (FechaHora,IdArticulo,Descripcion,Usuario) values('2024-03-15T10:30:00',"
       "'     A''1','Queso ''rallado''','o''neil')");
+}
+
+// Keywords inside the literals of earlier filters are the operator's text, not the statement's.
+TEST(Filtros, LasPalabrasDentroDeLiteralesNoCortanLaSentencia) {
+  const struct {
+    QString sql;
+    QString lista;  // F5 in the list, box "B", text "y", contains
+    QString arbol;  // F5 in the tree, text "y"
+  } casos[] = {
+      {" select a from t where A like '%zz order by%' ORDER BY a",
+       " select a from t where A like '%zz order by%'  and B like '%y%' ORDER BY a",
+       " select a from t where A like '%zz order by%'  and Descripcion like '%y%' ORDER BY a"},
+      {" select a from t where A like '%it''s where order by%' ",
+       " select a from t where A like '%it''s where order by%'  and B like '%y%' ",
+       " select a from t where A like '%it''s where order by%'  and Descripcion like '%y%' "},
+      {" select a from t_whereabouts order by a",
+       " select a from t_whereabouts  where B like '%y%' order by a",
+       " select a from t_whereabouts  where Descripcion like '%y%' order by a"},
+      {" select a from t where a = 'where' ", " select a from t where a = 'where'  and B like '%y%' ",
+       " select a from t where a = 'where'  and Descripcion like '%y%' "},
+      // The statement's own OR keeps the filter on every branch; a subquery's keywords are its own.
+      {" select a from t where a = 1 or b = 2 order by a",
+       " select a from t where ( a = 1 or b = 2 \n)  and B like '%y%' order by a",
+       " select a from t where ( a = 1 or b = 2 \n)  and Descripcion like '%y%' order by a"},
+      {" select a from (select b from u where c = 1 order by b) x order by a",
+       " select a from (select b from u where c = 1 order by b) x  where B like '%y%' order by a",
+       " select a from (select b from u where c = 1 order by b) x  where Descripcion like '%y%' order by a"},
+  };
+  for (const auto& c : casos) {
+    filtros::EstadoFiltro e{c.sql, ""}, a;
+    EXPECT_EQ(filtros::FiltrarLista(c.sql, "B", "y", filtros::Busqueda::Contiene, e), c.lista)
+        << c.sql.toStdString();
+    EXPECT_EQ(filtros::FiltrarArbol(c.sql, "y", a), c.arbol) << c.sql.toStdString();
+  }
+  EXPECT_EQ(filtros::TablaDeConsulta(" select 'from x' as a from t"), "t");
 }
 
 TEST(Filtros, TablaDeLaConsulta) {

@@ -259,6 +259,48 @@ TEST_P(ListaConBase, FiltroContieneYApostrofes) {
   EXPECT_TRUE(op->mensajes.empty());
 }
 
+// Text typed in one box and filtered with F5 before another box's F5 must stay
+// data: no table dropped, no filter that matches every row, no failing statement.
+TEST_P(ListaConBase, ElTextoDeLasCajasNoSeVuelveSentencia) {
+  testdb::RunSql(base, "CREATE TABLE victima (x INTEGER)");
+  const QString drop = " OR 1=1; DROP TABLE victima; SELECT 1 --";
+  const QStringList segundos = {drop, "1 OR 1=1 OR 1", "%' OR '1'='1' --", "' where 1=1 order by 1 --",
+                                QString::fromUtf8("🍕' OR 1=1 --")};
+  for (const bool like : {false, true}) {
+    for (const QString& primero : {QString("zz order by"), QString("x' where"), QString("zz ORDER BY '"),
+                                   QString("stk_ma_articulos. order by")}) {
+      for (const QString& segundo : segundos) {
+        SCOPED_TRACE((QString(like ? "LIKE: " : "") + primero + " | " + segundo).toStdString());
+        s.CfgUsaConsultaLIKE = like;
+        s.SQL =
+            "SELECT TOP 1000 RAZON_SOCIAL,CODIGO FROM VT_CLIENTES WHERE Dada_De_Baja = 0 ORDER BY "
+            "RAZON_SOCIAL";
+        lista.Cargar();
+        ASSERT_EQ(lista.Modelo().Filas(), 7);
+        lista.CambioCaja(0, primero);
+        lista.TeclaCaja(0, teclas::F5);
+        lista.CambioCaja(1, segundo);
+        lista.TeclaCaja(1, teclas::F5);
+        EXPECT_EQ(lista.Modelo().Filas(), 0);
+        EXPECT_FALSE(lista.TeclaFormulario(teclas::F12));  // still no article lookup
+        EXPECT_TRUE(op->mensajes.empty()) << op->mensajes[0].prompt.toStdString();
+        op->mensajes.clear();
+      }
+    }
+  }
+  EXPECT_EQ(testdb::Query(base, "SELECT COUNT(*) FROM victima"), QStringList{"0"});
+
+  // The statement's own OR: the filter holds for every branch.
+  s.SQL =
+      "SELECT RAZON_SOCIAL,CODIGO FROM VT_CLIENTES WHERE CODIGO = '1002' OR CODIGO = '1003' ORDER BY CODIGO";
+  lista.Cargar();
+  ASSERT_EQ(lista.Modelo().Filas(), 2);
+  lista.CambioCaja(0, "Autoservicio");
+  lista.TeclaCaja(0, teclas::F5);
+  ASSERT_EQ(lista.Modelo().Filas(), 1);
+  EXPECT_EQ(lista.Modelo().Texto(0, 1), "1003");
+}
+
 TEST_P(ListaConBase, SinFilasQuedanColumnasYCajas) {
   s.SQL = "SELECT RAZON_SOCIAL,CODIGO,CONTACTO FROM VT_CLIENTES WHERE 1 = 0";
   lista.Cargar();

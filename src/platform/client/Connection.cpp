@@ -336,7 +336,7 @@ void Connection::Execute(const QString& sql, long* recordsAffected, int options)
   if (sql::IsDefinition(sql)) d.primaryKeys.clear();
   odbc::StmtHandle st = d.NewStatement();
   const auto ctx = d.Ctx();
-  SQLRETURN r = odbc::Check(SQLExecDirectW(st.get(), odbc::W(text), SQL_NTS), SQL_HANDLE_STMT, st.get(), ctx,
+  SQLRETURN r = odbc::Check(odbc::ExecDirect(st.get(), text, d.dialect), SQL_HANDLE_STMT, st.get(), ctx,
                             "SQLExecDirect");
   long total = r == SQL_NO_DATA ? 0 : -1;  // a searched UPDATE or DELETE that found nothing
   // Every result of a batch: counts are added up, rows are discarded, and a

@@ -14,13 +14,6 @@ bool IsKey(const QString& k, const QStringList& keys) {
   return false;
 }
 
-// ODBC values with ";", "{" or "}" (or blanks at their ends) go in braces.
-QString OdbcValue(const QString& v) {
-  if (v.contains(';') || v.contains('{') || v.contains('}') || v != v.trimmed())
-    return '{' + QString(v).replace('}', "}}") + '}';
-  return v;
-}
-
 class Builder {
  public:
   void Add(const QString& key, const QString& value) {
@@ -28,21 +21,17 @@ class Builder {
       if (Key(p.first) == Key(key)) return;  // the first one given wins
     pairs_.emplace_back(key, value);
   }
-  // A driver name, written in braces as it is.
-  void AddDriver(const QString& name) {
-    Add(QStringLiteral("DRIVER"), QString());
-    driver_ = name;
-  }
+  void AddDriver(const QString& name) { Add(QStringLiteral("DRIVER"), name); }
   QString Text() const {
     QString s;
+    // Driver names go in braces whatever they hold, as drivers expect them.
     for (const auto& [k, v] : pairs_)
-      s += k + '=' + (k == QLatin1String("DRIVER") ? '{' + driver_ + '}' : OdbcValue(v)) + ';';
+      s += k + '=' + (Key(k) == QLatin1String("driver") ? Braced(v) : QuoteValue(v)) + ';';
     return s;
   }
 
  private:
   Pairs pairs_;
-  QString driver_;
 };
 
 const QStringList kProvider = {"provider"};
@@ -90,6 +79,15 @@ void AddExtras(Builder& b, const Pairs& pairs, const QStringList& handled, Kind 
 }
 
 }  // namespace
+
+QString Braced(const QString& v) { return '{' + QString(v).replace('}', "}}") + '}'; }
+
+QString QuoteValue(const QString& v) {
+  const bool quoted = v.startsWith('\'') || v.startsWith('"');
+  if (quoted || v.contains(';') || v.contains('{') || v.contains('}') || v.contains('=') || v != v.trimmed())
+    return Braced(v);
+  return v;
+}
 
 Pairs Parse(const QString& s) {
   Pairs out;
@@ -230,48 +228,62 @@ Target Translate(const QString& s, const QString& userArg, const QString& passwo
   return t;
 }
 
-QString MaskPasswords(const QString& s) {
-  QString out;
-  qsizetype i = 0;
+namespace {
+
+bool NamePart(QChar c) { return c.isLetterOrNumber() || c == '_'; }
+
+// Where the value that starts at `j` ends: a value in braces or quotes runs to
+// its closing character (doubled ones belong to it), then, like a plain value,
+// to the next ";" or line break.
+qsizetype ValueEnd(const QString& s, qsizetype j) {
   const qsizetype n = s.size();
-  while (i < n) {
-    const qsizetype eq = s.indexOf('=', i);
-    const qsizetype semi = s.indexOf(';', i);
-    if (eq < 0 || (semi >= 0 && semi < eq)) {
-      const qsizetype end = semi < 0 ? n : semi + 1;
-      out += s.mid(i, end - i);
-      i = end;
-      continue;
-    }
-    const QString key = s.mid(i, eq - i);
-    // The value runs to the next ";" outside braces or quotes.
-    qsizetype j = eq + 1;
-    while (j < n && s[j] == ' ') ++j;
-    qsizetype end;
-    if (j < n && (s[j] == '{' || s[j] == '"' || s[j] == '\'')) {
-      const QChar close = s[j] == '{' ? QChar('}') : s[j];
-      qsizetype k = j + 1;
-      while (k < n) {
-        if (s[k] == close) {
-          if (k + 1 < n && s[k + 1] == close) {
-            k += 2;
-            continue;
-          }
-          break;
+  if (j < n && (s[j] == '{' || s[j] == '"' || s[j] == '\'')) {
+    const QChar close = s[j] == '{' ? QChar('}') : s[j];
+    qsizetype k = j + 1;
+    while (k < n) {
+      if (s[k] == close) {
+        if (k + 1 < n && s[k + 1] == close) {
+          k += 2;
+          continue;
         }
-        ++k;
+        break;
       }
-      end = s.indexOf(';', k);
-    } else {
-      end = s.indexOf(';', eq + 1);
+      ++k;
     }
-    if (end < 0) end = n;
-    const QString value = s.mid(eq + 1, end - eq - 1);
-    out += key + '=';
-    out += IsKey(key, kPassword) && !value.trimmed().isEmpty() ? QStringLiteral("****") : value;
-    if (end < n) out += ';';
-    i = end + 1;
+    j = k;
   }
+  while (j < n && s[j] != ';' && s[j] != '\n' && s[j] != '\r') ++j;
+  return j;
+}
+
+}  // namespace
+
+QString MaskPasswords(const QString& s) {
+  // Any text may quote a connection string (a driver's message, a log line):
+  // the keys are looked for wherever they stand as a whole word.
+  static const QString kKeys[] = {QStringLiteral("password"), QStringLiteral("pwd")};
+  QString out;
+  qsizetype copied = 0;
+  const qsizetype n = s.size();
+  for (qsizetype i = 0; i < n; ++i) {
+    if (i > 0 && NamePart(s[i - 1])) continue;
+    for (const QString& key : kKeys) {
+      if (QStringView(s).mid(i, key.size()).compare(key, Qt::CaseInsensitive) != 0) continue;
+      qsizetype j = i + key.size();
+      while (j < n && s[j] == ' ') ++j;
+      if (j >= n || s[j] != '=') break;
+      ++j;
+      while (j < n && s[j] == ' ') ++j;
+      const qsizetype end = ValueEnd(s, j);
+      if (QStringView(s).mid(j, end - j).trimmed().isEmpty()) break;
+      out += QStringView(s).mid(copied, j - copied);
+      out += QStringLiteral("****");
+      copied = end;
+      i = end - 1;
+      break;
+    }
+  }
+  out += QStringView(s).mid(copied);
   return out;
 }
 

@@ -27,6 +27,13 @@ Pairs Parse(const QString& s);
 // The value of the first key equal to one of `keys` (blanks around keys and letter case ignored).
 QString Find(const Pairs& pairs, const QStringList& keys, bool* found = nullptr);
 
+// A value as a connection string holds it: in braces, with "}" doubled, when
+// it holds ";", "{", "}" or "=", has blanks at either end, or begins with an
+// apostrophe or a quote; otherwise as it is.
+QString QuoteValue(const QString& value);
+// The value in braces, "}" doubled.
+QString Braced(const QString& value);
+
 enum class Kind { PassThrough, Sqlite, DataSource, SqlServer, Oracle };
 
 struct Environment {

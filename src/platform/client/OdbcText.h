@@ -5,7 +5,10 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <QByteArray>
 #include <QString>
+
+#include "platform/client/Connection.h"
 
 namespace ado::odbc {
 
@@ -25,6 +28,21 @@ inline QString FromW(const SQLWCHAR* p) {
   qsizetype n = 0;
   while (p[n]) ++n;
   return FromW(p, n);
+}
+
+// Statement text. The SQLite driver's wide-character path cuts a statement at
+// its first character outside the Basic Multilingual Plane (a surrogate pair);
+// its narrow path reads UTF-8 as it is, so SQLite gets its statements that way.
+inline SQLRETURN ExecDirect(SQLHSTMT st, const QString& text, Dialect dialect) {
+  if (dialect != Dialect::Sqlite) return SQLExecDirectW(st, W(text), SQL_NTS);
+  QByteArray utf8 = text.toUtf8();
+  return SQLExecDirect(st, reinterpret_cast<SQLCHAR*>(utf8.data()), static_cast<SQLINTEGER>(utf8.size()));
+}
+
+inline SQLRETURN Prepare(SQLHSTMT st, const QString& text, Dialect dialect) {
+  if (dialect != Dialect::Sqlite) return SQLPrepareW(st, W(text), SQL_NTS);
+  QByteArray utf8 = text.toUtf8();
+  return SQLPrepare(st, reinterpret_cast<SQLCHAR*>(utf8.data()), static_cast<SQLINTEGER>(utf8.size()));
 }
 
 }  // namespace ado::odbc

@@ -100,7 +100,7 @@ void Recordset::Open(const QString& source, const ConnectionPtr& connection, int
   const Dialect dialect = ci.dialect;
   QString adapted = connection->Adapt(text);
   odbc::StmtHandle st = ci.NewStatement();
-  odbc::Check(SQLPrepareW(st.get(), odbc::W(adapted), SQL_NTS), SQL_HANDLE_STMT, st.get(), ctx, "SQLPrepare");
+  odbc::Check(odbc::Prepare(st.get(), adapted, dialect), SQL_HANDLE_STMT, st.get(), ctx, "SQLPrepare");
   QVector<odbc::ColumnInfo> cols = odbc::Describe(st.get(), ctx);
   if (cols.isEmpty()) {
     // Not a query: run it; the recordset stays closed, as a provider leaves it.
@@ -162,7 +162,7 @@ void Recordset::Open(const QString& source, const ConnectionPtr& connection, int
   auto run = [&](odbc::StmtHandle& h) {
     if (wrap) {
       h = ci.NewStatement();
-      odbc::Check(SQLExecDirectW(h.get(), odbc::W(wrapped), SQL_NTS), SQL_HANDLE_STMT, h.get(), ctx,
+      odbc::Check(odbc::ExecDirect(h.get(), wrapped, dialect), SQL_HANDLE_STMT, h.get(), ctx,
                   "SQLExecDirect");
     } else {
       odbc::Check(SQLExecute(h.get()), SQL_HANDLE_STMT, h.get(), ctx, "SQLExecute");

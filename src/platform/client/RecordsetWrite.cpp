@@ -28,7 +28,11 @@ bool TooLong(const odbc::ColumnInfo& c, const Value& v) {
   if (!types::IsText(c.adoType) || c.isLong || c.definedSize <= 0 || IsNull(v)) return false;
   const QString t = types::BaseTypeName(c.typeName);
   if (!(t.contains("char") || t == "character varying" || t == "character")) return false;
-  return v.toString().size() > c.definedSize;
+  // Characters, not UTF-16 units: an emoji is one character to the other engines too.
+  const QString text = v.toString();
+  if (text.size() <= c.definedSize) return false;
+  const auto pares = std::count_if(text.cbegin(), text.cend(), [](QChar ch) { return ch.isLowSurrogate(); });
+  return text.size() - pares > c.definedSize;
 }
 
 }  // namespace
@@ -120,7 +124,7 @@ long long Run(Recordset::Impl& d, const QString& text, odbc::Params& ps) {
   const auto ctx = ci.Ctx();
   odbc::StmtHandle st = ci.NewStatement();
   QString sql = text;
-  odbc::Check(SQLPrepareW(st.get(), odbc::W(sql), SQL_NTS), SQL_HANDLE_STMT, st.get(), ctx, "SQLPrepare");
+  odbc::Check(odbc::Prepare(st.get(), sql, ctx.dialect), SQL_HANDLE_STMT, st.get(), ctx, "SQLPrepare");
   ps.Bind(st.get(), ctx);
   const SQLRETURN r = odbc::Check(SQLExecute(st.get()), SQL_HANDLE_STMT, st.get(), ctx, "SQLExecute");
   if (r == SQL_NO_DATA) return 0;
@@ -169,7 +173,7 @@ void Refresh(Recordset::Impl& d, int row) {
   const auto ctx = ci.Ctx();
   odbc::StmtHandle st = ci.NewStatement();
   QString sql = "SELECT " + select.join(", ") + " FROM " + d.TableRef() + " WHERE " + where.join(" AND ");
-  odbc::Check(SQLPrepareW(st.get(), odbc::W(sql), SQL_NTS), SQL_HANDLE_STMT, st.get(), ctx, "SQLPrepare");
+  odbc::Check(odbc::Prepare(st.get(), sql, ctx.dialect), SQL_HANDLE_STMT, st.get(), ctx, "SQLPrepare");
   ps.Bind(st.get(), ctx);
   odbc::Check(SQLExecute(st.get()), SQL_HANDLE_STMT, st.get(), ctx, "SQLExecute");
   if (odbc::Check(SQLFetch(st.get()), SQL_HANDLE_STMT, st.get(), ctx, "SQLFetch") == SQL_NO_DATA) return;
@@ -292,7 +296,7 @@ Value Recordset::Impl::LoadLong(int row, int col) {
   odbc::StmtHandle st = ci.NewStatement();
   QString text = "SELECT " + sql::Quote(cols[col].baseColumn, dialect) + " FROM " + TableRef() + " WHERE " +
                  where.join(" AND ");
-  odbc::Check(SQLPrepareW(st.get(), odbc::W(text), SQL_NTS), SQL_HANDLE_STMT, st.get(), ctx, "SQLPrepare");
+  odbc::Check(odbc::Prepare(st.get(), text, ctx.dialect), SQL_HANDLE_STMT, st.get(), ctx, "SQLPrepare");
   ps.Bind(st.get(), ctx);
   odbc::Check(SQLExecute(st.get()), SQL_HANDLE_STMT, st.get(), ctx, "SQLExecute");
   // A row deleted since it was read has no value any more.

@@ -6,6 +6,7 @@
 
 #include "db/DB_Dll.h"
 #include "lookup/Lib_ClsCons3.h"
+#include "platform/client/ConnectionString.h"
 #include "platform/services/ArchivoIni.h"
 #include "platform/services/Carpetas.h"
 #include "platform/services/Entorno.h"
@@ -134,9 +135,10 @@ void IniciarSesion(bool& UsarIni, QString& Parametros, QString& ConnString) {
         if (servidor.trimmed().isEmpty() || !servidor.startsWith(QLatin1Char('#'))) return;
         servidor = servidor.mid(1);
         if (ConnString.isEmpty())
-          ConnString = QStringLiteral("Provider=OraOLEDB.Oracle.1;Data Source=") + valores.BaseDeDatos +
-                       QStringLiteral(";User Id=") + valores.Usuario + QStringLiteral(";Password=") +
-                       valores.Password + QStringLiteral(";");
+          ConnString = QStringLiteral("Provider=OraOLEDB.Oracle.1;Data Source=") +
+                       ado::cs::QuoteValue(valores.BaseDeDatos) + QStringLiteral(";User Id=") +
+                       ado::cs::QuoteValue(valores.Usuario) + QStringLiteral(";Password=") +
+                       ado::cs::QuoteValue(valores.Password) + QStringLiteral(";");
       }),
       alConectar([&] {
         db.gUsuario = valores.Usuario;

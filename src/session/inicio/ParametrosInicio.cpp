@@ -1,14 +1,20 @@
 #include "session/inicio/ParametrosInicio.h"
 
-#include "platform/services/Utilidades.h"
-
 QString ValorParametro(const QString& texto, const QString& clave, const QString& defecto) {
-  const int pos = texto.indexOf(clave, 0, Qt::CaseInsensitive);
-  if (pos < 0 || clave.isEmpty()) return defecto;
-  const int inicio = pos + static_cast<int>(clave.size());
-  const int puntoYComa = texto.indexOf(QLatin1Char(';'), pos);
-  const int n = puntoYComa < 0 ? static_cast<int>(clave.size()) : puntoYComa - inicio;
-  return Utilidades::Compartido().QuitarCaracteres(texto.mid(inicio, n), QStringLiteral("=")).trimmed();
+  if (clave.isEmpty()) return defecto;
+  const qsizetype largo = clave.size();
+  for (qsizetype pos = texto.indexOf(clave, 0, Qt::CaseInsensitive); pos >= 0;
+       pos = texto.indexOf(clave, pos + 1, Qt::CaseInsensitive)) {
+    qsizetype inicio = pos + largo;
+    // Only the whole key: "@Usuario" is not the start of "@UsuarioLogeado".
+    qsizetype i = inicio;
+    while (i < texto.size() && texto.at(i).isSpace()) ++i;
+    if (i < texto.size() && texto.at(i) != QLatin1Char('=') && i == inicio) continue;
+    if (i < texto.size() && texto.at(i) == QLatin1Char('=')) inicio = i + 1;
+    const qsizetype puntoYComa = texto.indexOf(QLatin1Char(';'), inicio);
+    return texto.mid(inicio, puntoYComa < 0 ? -1 : puntoYComa - inicio).trimmed();
+  }
+  return defecto;
 }
 
 ParametrosInicio InterpretarParametros(const QString& texto) {

@@ -13,14 +13,11 @@ struct ParametrosInicio {
   QString Caja = QStringLiteral("1");
 };
 
-// The value of one key, found without regard to letter case from the start
-// of the text: what follows the key up to the next ";" (or, with no ";"
-// after it, the next as many characters as the key has), without any "="
-// and trimmed. `defecto` when the key is not in the text.
-//
-// The search is for the key's text anywhere, so "@Usuario" also matches the
-// start of "@UsuarioLogeado" when that comes first; callers of the suite
-// write "@Usuario" first.
+// The value of one key, found without regard to letter case: what follows
+// the whole key (the key text followed by "=" or blanks, never the start of
+// a longer key) and its "=" up to the next ";", or to the end of the text
+// for a last item without one; trimmed. An "=" inside the value is kept, as
+// a password may hold one. `defecto` when the key is not in the text.
 QString ValorParametro(const QString& texto, const QString& clave, const QString& defecto = {});
 
 ParametrosInicio InterpretarParametros(const QString& texto);

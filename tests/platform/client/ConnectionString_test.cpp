@@ -70,6 +70,9 @@ const Case kCases[] = {
      "DRIVER={FreeTDS};Server=SRV1;Database=G;UID=sa;PWD=p;APP=MA;TDS_Version=7.4;ClientCharset=UTF-8;"},
     {"oracle", "Provider=OraOLEDB.Oracle.1;Data Source=ORCL;User Id=scott;Password=tiger;", Kind::Oracle,
      "DRIVER={Oracle};DBQ=ORCL;UID=scott;PWD=tiger;"},
+    {"data_source_keeps_a_given_driver",
+     "PROVIDER=SQLOLEDB;Server=OTRA;Database =G;UId=sa;Pwd=x;DRIVER=FreeTDS 1.3;", Kind::DataSource,
+     "DSN=OTRA;Database=G;UID=sa;PWD=x;DRIVER={FreeTDS 1.3};"},
     {"odbc_driver_unchanged", "DRIVER={SQLite3};Database=/tmp/x.db;", Kind::PassThrough,
      "DRIVER={SQLite3};Database=/tmp/x.db;"},
     {"odbc_dsn_unchanged", "DSN=MA_PG_TEST;UID=u;PWD=p;", Kind::PassThrough, "DSN=MA_PG_TEST;UID=u;PWD=p;"},
@@ -110,6 +113,39 @@ TEST(Parse, KeysKeepTheirSpellingValuesAreTrimmed) {
   EXPECT_EQ(p[2].second, "a;b");
   EXPECT_EQ(p[3].second, "q'r");
   EXPECT_EQ(ado::cs::Find(p, {"database"}), "G");
+}
+
+// A password as the program writes it into its connection string reaches the
+// driver whole, and no part of it survives masking, whatever it holds.
+TEST(QuoteValue, PasswordsReachTheDriverWholeAndAreMasked) {
+  const QString values[] = {"plain",  "{abc", "a;b",   "a}b}",   "x=y",        " lead",
+                            "trail ", "'abc", "\"abc", "'a;b'c", "\"q\";PWD=", "z}"};
+  for (const QString& v : values) {
+    const QString oledb = "PROVIDER=SQLOLEDB;Server=SRV;Database =G;UId=sa;Pwd=" + ado::cs::QuoteValue(v) +
+                          ";Application Name=MA;";
+    const auto t = ado::cs::Translate(oledb, {}, {}, Env());
+    const auto pairs = ado::cs::Parse(t.odbc);
+    EXPECT_EQ(ado::cs::Find(pairs, {"pwd"}), v) << t.odbc.toStdString();
+    EXPECT_EQ(ado::cs::Find(pairs, {"app"}), "MA") << t.odbc.toStdString();
+    for (const QString& s : {oledb, t.odbc}) {
+      const QString masked = ado::MaskPasswords(s);
+      EXPECT_TRUE(masked.contains("=****;")) << masked.toStdString();
+      EXPECT_FALSE(masked.contains(v.trimmed())) << masked.toStdString();
+    }
+  }
+  EXPECT_EQ(ado::cs::QuoteValue("plain value"), "plain value");
+}
+
+TEST(MaskPasswords, WhereverTheKeyStands) {
+  const std::pair<QString, QString> cases[] = {
+      {"Fallo al conectar (DSN=X;UID=u;PWD=secreto)", "Fallo al conectar (DSN=X;UID=u;PWD=****"},
+      {"@Usuario=u;@Password=clave", "@Usuario=u;@Password=****"},
+      {"linea\r\npassword = clave\r\notra", "linea\r\npassword = ****\r\notra"},
+      {"texto Pwd={a;b}};c};UID=u", "texto Pwd=****;UID=u"},
+      {"UserPwd=x;NoPassword=y", "UserPwd=x;NoPassword=y"},  // other keys
+      {"Pwd es la clave", "Pwd es la clave"},
+  };
+  for (const auto& [in, out] : cases) EXPECT_EQ(ado::MaskPasswords(in), out) << in.toStdString();
 }
 
 TEST(MaskPasswords, EveryPasswordKey) {

@@ -456,6 +456,39 @@ TEST_P(RecordsetTest, WriteErrorsCarryTheProvidersRecords) {
   EXPECT_EQ(Query("SELECT COUNT(*) FROM T"), QStringList{"3"});
 }
 
+// Characters outside the Basic Multilingual Plane: in statement text, in bound
+// values, and counted as characters against a VARCHAR's length.
+TEST_P(RecordsetTest, TextOutsideTheBmpInStatementsAndValues) {
+  Run("CREATE TABLE E (Id VARCHAR(10) NOT NULL PRIMARY KEY, Nombre VARCHAR(30));");
+  const QString seis = QString::fromUtf8("😀🍕🎉🚀🌍🐢");
+  cn->Execute(QString::fromUtf8("INSERT INTO E (Id, Nombre) VALUES ('a😀', 'Café 🍕 y más')"));
+  auto rs = Open("SELECT * FROM E");
+  rs->AddNew();
+  rs->Fields("Id").SetValue(seis + "abcd");  // ten characters
+  rs->Fields("Nombre").SetValue(QString::fromUtf8("🐢 lenta"));
+  rs->Update();
+  rs->AddNew();
+  rs->Fields("Id").SetValue(seis + "abcde");  // eleven
+  EXPECT_EQ(FailureOf([&] { rs->Update(); }).Number, err::Unspecified);
+  EXPECT_EQ(cn->Errors().Item(0).NativeError, native::Truncation);
+  rs->CancelUpdate();
+
+  const std::pair<QString, QString> buscados[] = {
+      {"Id = 'a😀'", "Café 🍕 y más"},
+      {"Nombre LIKE '%🍕%'", "Café 🍕 y más"},
+      {"Id = '" + seis + "abcd'", "🐢 lenta"},
+  };
+  for (const auto& [condicion, nombre] : buscados) {
+    auto q = Open("SELECT Nombre FROM E WHERE " + condicion, ado::adLockReadOnly);
+    ASSERT_EQ(q->RecordCount(), 1) << condicion.toStdString();
+    EXPECT_EQ(q->Fields("Nombre").GetValue().toString(), nombre);
+  }
+  long n = 0;
+  cn->Execute(QString::fromUtf8("UPDATE E SET Nombre = '🎉' WHERE Id = 'a😀'"), &n);
+  EXPECT_EQ(n, 1);
+  EXPECT_EQ(Query("SELECT COUNT(*) FROM E WHERE Nombre = '🎉'"), QStringList{"1"});
+}
+
 TEST_P(RecordsetTest, TableWithoutPrimaryKeyIsKeyedByItsValues) {
   Run("CREATE TABLE V_MV_FALTANTES (FechaHora {DATETIME}, IdArticulo VARCHAR(25), Descripcion VARCHAR(60), "
       "Usuario VARCHAR(30));"
