@@ -111,7 +111,11 @@ void FormEmpresas::GrabarRegistro() {
       // The row's values went with the cancel: a retry has to set them again.
       rehacer = true;
     }
-    return static_cast<int>(ExplicarErrorGrabacion(e, ultimaColumna_));
+    const int respuesta = ExplicarErrorGrabacion(e, ultimaColumna_);
+    // Going on past a conflict would store over the other operator's change:
+    // only a retry, the operator's explicit choice, stores this screen.
+    if (e.Number == ado::err::RowChanged && respuesta == trampa::Siguiente) return 0;
+    return respuesta;
   };
 
   if (!EsNuevo && !EsModificacion && EsBaja) {

@@ -391,18 +391,28 @@ TEST_P(GrabarEmpresa, OtroOperadorCambioLaEmpresaMientras) {
               QStringLiteral("Nombre de este operador"));
     EXPECT_EQ(Cuenta("P_MA_Empresas" + Donde(codigo)), 1);
   }
-  // Retry on the box stores the screen at once; the form stays in the edit state.
-  Mostrar("5");
-  Escribir(11, QStringLiteral("Actividad de este operador"));
-  testdb::RunSql(
-      base, "UPDATE P_MA_Empresas SET Actividad = 'Del otro' WHERE IdEmpresa = '" + Codigo15("5") + "';");
-  op->mensajes.clear();
-  op->Responder(vb::Retry);
-  Accion("GRABAR");
-  EXPECT_EQ(op->mensajes.size(), 1u);
-  EXPECT_EQ(Uno("SELECT Actividad FROM P_MA_Empresas" + Donde("5")),
-            QStringLiteral("Actividad de este operador"));
-  EXPECT_TRUE(L().EnEdicion());
+  // Ignore on the box stores nothing; Retry stores the screen at once. The
+  // form stays in the edit state.
+  const struct {
+    int respuesta;
+    bool guardaEsta;
+  } respuestas[] = {{vb::Ignore, false}, {vb::Retry, true}};
+  for (const auto& r : respuestas) {
+    SCOPED_TRACE(r.respuesta);
+    const QString delOtro = QStringLiteral("Del otro %1").arg(r.respuesta);
+    Mostrar("5");
+    Escribir(11, QStringLiteral("Actividad de este operador"));
+    testdb::RunSql(base, "UPDATE P_MA_Empresas SET Actividad = '" + delOtro + "' WHERE IdEmpresa = '" +
+                             Codigo15("5") + "';");
+    op->mensajes.clear();
+    op->Responder(r.respuesta);
+    Accion("GRABAR");
+    EXPECT_EQ(op->mensajes.size(), 1u);
+    EXPECT_EQ(Uno("SELECT Actividad FROM P_MA_Empresas" + Donde("5")),
+              r.guardaEsta ? QStringLiteral("Actividad de este operador") : delOtro);
+    EXPECT_TRUE(L().EnEdicion());
+    Accion("CANCELAR");
+  }
 }
 
 // A scripted operator that can put the cause of a failure right while its
