@@ -3,6 +3,7 @@
 #include "company/SiembraEmpresa.h"
 #include "company/UnidadGrabacion.h"
 #include "db/DB_Dll.h"
+#include "platform/services/Operador.h"
 #include "platform/services/Trampa.h"
 #include "platform/services/Utilidades.h"
 #include "session/AsignarValorCampo.h"
@@ -96,6 +97,11 @@ void FormEmpresas::PasoGrabarCampos() {
   }
 }
 
+bool FormEmpresas::BorradaDesdeQueSeMostro() const {
+  const QString codigo = vista_.Texto(vista_.IndiceCampo(QStringLiteral("idempresa"))).trimmed();
+  return EsNuevo && !valoresMostrados_.isEmpty() && codigo.compare(codigoMostrado_, Qt::CaseInsensitive) == 0;
+}
+
 void FormEmpresas::GrabarRegistro() {
   auto& util = Utilidades::Compartido();
   ado::Recordset& rs = Empresas();
@@ -123,6 +129,18 @@ void FormEmpresas::GrabarRegistro() {
     return;
   }
 
+  if (BorradaDesdeQueSeMostro()) {
+    const QString codigo = vista_.Texto(vista_.IndiceCampo(QStringLiteral("idempresa"))).trimmed();
+    const int r = ElOperador().MsgBox(
+        QStringLiteral("La empresa %1 fue eliminada por otro usuario después de mostrarse. ¿Desea grabarla "
+                       "nuevamente como empresa nueva?")
+            .arg(codigo),
+        vb::YesNo + vb::Exclamation + vb::DefaultButton2, QStringLiteral("Aviso al operador..."));
+    if (r != vb::Yes) {
+      HayError = true;
+      return;
+    }
+  }
   // A save rolled back after its row was stored leaves the company as it was
   // shown before, for the next try.
   bool guardada = false;

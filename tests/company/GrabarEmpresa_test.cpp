@@ -415,6 +415,41 @@ TEST_P(GrabarEmpresa, OtroOperadorCambioLaEmpresaMientras) {
   }
 }
 
+// Another operator deletes the company shown here: GRABAR does not bring it
+// back unasked. No keeps the screen and stores nothing; Sí stores it as a
+// new company, with the rows a new company gets.
+TEST_P(GrabarEmpresa, OtroOperadorBorroLaEmpresaMientras) {
+  Cargar();
+  const struct {
+    const char* codigo;
+    int respuesta;
+    int filas;
+    bool enEdicion;
+  } casos[] = {{"4", vb::No, 0, true}, {"6", vb::Yes, 1, false}};
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.codigo);
+    const QString codigo = QString::fromLatin1(c.codigo);
+    Mostrar(codigo);
+    Escribir(1, QStringLiteral("Nombre de este operador"));
+    testdb::RunSql(base, "DELETE FROM P_MA_Empresas WHERE IdEmpresa = '" + Codigo15(codigo) + "';");
+    op->mensajes.clear();
+    op->Responder(c.respuesta);
+    Accion("GRABAR");
+    ASSERT_EQ(op->mensajes.size(), 1u) << Titulos().join(" / ");
+    EXPECT_EQ(op->mensajes[0].prompt,
+              QStringLiteral("La empresa %1 fue eliminada por otro usuario después de "
+                             "mostrarse. ¿Desea grabarla nuevamente como empresa nueva?")
+                  .arg(codigo));
+    EXPECT_EQ(op->mensajes[0].style, vb::YesNo + vb::Exclamation + vb::DefaultButton2);
+    EXPECT_EQ(op->mensajes[0].title, QStringLiteral("Aviso al operador..."));
+    EXPECT_EQ(Cuenta("P_MA_Empresas" + Donde(codigo)), c.filas);
+    EXPECT_EQ(L().EnEdicion(), c.enEdicion);
+  }
+  EXPECT_EQ(Uno("SELECT NombreEmpresa FROM P_MA_Empresas" + Donde("6")),
+            QStringLiteral("Nombre de este operador"));
+  EXPECT_EQ(FilasDe(Codigo15("6")), FilasDe(QString()));
+}
+
 // A scripted operator that can put the cause of a failure right while its
 // box is on screen.
 class OperadorQueCorrige : public OperadorGuionado {
