@@ -190,6 +190,31 @@ TEST_P(GrabarEmpresa, CodigoVacioGrabaLosDatosDeLaInstalacion) {
   EXPECT_EQ(Cuenta("P_MA_Empresas WHERE TRIM(IdEmpresa) = '' OR IdEmpresa IS NULL"), 1);
 }
 
+// The settings of the empty code belong to the same unit: one key refused
+// (told where it happened, then as a failed save) leaves neither the company
+// nor any of the nine keys changed.
+TEST_P(GrabarEmpresa, LosDatosDeLaInstalacionSeGrabanJuntos) {
+  Cargar(
+      GetParam() == Engine::Sqlite
+          ? QStringLiteral("CREATE TRIGGER localidad BEFORE UPDATE ON ta_configuracion WHEN NEW.CLAVE = "
+                           "'LOCALIDAD' BEGIN SELECT RAISE(ABORT, 'clave rechazada'); END;")
+          : QStringLiteral("CREATE FUNCTION localidad() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN IF "
+                           "NEW.clave = 'LOCALIDAD' THEN RAISE EXCEPTION 'clave rechazada'; END IF; RETURN "
+                           "NEW; END $$; CREATE TRIGGER localidad BEFORE UPDATE ON ta_configuracion FOR EACH "
+                           "ROW EXECUTE FUNCTION localidad();"));
+  const QString datos =
+      QStringLiteral("SELECT CLAVE, VALOR FROM ta_configuracion WHERE Grupo = 'DATOS' ORDER BY CLAVE");
+  const QStringList instalacion = Filas(datos);
+  ASSERT_EQ(instalacion.size(), 9);
+  Mostrar("");
+  for (int campo : {1, 2, 3, 6, 10}) Escribir(campo, QStringLiteral("V%1").arg(campo));
+  Accion("GRABAR");
+  ASSERT_EQ(Titulos().size(), 2) << op->mensajes[0].prompt;
+  EXPECT_TRUE(L().EnEdicion());
+  EXPECT_EQ(Filas(datos), instalacion);
+  EXPECT_EQ(Cuenta("P_MA_Empresas WHERE TRIM(IdEmpresa) = '' OR IdEmpresa IS NULL"), 0);
+}
+
 // A shown company whose code is overwritten before GRABAR: the screen goes to
 // the new code, a new company or the one that has it; the old one stays.
 TEST_P(GrabarEmpresa, CambiarElCodigoGuardaOtraEmpresa) {
