@@ -76,6 +76,8 @@ class FormEmpresas {
   void FocoCodigoSeleccionado();
   void RecordarMostrado();
   void VerificarSinCambiosAjenos();
+  // A company shown as existing that is gone by the time it is saved.
+  bool BorradaDesdeQueSeMostro() const;
   void PasoGrabarCampos();
   // The main recordset, read in full now if load left that for later.
   ado::Recordset& Empresas();

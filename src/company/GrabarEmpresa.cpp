@@ -1,7 +1,9 @@
 // Validation before a save, and the save or deletion of the company on screen.
 #include "company/FormEmpresas.h"
 #include "company/SiembraEmpresa.h"
+#include "company/UnidadGrabacion.h"
 #include "db/DB_Dll.h"
+#include "platform/services/Operador.h"
 #include "platform/services/Trampa.h"
 #include "platform/services/Utilidades.h"
 #include "session/AsignarValorCampo.h"
@@ -95,6 +97,11 @@ void FormEmpresas::PasoGrabarCampos() {
   }
 }
 
+bool FormEmpresas::BorradaDesdeQueSeMostro() const {
+  const QString codigo = vista_.Texto(vista_.IndiceCampo(QStringLiteral("idempresa"))).trimmed();
+  return EsNuevo && !valoresMostrados_.isEmpty() && codigo.compare(codigoMostrado_, Qt::CaseInsensitive) == 0;
+}
+
 void FormEmpresas::GrabarRegistro() {
   auto& util = Utilidades::Compartido();
   ado::Recordset& rs = Empresas();
@@ -110,13 +117,36 @@ void FormEmpresas::GrabarRegistro() {
       // The row's values went with the cancel: a retry has to set them again.
       rehacer = true;
     }
-    return static_cast<int>(ExplicarErrorGrabacion(e, ultimaColumna_));
+    const int respuesta = ExplicarErrorGrabacion(e, ultimaColumna_);
+    // Going on past a conflict would store over the other operator's change:
+    // only a retry, the operator's explicit choice, stores this screen.
+    if (e.Number == ado::err::RowChanged && respuesta == trampa::Siguiente) return 0;
+    return respuesta;
   };
 
   if (!EsNuevo && !EsModificacion && EsBaja) {
     trampa::Ejecutar({[&] { rs.Delete(); }, [&] { Inicializa(); }}, manejador);
     return;
   }
+
+  if (BorradaDesdeQueSeMostro()) {
+    const QString codigo = vista_.Texto(vista_.IndiceCampo(QStringLiteral("idempresa"))).trimmed();
+    const int r = ElOperador().MsgBox(
+        QStringLiteral("La empresa %1 fue eliminada por otro usuario después de mostrarse. ¿Desea grabarla "
+                       "nuevamente como empresa nueva?")
+            .arg(codigo),
+        vb::YesNo + vb::Exclamation + vb::DefaultButton2, QStringLiteral("Aviso al operador..."));
+    if (r != vb::Yes) {
+      HayError = true;
+      return;
+    }
+  }
+  // A save rolled back after its row was stored leaves the company as it was
+  // shown before, for the next try.
+  bool guardada = false;
+  QString codigoMostrado;
+  QVector<ado::Value> valoresMostrados;
+  std::optional<QString> codigoNuevo;
 
   auto paso1 = [&] {
     if (EsNuevo) {
@@ -150,32 +180,45 @@ void FormEmpresas::GrabarRegistro() {
     };
   };
 
-  trampa::Ejecutar({paso1, paso2, paso3, paso4, paso5,
-                    [&] {
-                      if (rehacer) {
-                        rehacer = false;
-                        paso1();
-                        paso2();
-                        paso3();
-                        paso4();
-                        paso5();
-                      }
-                      rs.Update();
-                      pendiente = false;
-                      // The stored row is this screen's own from now on: a later
-                      // save after a failure further on is no conflict.
-                      RecordarMostrado();
-                    },
-                    [&] {
-                      if (!codigo().isEmpty()) return;
-                      sinSiembra = true;
-                      for (const ClaveDatos& c : kClavesDatos) {
-                        const int i = vista_.IndiceCampo(QString::fromLatin1(c.columna));
-                        GrabaDfg(QString::fromLatin1(c.clave), vista_.Texto(i), QString(), false,
-                                 QStringLiteral("DATOS"));
-                      }
-                    },
-                    sembrar(TablaPorEmpresa::TiposComprobante), sembrar(TablaPorEmpresa::Comprobantes),
-                    sembrar(TablaPorEmpresa::Ejercicios)},
-                   manejador);
+  auto& db = DB_Dll::Instancia();
+  const trampa::Resultado r = EjecutarEnUnaTransaccion(
+      *db.gCnn(), NombreTabla,
+      {paso1, paso2, paso3, paso4, paso5,
+       [&] {
+         if (rehacer) {
+           rehacer = false;
+           paso1();
+           paso2();
+           paso3();
+           paso4();
+           paso5();
+         }
+         codigoMostrado = codigoMostrado_;
+         valoresMostrados = valoresMostrados_;
+         codigoNuevo = codigoNuevo_;
+         rs.Update();
+         pendiente = false;
+         guardada = true;
+         // The stored row is this screen's own from now on, unless the unit
+         // is rolled back: then it is as shown before.
+         RecordarMostrado();
+       },
+       [&] {
+         if (!codigo().isEmpty()) return;
+         sinSiembra = true;
+         for (const ClaveDatos& c : kClavesDatos) {
+           const int i = vista_.IndiceCampo(QString::fromLatin1(c.columna));
+           const QString clave = QString::fromLatin1(c.clave);
+           if (!GrabaDfg(clave, vista_.Texto(i), QString(), false, QStringLiteral("DATOS")))
+             throw ado::Failure(ado::err::Unspecified,
+                                QStringLiteral("No se grabó el dato %1 de la configuración.").arg(clave));
+         }
+       },
+       sembrar(TablaPorEmpresa::TiposComprobante), sembrar(TablaPorEmpresa::Comprobantes),
+       sembrar(TablaPorEmpresa::Ejercicios)},
+      manejador);
+  if (r == trampa::Resultado::Completo || !guardada) return;
+  codigoMostrado_ = codigoMostrado;
+  valoresMostrados_ = valoresMostrados;
+  codigoNuevo_ = codigoNuevo;
 }

@@ -1,8 +1,10 @@
 #pragma once
-// A new company's own rows in the suite's per-company tables, copied from
-// the template rows (EMPRESA = ''), with booklet numbers continuing from the
+// A company's own rows in the suite's per-company tables, copied from the
+// template rows (EMPRESA = ''), with booklet numbers continuing from the
 // greatest per voucher code.
 #include <QString>
+
+#include "platform/client/Connection.h"
 
 enum class TablaPorEmpresa { Comprobantes, TiposComprobante, Ejercicios };
 
@@ -10,12 +12,18 @@ struct SentenciasSiembra {
   QString filasEmpresa;     // the company's rows
   QString plantillas;       // the template rows
   QString maximoTalonario;  // "" when the table has no booklet numbers
+  QString clave;            // the column that tells a company's rows apart
+  QString tabla;
 };
 
 // The statements for a table, the company code (right-aligned to 15) and a
 // template's voucher code (right-aligned to 4); apostrophes doubled.
 SentenciasSiembra SentenciasDe(TablaPorEmpresa tabla, const QString& codigo15, const QString& codigo4 = {});
 
-// Copies the templates into the company's rows unless it has rows already.
-// Failures reach the caller.
-void SembrarTabla(TablaPorEmpresa tabla, const QString& codigo15);
+// Copies every template row the company has no row for yet (same voucher
+// code, or same period), so that a company seeded only in part is completed
+// and no row is copied twice. Booklet numbers are taken under a lock on the
+// table that lasts until the caller's transaction ends, so that two
+// connections never take the same one. Runs on `cnn`, or on the shared
+// connection when none is given. Failures reach the caller.
+void SembrarTabla(TablaPorEmpresa tabla, const QString& codigo15, ado::ConnectionPtr cnn = nullptr);

@@ -95,14 +95,14 @@ QString Cfg(const QString& Clave) {
   return Cfg(Clave, aux);
 }
 
-void GrabaDfg(const QString& Clave, const QVariant& Valor, const QString& ValorAux, bool PoliticaNegocio,
+bool GrabaDfg(const QString& Clave, const QVariant& Valor, const QString& ValorAux, bool PoliticaNegocio,
               const QString& Grupo) {
   DB_Dll& db = DB_Dll::Instancia();
   QString sql = QStringLiteral("SELECT * FROM ") + gTablaConfiguracion + QStringLiteral(" WHERE CLAVE = '") +
                 DuplicarApostrofes(Clave) + QLatin1Char('\'');
   ado::Recordset rs;
   auto campo = [&](const char* nombre) -> ado::Field& { return rs.Fields(QString::fromLatin1(nombre)); };
-  trampa::Ejecutar(
+  const auto r = trampa::Ejecutar(
       {
           [&] {
             db.AbrirRecordset(sql, rs, db.gCnn(), ado::adOpenDynamic, ado::adLockOptimistic,
@@ -129,6 +129,7 @@ void GrabaDfg(const QString& Clave, const QVariant& Valor, const QString& ValorA
       [&](const ado::ErrorInfo& e, std::size_t) {
         return db.TratamientoErrores(e, {}, QStringLiteral("GrabaDfg"));
       });
+  return r == trampa::Resultado::Completo;
 }
 
 void CargarConfiguracion(const QString& AppPath) {

@@ -8,7 +8,8 @@ extern QString gTablaConfiguracion;
 // VALOR of the key; " " (one blank) and ValorAux "" when the key is missing.
 QString Cfg(const QString& Clave, QString& ValorAux);
 QString Cfg(const QString& Clave);
-void GrabaDfg(const QString& Clave, const QVariant& Valor, const QString& ValorAux, bool PoliticaNegocio,
+// False when a failure made the operator give the key up.
+bool GrabaDfg(const QString& Clave, const QVariant& Valor, const QString& ValorAux, bool PoliticaNegocio,
               const QString& Grupo);
 // Loads the session settings once at start-up. AppPath ends with a separator.
 void CargarConfiguracion(const QString& AppPath);

@@ -3,9 +3,14 @@
 // the failures the operator is told about, and a second operator changing
 // the company meanwhile.
 #include <QRadioButton>
+#include <atomic>
 #include <functional>
+#include <thread>
+#include <utility>
 
 #include "FormularioEnBase.h"
+#include "company/SiembraEmpresa.h"
+#include "company/UnidadGrabacion.h"
 #include "company/ui/GrillaFlex.h"
 
 namespace {
@@ -101,18 +106,38 @@ TEST_P(GrabarEmpresa, NuevaEmpresaRecibeSusFilasUnaSolaVez) {
   EXPECT_EQ(FilasDe(QString()), plantillas);  // the templates themselves stay as they were
 }
 
-// A company that already has rows in some tables only gets the missing ones.
-TEST_P(GrabarEmpresa, SoloSeSiembranLasTablasSinFilas) {
-  // Company 3 has rows in V_TA_CPTE and MV_EJERCICIOS but none in TA_COMPROBANTES.
+// A company seeded only in part (company 3 has three of the eight voucher
+// types, one of the three fiscal years and no vouchers) gets every missing
+// template row; the rows it had stay as they were, and nothing is copied twice.
+TEST_P(GrabarEmpresa, UnaEmpresaSembradaAMediasSeCompleta) {
   Cargar();
   const Tablas antes = FilasDe(Codigo15("3"));
-  ASSERT_TRUE(antes.comprobantes.isEmpty());
-  Mostrar("3");
-  Accion("GRABAR");
-  const Tablas despues = FilasDe(Codigo15("3"));
-  EXPECT_EQ(despues.cpte, antes.cpte);
-  EXPECT_EQ(despues.ejercicios, antes.ejercicios);
-  EXPECT_EQ(despues.comprobantes, FilasDe(QString()).comprobantes);
+  const Tablas plantillas = FilasDe(QString());
+  ASSERT_EQ(antes.cpte.size(), 3);
+  ASSERT_EQ(antes.ejercicios.size(), 1);
+  // Each template row, or the company's own row with the same code or period.
+  const auto completas = [](const QStringList& propias, const QStringList& modelo) {
+    QStringList r;
+    for (const QString& m : modelo) {
+      const QString clave = m.section('|', 0, 0);
+      const auto it = std::find_if(propias.begin(), propias.end(),
+                                   [&](const QString& p) { return p.section('|', 0, 0) == clave; });
+      r << (it == propias.end() ? m : *it);
+    }
+    return r;
+  };
+  for (int vez = 0; vez < 2; ++vez) {
+    SCOPED_TRACE(vez);
+    Mostrar("3");
+    Accion("GRABAR");
+    EXPECT_TRUE(op->mensajes.empty()) << op->mensajes.front().title + ": " + op->mensajes.front().prompt;
+    const Tablas despues = FilasDe(Codigo15("3"));
+    EXPECT_EQ(despues.cpte, completas(antes.cpte, plantillas.cpte));
+    EXPECT_EQ(despues.comprobantes, plantillas.comprobantes);
+    EXPECT_EQ(despues.ejercicios, completas(antes.ejercicios, plantillas.ejercicios));
+    EXPECT_EQ(Talonario("V_TA_CPTE", "3", "1"), QStringLiteral("3"));  // its own, kept
+    EXPECT_EQ(Talonario("V_TA_CPTE", "3", "2"), QStringLiteral("3"));  // the next after company 2's
+  }
 }
 
 // The empty code is the suite's own company: its data become the "DATOS"
@@ -163,6 +188,31 @@ TEST_P(GrabarEmpresa, CodigoVacioGrabaLosDatosDeLaInstalacion) {
   EXPECT_EQ(Uno("SELECT VALOR FROM ta_configuracion WHERE CLAVE = 'TELEFONO'"),
             QStringLiteral("(0341) 555-1111"));
   EXPECT_EQ(Cuenta("P_MA_Empresas WHERE TRIM(IdEmpresa) = '' OR IdEmpresa IS NULL"), 1);
+}
+
+// The settings of the empty code belong to the same unit: one key refused
+// (told where it happened, then as a failed save) leaves neither the company
+// nor any of the nine keys changed.
+TEST_P(GrabarEmpresa, LosDatosDeLaInstalacionSeGrabanJuntos) {
+  Cargar(
+      GetParam() == Engine::Sqlite
+          ? QStringLiteral("CREATE TRIGGER localidad BEFORE UPDATE ON ta_configuracion WHEN NEW.CLAVE = "
+                           "'LOCALIDAD' BEGIN SELECT RAISE(ABORT, 'clave rechazada'); END;")
+          : QStringLiteral("CREATE FUNCTION localidad() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN IF "
+                           "NEW.clave = 'LOCALIDAD' THEN RAISE EXCEPTION 'clave rechazada'; END IF; RETURN "
+                           "NEW; END $$; CREATE TRIGGER localidad BEFORE UPDATE ON ta_configuracion FOR EACH "
+                           "ROW EXECUTE FUNCTION localidad();"));
+  const QString datos =
+      QStringLiteral("SELECT CLAVE, VALOR FROM ta_configuracion WHERE Grupo = 'DATOS' ORDER BY CLAVE");
+  const QStringList instalacion = Filas(datos);
+  ASSERT_EQ(instalacion.size(), 9);
+  Mostrar("");
+  for (int campo : {1, 2, 3, 6, 10}) Escribir(campo, QStringLiteral("V%1").arg(campo));
+  Accion("GRABAR");
+  ASSERT_EQ(Titulos().size(), 2) << op->mensajes[0].prompt;
+  EXPECT_TRUE(L().EnEdicion());
+  EXPECT_EQ(Filas(datos), instalacion);
+  EXPECT_EQ(Cuenta("P_MA_Empresas WHERE TRIM(IdEmpresa) = '' OR IdEmpresa IS NULL"), 0);
 }
 
 // A shown company whose code is overwritten before GRABAR: the screen goes to
@@ -366,54 +416,203 @@ TEST_P(GrabarEmpresa, OtroOperadorCambioLaEmpresaMientras) {
               QStringLiteral("Nombre de este operador"));
     EXPECT_EQ(Cuenta("P_MA_Empresas" + Donde(codigo)), 1);
   }
-  // Retry on the box stores the screen at once; the form stays in the edit state.
-  Mostrar("5");
-  Escribir(11, QStringLiteral("Actividad de este operador"));
-  testdb::RunSql(
-      base, "UPDATE P_MA_Empresas SET Actividad = 'Del otro' WHERE IdEmpresa = '" + Codigo15("5") + "';");
-  op->mensajes.clear();
-  op->Responder(vb::Retry);
-  Accion("GRABAR");
-  EXPECT_EQ(op->mensajes.size(), 1u);
-  EXPECT_EQ(Uno("SELECT Actividad FROM P_MA_Empresas" + Donde("5")),
-            QStringLiteral("Actividad de este operador"));
-  EXPECT_TRUE(L().EnEdicion());
+  // Ignore on the box stores nothing; Retry stores the screen at once. The
+  // form stays in the edit state.
+  const struct {
+    int respuesta;
+    bool guardaEsta;
+  } respuestas[] = {{vb::Ignore, false}, {vb::Retry, true}};
+  for (const auto& r : respuestas) {
+    SCOPED_TRACE(r.respuesta);
+    const QString delOtro = QStringLiteral("Del otro %1").arg(r.respuesta);
+    Mostrar("5");
+    Escribir(11, QStringLiteral("Actividad de este operador"));
+    testdb::RunSql(base, "UPDATE P_MA_Empresas SET Actividad = '" + delOtro + "' WHERE IdEmpresa = '" +
+                             Codigo15("5") + "';");
+    op->mensajes.clear();
+    op->Responder(r.respuesta);
+    Accion("GRABAR");
+    EXPECT_EQ(op->mensajes.size(), 1u);
+    EXPECT_EQ(Uno("SELECT Actividad FROM P_MA_Empresas" + Donde("5")),
+              r.guardaEsta ? QStringLiteral("Actividad de este operador") : delOtro);
+    EXPECT_TRUE(L().EnEdicion());
+    Accion("CANCELAR");
+  }
 }
 
-// A save that fails after the company row was stored: the row and the tables
-// seeded so far stay; the next save seeds what is missing, and is no conflict
-// with anybody: what was stored is this screen's own.
-TEST_P(GrabarEmpresa, LaSiembraInterrumpidaSeCompletaAlGrabarOtraVez) {
+// Another operator deletes the company shown here: GRABAR does not bring it
+// back unasked. No keeps the screen and stores nothing; Sí stores it as a
+// new company, with the rows a new company gets.
+TEST_P(GrabarEmpresa, OtroOperadorBorroLaEmpresaMientras) {
   Cargar();
-  const Tablas plantillas = FilasDe(QString());
-  for (const char* c : {"92", "5"}) {  // a new company, and one without rows of its own yet
-    SCOPED_TRACE(c);
-    const QString codigo = QString::fromLatin1(c);
+  const struct {
+    const char* codigo;
+    int respuesta;
+    int filas;
+    bool enEdicion;
+  } casos[] = {{"4", vb::No, 0, true}, {"6", vb::Yes, 1, false}};
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.codigo);
+    const QString codigo = QString::fromLatin1(c.codigo);
     Mostrar(codigo);
-    Escribir(1, QStringLiteral("A medias S.A."));
-    testdb::RunSql(base, QStringLiteral("ALTER TABLE MV_EJERCICIOS RENAME TO MV_EJERCICIOS_FUERA;"));
+    Escribir(1, QStringLiteral("Nombre de este operador"));
+    testdb::RunSql(base, "DELETE FROM P_MA_Empresas WHERE IdEmpresa = '" + Codigo15(codigo) + "';");
     op->mensajes.clear();
-    Accion("GRABAR");  // the third table is missing: answered Abort
-    testdb::RunSql(base, QStringLiteral("ALTER TABLE MV_EJERCICIOS_FUERA RENAME TO MV_EJERCICIOS;"));
-    // The failed read is reported where it happened, then as a failed save.
-    ASSERT_EQ(op->mensajes.size(), 2u) << Titulos().join(" / ");
-    EXPECT_TRUE(op->mensajes[0].prompt.contains(QStringLiteral("MV_EJERCICIOS"), Qt::CaseInsensitive))
+    op->Responder(c.respuesta);
+    Accion("GRABAR");
+    ASSERT_EQ(op->mensajes.size(), 1u) << Titulos().join(" / ");
+    EXPECT_EQ(op->mensajes[0].prompt,
+              QStringLiteral("La empresa %1 fue eliminada por otro usuario después de "
+                             "mostrarse. ¿Desea grabarla nuevamente como empresa nueva?")
+                  .arg(codigo));
+    EXPECT_EQ(op->mensajes[0].style, vb::YesNo + vb::Exclamation + vb::DefaultButton2);
+    EXPECT_EQ(op->mensajes[0].title, QStringLiteral("Aviso al operador..."));
+    EXPECT_EQ(Cuenta("P_MA_Empresas" + Donde(codigo)), c.filas);
+    EXPECT_EQ(L().EnEdicion(), c.enEdicion);
+  }
+  EXPECT_EQ(Uno("SELECT NombreEmpresa FROM P_MA_Empresas" + Donde("6")),
+            QStringLiteral("Nombre de este operador"));
+  EXPECT_EQ(FilasDe(Codigo15("6")), FilasDe(QString()));
+}
+
+// A scripted operator that can put the cause of a failure right while its
+// box is on screen.
+class OperadorQueCorrige : public OperadorGuionado {
+ public:
+  int MsgBox(const QString& prompt, int style, const QString& title) override {
+    if (alAvisar) std::exchange(alAvisar, nullptr)();
+    return OperadorGuionado::MsgBox(prompt, style, title);
+  }
+  std::function<void()> alAvisar;
+};
+
+// The company row, its seeded rows and the settings are one unit. While the
+// table "falla" has a row, the third voucher type seeded for a company is
+// refused: Anular leaves nothing of the save, Reintentar runs the refused
+// step again within the unit, Ignorar stores the rest without that table,
+// which a later save completes.
+TEST_P(GrabarEmpresa, LaEmpresaYSusFilasSeGrabanJuntas) {
+  const QString falla =
+      GetParam() == Engine::Sqlite
+          ? QStringLiteral(
+                "CREATE TABLE falla (x INTEGER); INSERT INTO falla VALUES (1);"
+                "CREATE TRIGGER tercera BEFORE INSERT ON V_TA_CPTE WHEN NEW.EMPRESA <> '' AND EXISTS "
+                "(SELECT 1 FROM falla) AND (SELECT COUNT(*) FROM V_TA_CPTE WHERE EMPRESA = NEW.EMPRESA) = 2 "
+                "BEGIN SELECT RAISE(ABORT, 'tercera fila rechazada'); END;")
+          : QStringLiteral(
+                "CREATE TABLE falla (x INTEGER); INSERT INTO falla VALUES (1);"
+                "CREATE FUNCTION tercera() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN IF NEW.empresa <> '' "
+                "AND EXISTS (SELECT 1 FROM falla) AND (SELECT COUNT(*) FROM v_ta_cpte WHERE empresa = "
+                "NEW.empresa) = 2 THEN RAISE EXCEPTION 'tercera fila rechazada'; END IF; RETURN NEW; END $$;"
+                "CREATE TRIGGER tercera BEFORE INSERT ON v_ta_cpte FOR EACH ROW EXECUTE FUNCTION tercera();");
+  enum class Queda { Nada, ComoEstaba, TodoMenosCpte, Todo };
+  const struct {
+    const char* nombre;
+    const char* codigo;
+    int respuesta;
+    bool corregirAlAvisar;  // the row of "falla" goes while the box is shown
+    Queda queda;
+  } casos[] = {
+      {"nueva, Anular", "92", vb::Abort, false, Queda::Nada},
+      {"existente sin filas, Anular", "5", vb::Abort, false, Queda::ComoEstaba},
+      {"Reintentar una vez corregida", "93", vb::Retry, true, Queda::Todo},
+      {"Ignorar", "94", vb::Ignore, false, Queda::TodoMenosCpte},
+  };
+  Cargar(falla);
+  auto operador = std::make_shared<OperadorQueCorrige>();
+  EstablecerOperador(operador);
+  op = operador;
+  const Tablas plantillas = FilasDe(QString());
+  const QString nombre = QStringLiteral("SELECT NombreEmpresa FROM P_MA_Empresas");
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.nombre);
+    const QString codigo = QString::fromLatin1(c.codigo);
+    const QString nombreAntes = Uno(nombre + Donde(codigo));
+    testdb::RunSql(base, QStringLiteral("DELETE FROM falla; INSERT INTO falla VALUES (1);"));
+    Mostrar(codigo);
+    Escribir(1, QStringLiteral("En una sola vez S.A."));
+    op->mensajes.clear();
+    op->Responder(c.respuesta);
+    if (c.corregirAlAvisar)
+      operador->alAvisar = [&] { db.gCnn()->Execute(QStringLiteral("DELETE FROM falla")); };
+    Accion("GRABAR");
+    ASSERT_EQ(op->mensajes.size(), 1u) << Titulos().join(" / ");
+    EXPECT_TRUE(op->mensajes[0].prompt.contains(QStringLiteral("tercera fila rechazada")))
         << op->mensajes[0].prompt;
-    EXPECT_TRUE(op->mensajes[1].title.contains(QStringLiteral("Actualizar Datos"))) << op->mensajes[1].title;
     EXPECT_TRUE(L().EnEdicion());
-    EXPECT_EQ(Uno("SELECT NombreEmpresa FROM P_MA_Empresas" + Donde(codigo)),
-              QStringLiteral("A medias S.A."));
     Tablas esperado = plantillas;
-    esperado.ejercicios.clear();
+    switch (c.queda) {
+      case Queda::Nada:
+      case Queda::ComoEstaba:
+        EXPECT_EQ(Uno(nombre + Donde(codigo)), nombreAntes);
+        esperado = {};
+        break;
+      case Queda::TodoMenosCpte:
+        esperado.cpte.clear();
+        [[fallthrough]];
+      case Queda::Todo:
+        EXPECT_EQ(Uno(nombre + Donde(codigo)), QStringLiteral("En una sola vez S.A."));
+        break;
+    }
     EXPECT_EQ(FilasDe(Codigo15(codigo)), esperado);
 
+    // With the cause gone, the same screen is saved whole, each row once.
+    testdb::RunSql(base, QStringLiteral("DELETE FROM falla;"));
     op->mensajes.clear();
     Accion("GRABAR");
     EXPECT_TRUE(op->mensajes.empty()) << op->mensajes.front().prompt;
     EXPECT_FALSE(L().EnEdicion());
+    EXPECT_EQ(Uno(nombre + Donde(codigo)), QStringLiteral("En una sola vez S.A."));
     EXPECT_EQ(FilasDe(Codigo15(codigo)), plantillas);
-    EXPECT_EQ(Cuenta("P_MA_Empresas" + Donde(codigo)), 1);
   }
+}
+
+// Two connections seeding at the same moment: the second waits for the
+// first's booklet numbers and continues from them instead of taking the
+// same ones.
+TEST_P(GrabarEmpresa, DosConexionesNoTomanElMismoTalonario) {
+  Cargar();
+  auto otra = ado::Connection::Create();
+  otra->Open(base.programString);
+  const auto sembrar = [](ado::ConnectionPtr c, const char* codigo, std::vector<trampa::Paso> despues,
+                          QString& error) {
+    std::vector<trampa::Paso> pasos{
+        [c, codigo] { SembrarTabla(TablaPorEmpresa::TiposComprobante, Codigo15(codigo), c); }};
+    pasos.insert(pasos.end(), despues.begin(), despues.end());
+    EjecutarEnUnaTransaccion(*c, QStringLiteral("V_TA_CPTE"), pasos,
+                             [&error](const ado::ErrorInfo& e, std::size_t) {
+                               error = e.Description;
+                               return 0;
+                             });
+  };
+  QString error, errorOtra;
+  std::thread segunda;
+  std::atomic<bool> empezada{false};
+  sembrar(
+      cnn, "60", {[&] {
+        // The other connection starts while this one holds its numbers,
+        // not yet committed, and is given time to take the same ones.
+        segunda = std::thread([&] {
+          empezada = true;
+          sembrar(otra, "61", {}, errorOtra);
+        });
+        while (!empezada) std::this_thread::yield();
+        for (int i = 0; i < 40; ++i) {
+          if (GetParam() == Engine::Postgres &&
+              Uno(QStringLiteral("SELECT COUNT(*) FROM pg_locks l JOIN pg_database d ON d.oid = l.database "
+                                 "WHERE NOT l.granted AND d.datname = current_database()")) != "0")
+            break;
+          std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+      }},
+      error);
+  segunda.join();
+  EXPECT_EQ(error, QString());
+  EXPECT_EQ(errorOtra, QString());
+  EXPECT_EQ(
+      Cuenta(QStringLiteral("V_TA_CPTE a JOIN V_TA_CPTE b ON a.Codigo = b.Codigo WHERE a.EMPRESA = '") +
+             Codigo15("60") + "' AND b.EMPRESA = '" + Codigo15("61") + "' AND b.Talonario = a.Talonario + 1"),
+      8);
 }
 
 // Without anybody else at work, showing and saving any company raises no

@@ -1,0 +1,84 @@
+#include "company/UnidadGrabacion.h"
+
+namespace {
+
+enum class Punto { Marcar, Deshacer, Liberar };
+
+QString Sentencia(ado::Dialect motor, Punto p) {
+  const QString nombre = QStringLiteral("grabar_empresa");
+  if (motor == ado::Dialect::SqlServer) {
+    switch (p) {
+      case Punto::Marcar:
+        return QStringLiteral("SAVE TRANSACTION ") + nombre;
+      case Punto::Deshacer:
+        return QStringLiteral("ROLLBACK TRANSACTION ") + nombre;
+      case Punto::Liberar:
+        return {};  // savepoints end with the transaction there
+    }
+  }
+  switch (p) {
+    case Punto::Marcar:
+      return QStringLiteral("SAVEPOINT ") + nombre;
+    case Punto::Deshacer:
+      return QStringLiteral("ROLLBACK TO SAVEPOINT ") + nombre;
+    case Punto::Liberar:
+      return motor == ado::Dialect::Oracle ? QString() : QStringLiteral("RELEASE SAVEPOINT ") + nombre;
+  }
+  return {};
+}
+
+void Ejecutar(ado::Connection& cnn, const QString& sql) {
+  if (!sql.isEmpty()) cnn.Execute(sql);
+}
+
+}  // namespace
+
+trampa::Resultado EjecutarEnUnaTransaccion(ado::Connection& cnn, const QString& tabla,
+                                           const std::vector<trampa::Paso>& pasos,
+                                           const trampa::Manejador& manejador) {
+  const ado::Dialect motor = cnn.GetDialect();
+  bool abierta = false;
+  std::vector<trampa::Paso> unidad;
+  unidad.reserve(pasos.size() + 2);
+  unidad.push_back([&] {
+    if (!abierta) {
+      cnn.BeginTrans();
+      abierta = true;
+    }
+    // A write that touches no row: SQLite grants the write lock now, waiting
+    // for another writer, rather than refusing it after this unit has read.
+    if (motor == ado::Dialect::Sqlite) cnn.Execute(QStringLiteral("DELETE FROM ") + tabla + " WHERE 1 = 0");
+  });
+  for (const trampa::Paso& paso : pasos) {
+    unidad.push_back([&cnn, motor, &paso] {
+      Ejecutar(cnn, Sentencia(motor, Punto::Marcar));
+      try {
+        paso();
+      } catch (...) {
+        // What the step did goes, whatever the operator answers; a connection
+        // that cannot even do that fails the unit at its commit.
+        trampa::IgnorarErrores({[&] { Ejecutar(cnn, Sentencia(motor, Punto::Deshacer)); },
+                                [&] { Ejecutar(cnn, Sentencia(motor, Punto::Liberar)); }});
+        throw;
+      }
+      Ejecutar(cnn, Sentencia(motor, Punto::Liberar));
+    });
+  }
+  unidad.push_back([&] {
+    cnn.CommitTrans();
+    abierta = false;
+  });
+
+  const std::size_t ultimo = unidad.size() - 1;
+  const trampa::Resultado r = trampa::Ejecutar(unidad, [&](const ado::ErrorInfo& e, std::size_t i) {
+    const bool borde = i == 0 || i == ultimo;
+    const int respuesta = manejador(e, i == 0 ? 0 : i - 1);
+    // Going on without the transaction's beginning or end would store
+    // outside the unit, or nothing at all while reporting success.
+    if (borde && respuesta != trampa::Reintentar) return 0;
+    return respuesta;
+  });
+  if (r == trampa::Resultado::Completo) return r;
+  if (abierta) trampa::IgnorarErrores({[&] { cnn.RollbackTrans(); }});
+  return r;
+}
