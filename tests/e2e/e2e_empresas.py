@@ -9,8 +9,6 @@ step stay in the artefacts folder, one folder per scenario.
                     --artefactos build/e2e-artifacts/es_AR [scenario ...]
 
 The README's docs/screenshot.png is logo_cancelado/01-empresa-1.png of a run.
-MA_E2E_CONFLICTO=1 also runs the second half of the two-instance scenario (the box
-that tells the operator the company was deleted by another user).
 """
 
 import argparse
@@ -216,9 +214,6 @@ def borrada_por_otro(ctx):
     mostrar_empresa(a, "4")
     borrar_con_f8(ctx, a, "4")
     ctx.captura("a-borro-4")
-    if os.environ.get("MA_E2E_CONFLICTO") != "1":
-        print("    omitido: el aviso a B (MA_E2E_CONFLICTO=1 lo ejecuta)")
-        return
     titulo = "^Aviso al operador...$"
     # No is the default button (Enter); Tab reaches Sí.
     for respuesta, teclas in (("no", ["Return"]), ("si", ["Tab", "space"])):
