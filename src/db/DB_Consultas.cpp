@@ -1,6 +1,7 @@
 #include <memory>
 
 #include "db/DB_Dll.h"
+#include "db/LogDeErrores.h"
 #include "db/NumeroSql.h"
 #include "db/SentenciasConsulta.h"
 #include "platform/services/Operador.h"
@@ -10,9 +11,11 @@
 namespace {
 
 // The lookups' own trap: the failure's description in an Abort / Retry / Ignore box.
-int AvisoAlOperador(const ado::ErrorInfo& e, std::size_t) {
-  return ElOperador().MsgBox(e.Description, vb::Critical + vb::AbortRetryIgnore,
-                             QStringLiteral("Aviso al Operador"));
+trampa::Manejador AvisoAlOperador(const char* rutina) {
+  return [rutina](const ado::ErrorInfo& e, std::size_t) {
+    return logerrores::Avisar(QString::fromLatin1(rutina), e.Description, vb::Critical + vb::AbortRetryIgnore,
+                              QStringLiteral("Aviso al Operador"));
+  };
 }
 
 // Failures EjecutaConsultaSQL keeps quiet about: the caller reads them in the connection's errors.
@@ -78,8 +81,8 @@ void DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL, long& RecordsAffected) {
       [&](const ado::ErrorInfo& e, std::size_t) {
         if (!EsErrorSilencioso(e.Number) &&
             !SentenciaSQL.contains(QLatin1String("TRANS"), Qt::CaseInsensitive))
-          ElOperador().MsgBox(e.Description, vb::Critical + vb::OKOnly,
-                              QStringLiteral("Aviso al operador!!!"));
+          logerrores::Avisar(QStringLiteral("EjecutaConsultaSQL"), e.Description, vb::Critical + vb::OKOnly,
+                             QStringLiteral("Aviso al operador!!!"));
         return 0;
       });
 }
@@ -113,7 +116,7 @@ bool DB_Dll::ExisteEnTabla(const QString& Tabla, const QString& ValorBuscado, co
       propio.reset();
     });
   }
-  trampa::Ejecutar(pasos, AvisoAlOperador);
+  trampa::Ejecutar(pasos, AvisoAlOperador("ExisteEnTabla"));
   return resultado;
 }
 
@@ -148,7 +151,7 @@ bool DB_Dll::ExisteEnTablaST(const QString& Tabla, const QString& ValorBuscado, 
       propio.reset();
     });
   }
-  trampa::Ejecutar(pasos, AvisoAlOperador);
+  trampa::Ejecutar(pasos, AvisoAlOperador("ExisteEnTablaST"));
   return resultado;
 }
 
@@ -171,7 +174,7 @@ ado::Value DB_Dll::DatosTabla(const QString& Tabla, const QString& ValorBuscado,
           },
           [&] { CierraRecordset(*rs); },
       },
-      AvisoAlOperador);
+      AvisoAlOperador("DatosTabla"));
   return resultado;
 }
 
