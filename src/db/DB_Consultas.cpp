@@ -4,6 +4,7 @@
 #include "db/LogDeErrores.h"
 #include "db/NumeroSql.h"
 #include "db/SentenciasConsulta.h"
+#include "db/TextoSql.h"
 #include "platform/services/Operador.h"
 #include "platform/services/Trampa.h"
 #include "platform/services/Utilidades.h"
@@ -79,8 +80,8 @@ void DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL, long& RecordsAffected) {
           },
       },
       [&](const ado::ErrorInfo& e, std::size_t) {
-        if (!EsErrorSilencioso(e.Number) &&
-            !SentenciaSQL.contains(QLatin1String("TRANS"), Qt::CaseInsensitive))
+        // A transaction statement fails quietly; a literal that happens to say "trans" does not.
+        if (!EsErrorSilencioso(e.Number) && BuscarFueraDeLiterales(SentenciaSQL, QStringLiteral("TRANS")) < 0)
           logerrores::Avisar(QStringLiteral("EjecutaConsultaSQL"), e.Description, vb::Critical + vb::OKOnly,
                              QStringLiteral("Aviso al operador!!!"));
         return 0;
