@@ -58,7 +58,7 @@ QString ReglaTopARownum(const QString& s) {
   QString colaOrder;
   const int g = BuscarPalabraExterior(s, QStringLiteral("GROUP BY"));
   if (g >= 0) {
-    colaGroup = s.mid(g);
+    colaGroup = s.mid(g > 0 && s.at(g - 1) == QLatin1Char(' ') ? g - 1 : g);
   } else {
     const int o = BuscarPalabraExterior(s, QStringLiteral("ORDER BY"));
     if (o >= 0) colaOrder = s.mid(o);

@@ -40,6 +40,7 @@ TEST_P(TextoDelOperador, NuncaSeVuelveSentencia) {
     lista.SQL = "SELECT DESCRIPCION,IDARTICULO FROM VT_MA_ARTICULOS WHERE IDARTICULO = 'HOSTIL'";
     ListaConsulta l(lista);
     l.Cargar();
+    l.SeleccionarFila(0);
     op->Responder(vb::Yes);
     EXPECT_TRUE(l.TeclaFormulario(teclas::F12));
     EXPECT_EQ(testdb::Query(base, "SELECT Descripcion FROM V_MV_FALTANTES WHERE IdArticulo LIKE '%HOSTIL'"),
