@@ -1,6 +1,6 @@
 // Operator text written into SQL: it must stay one literal, whatever it holds.
 #include "db/DB_Dll.h"
-#include "db/SentenciasConsulta.h"
+#include "db/Sentencias.h"
 #include "db/TextoSql.h"
 #include "fuzz/Entrada.h"
 #include "lookup/FiltrosConsulta.h"

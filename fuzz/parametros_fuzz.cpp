@@ -1,6 +1,6 @@
 // The start-up parameter text.
 #include "fuzz/Entrada.h"
-#include "session/inicio/ParametrosInicio.h"
+#include "session/ParametrosInicio.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t largo) {
   const QString texto = entrada::Texto(entrada::Bytes(datos, largo));

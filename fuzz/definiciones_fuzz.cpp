@@ -1,7 +1,7 @@
 // The lookup-definition file (consultas.vmt) and the statement built from a record.
 #include "fuzz/Entrada.h"
+#include "lookup/ArchivoDefiniciones.h"
 #include "lookup/ArmadoConsulta.h"
-#include "lookup/MascarasConsultas.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t largo) {
   const QByteArray contenido = entrada::Bytes(datos, largo);

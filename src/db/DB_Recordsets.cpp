@@ -3,7 +3,7 @@
 #include "db/DB_Dll.h"
 #include "db/LogDeErrores.h"
 #include "db/NumeroSql.h"
-#include "db/SentenciasConsulta.h"
+#include "db/Sentencias.h"
 #include "db/TextoSql.h"
 #include "platform/services/Operador.h"
 #include "platform/services/Trampa.h"
