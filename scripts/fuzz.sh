@@ -12,12 +12,14 @@ run() {
   [ -x "$bin" ] || { echo "$bin was not built (make fuzz-build)"; return 77; }
   local hallazgos scratch log status=0
   hallazgos="$(dirname "$bin")/hallazgos"
-  mkdir -p "$hallazgos" "$corpus"
+  mkdir -p "$hallazgos"
   scratch=$(mktemp -d)
+  local semillas=()
+  [ -d "$corpus" ] && semillas=("$corpus")
   log="$scratch.log"
   # Leaks are reported by the leak checker only at exit, where Qt's caches look like leaks.
   ASAN_OPTIONS=detect_leaks=0:${ASAN_OPTIONS:-} "$bin" -max_total_time="$secs" -timeout=10 -rss_limit_mb=2048 \
-    -print_final_stats=1 -artifact_prefix="$hallazgos/$(basename "$bin")-" "$scratch" "$corpus" >"$log" 2>&1 ||
+    -print_final_stats=1 -artifact_prefix="$hallazgos/$(basename "$bin")-" "$scratch" "${semillas[@]}" >"$log" 2>&1 ||
     status=$?
   if [ "$status" -ne 0 ]; then
     tail -n 60 "$log"
