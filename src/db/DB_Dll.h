@@ -3,7 +3,7 @@
 // its parameters, and the query, literal, schema, dialect and error helpers.
 // Members are spread over one source file per concern (DB_Conexion.cpp,
 // DB_Literales.cpp, DB_Recordsets.cpp, DB_Esquema.cpp, DB_MapeoTablas.cpp,
-// DB_Errores.cpp).
+// DB_Errores.cpp; the log itself is LogDeErrores).
 #include <QString>
 #include <optional>
 

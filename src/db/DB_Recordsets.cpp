@@ -1,8 +1,10 @@
 #include <memory>
 
 #include "db/DB_Dll.h"
+#include "db/LogDeErrores.h"
 #include "db/NumeroSql.h"
 #include "db/Sentencias.h"
+#include "db/TextoSql.h"
 #include "platform/services/Operador.h"
 #include "platform/services/Trampa.h"
 #include "platform/services/Utilidades.h"
@@ -10,9 +12,11 @@
 namespace {
 
 // The lookups' own trap: the failure's description in an Abort / Retry / Ignore box.
-int AvisoAlOperador(const ado::ErrorInfo& e, std::size_t) {
-  return ElOperador().MsgBox(e.Description, vb::Critical + vb::AbortRetryIgnore,
-                             QStringLiteral("Aviso al Operador"));
+trampa::Manejador AvisoAlOperador(const char* rutina) {
+  return [rutina](const ado::ErrorInfo& e, std::size_t) {
+    return logerrores::Avisar(QString::fromLatin1(rutina), e.Description, vb::Critical + vb::AbortRetryIgnore,
+                              QStringLiteral("Aviso al Operador"));
+  };
 }
 
 // Failures EjecutaConsultaSQL keeps quiet about: the caller reads them in the connection's errors.
@@ -76,10 +80,10 @@ void DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL, long& RecordsAffected) {
           },
       },
       [&](const ado::ErrorInfo& e, std::size_t) {
-        if (!EsErrorSilencioso(e.Number) &&
-            !SentenciaSQL.contains(QLatin1String("TRANS"), Qt::CaseInsensitive))
-          ElOperador().MsgBox(e.Description, vb::Critical + vb::OKOnly,
-                              QStringLiteral("Aviso al operador!!!"));
+        // A transaction statement fails quietly; a literal that happens to say "trans" does not.
+        if (!EsErrorSilencioso(e.Number) && BuscarFueraDeLiterales(SentenciaSQL, QStringLiteral("TRANS")) < 0)
+          logerrores::Avisar(QStringLiteral("EjecutaConsultaSQL"), e.Description, vb::Critical + vb::OKOnly,
+                             QStringLiteral("Aviso al operador!!!"));
         return 0;
       });
 }
@@ -113,7 +117,7 @@ bool DB_Dll::ExisteEnTabla(const QString& Tabla, const QString& ValorBuscado, co
       propio.reset();
     });
   }
-  trampa::Ejecutar(pasos, AvisoAlOperador);
+  trampa::Ejecutar(pasos, AvisoAlOperador("ExisteEnTabla"));
   return resultado;
 }
 
@@ -148,7 +152,7 @@ bool DB_Dll::ExisteEnTablaST(const QString& Tabla, const QString& ValorBuscado, 
       propio.reset();
     });
   }
-  trampa::Ejecutar(pasos, AvisoAlOperador);
+  trampa::Ejecutar(pasos, AvisoAlOperador("ExisteEnTablaST"));
   return resultado;
 }
 
@@ -171,7 +175,7 @@ ado::Value DB_Dll::DatosTabla(const QString& Tabla, const QString& ValorBuscado,
           },
           [&] { CierraRecordset(*rs); },
       },
-      AvisoAlOperador);
+      AvisoAlOperador("DatosTabla"));
   return resultado;
 }
 

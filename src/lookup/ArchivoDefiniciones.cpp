@@ -43,10 +43,13 @@ RegistroMascara Decodificar(const QByteArray& registro) {
 }
 
 QVector<RegistroMascara> Leer(const QString& ruta) {
-  QVector<RegistroMascara> salida;
   QFile f(ruta);
-  if (!f.open(QIODevice::ReadOnly)) return salida;
-  const QByteArray todo = f.readAll();
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  return Registros(f.readAll());
+}
+
+QVector<RegistroMascara> Registros(const QByteArray& todo) {
+  QVector<RegistroMascara> salida;
   const int enteros = static_cast<int>(todo.size() / LargoRegistro);
   salida.reserve(enteros);
   for (int i = 0; i < enteros; ++i)

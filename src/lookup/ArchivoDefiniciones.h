@@ -26,6 +26,7 @@ RegistroMascara Decodificar(const QByteArray& registro);
 // Every whole record of the file; a trailing partial record is ignored and a
 // missing or unreadable file gives none.
 QVector<RegistroMascara> Leer(const QString& ruta);
+QVector<RegistroMascara> Registros(const QByteArray& contenido);
 // Appends the records after the file's whole records (creating the file).
 // Throws ado::Failure when the file cannot be written.
 void Agregar(const QString& ruta, const QVector<RegistroMascara>& registros);

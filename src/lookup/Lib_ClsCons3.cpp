@@ -157,9 +157,7 @@ void Lib_ClsCons3::ConsultaSearch(QString SQL, ColeccionPtr& CmpsDevueltos, QStr
       [&] { limite = armado::LimiteFilas(lector_(QStringLiteral("TopConsArt"))); },
       [&] {
         if (armado::EsSentencia(SQL)) {
-          sentencia = SQL.contains(QLatin1String("V_MA_ARTICULOS"), Qt::CaseInsensitive)
-                          ? armado::ConVistaArticulos(SQL)
-                          : SQL;
+          sentencia = armado::ConVistaArticulos(SQL);
           return;
         }
         Camino camino = Camino::TablaDirecta;
