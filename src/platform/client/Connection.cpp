@@ -7,7 +7,8 @@
 #include "platform/client/ConnectionString.h"
 #include "platform/client/Fetch.h"
 #include "platform/client/OdbcText.h"
-#include "platform/client/SqlDialect.h"
+#include "platform/client/TableSelect.h"
+#include "platform/client/rewrite/EngineRewrite.h"
 
 namespace ado {
 namespace {
