@@ -14,7 +14,7 @@ build: setup
 	cmake --build $(BUILD) -j $(JOBS)
 
 demo: build
-	bash demo/create_sqlite.sh $(DEMO_DB)
+	bash demo/create_sqlite.sh $(DEMO_DB) $(BUILD)/bin/ma_sqlite_text.so
 
 run: demo
 	bash scripts/run.sh $(BUILD)/bin/MA_Empresas "@Server=SQLITE;@DbName=$(abspath $(DEMO_DB));@Usuario=admin;@Password=;"

@@ -5,7 +5,12 @@
 namespace ado::sql {
 
 std::optional<TableSelect> ParseTableSelect(const QString& sql) {
-  const Seq s = Tree(sql);
+  Seq s;
+  try {
+    s = Tree(sql);
+  } catch (const NestingTooDeep&) {
+    return std::nullopt;  // no single-table SELECT; running it reports the nesting
+  }
   std::vector<int> sig = SigIndex(s);
   // A trailing ";" is allowed.
   if (!sig.empty() && !s[sig.back()].group && IsPunct(s[sig.back()].tok, ";")) sig.pop_back();

@@ -3,6 +3,55 @@
 #include "platform/client/rewrite/Rewriter.h"
 
 namespace ado::sql {
+namespace {
+
+// Whether two pieces written one after the other would read as one token, or
+// start a comment: "a" "b", "'a'" "'b'", "-" "-1", "<" ">", "1" ".5".
+bool Glue(QChar a, QChar b) {
+  if (IsWordChar(a) && (IsWordChar(b) || b == '\'')) return true;
+  if ((a.isDigit() && b == '.') || (a == '.' && b.isDigit())) return true;
+  static const char* pairs[] = {"''", "\"\"", "--", "/*", "<=", ">=", "<>", "!=", "||", "::", "!<", "!>"};
+  for (const char* p : pairs)
+    if (a == QLatin1Char(p[0]) && b == QLatin1Char(p[1])) return true;
+  return false;
+}
+
+// The rewritten text. A piece that does not follow the previous one in the
+// input is kept apart from it by a blank where the two would glue.
+class Output {
+ public:
+  void Verbatim(const QString& piece) { Put(piece, true); }
+  void Rewritten(const QString& piece) { Put(piece, false); }
+  // Input text was dropped here.
+  void Skip() { adjacent_ = false; }
+  QString& Text() { return text_; }
+
+ private:
+  void Put(const QString& piece, bool verbatim) {
+    if (piece.isEmpty()) return;
+    if (!(verbatim && adjacent_) && !text_.isEmpty() && Glue(text_.back(), piece.front())) text_ += ' ';
+    text_ += piece;
+    adjacent_ = verbatim;
+  }
+  QString text_;
+  bool adjacent_ = false;
+};
+
+}  // namespace
+
+QString Trimmed(const QString& text) {
+  const auto toks = Tokenize(text);
+  auto last = toks.rbegin();
+  while (last != toks.rend() && last->kind == TokenKind::Space) ++last;
+  if (last == toks.rend() || last->kind != TokenKind::Comment || !last->text.startsWith("--"))
+    return text.trimmed();
+  // The comment stays as written, and its line ends.
+  qsizetype end = 0;
+  for (auto it = toks.begin(); it != last.base(); ++it) end += it->text.size();
+  qsizetype from = 0;
+  while (from < end && text[from].isSpace()) ++from;
+  return text.mid(from, end - from) + '\n';
+}
 
 bool Rewriter::IsHintGroup(const Node& n) {
   if (!n.group) return false;
@@ -87,9 +136,17 @@ QString Rewriter::Emit(const Seq& s) {
   const auto sig = SigIndex(s);
   const int n = static_cast<int>(s.size());
   std::vector<bool> removed(n, false);
+  std::vector<QString> before(n);     // text emitted right before a node
   std::vector<QString> after(n);      // text emitted right after a node
   std::vector<QString> replace(n);    // a replacement for a plain token
   std::vector<QString> groupText(n);  // a replacement for a group
+
+  // Text concatenation.
+  std::vector<bool> concat(n, false);
+  const auto chains = Chains(s, sig);
+  for (const auto& c : chains)
+    for (int idx : c.concatNodes) concat[idx] = true;
+  MarkTextComparisons(s, sig, chains, before, after, replace);
 
   // TOP n -> LIMIT n at the end of its SELECT.
   for (size_t k = 0; k < sig.size(); ++k) {
@@ -105,7 +162,7 @@ QString Rewriter::Emit(const Seq& s) {
     if (!num.group && num.tok.kind == TokenKind::Number) {
       count = num.tok.text;
     } else if (num.group) {
-      count = Emit(num.children).trimmed();
+      count = Trimmed(Emit(num.children));
     } else {
       continue;
     }
@@ -128,44 +185,45 @@ QString Rewriter::Emit(const Seq& s) {
     after[last] += " LIMIT " + count;
   }
 
-  // Text concatenation.
-  std::vector<bool> concat(n, false);
-  for (const auto& c : Chains(s, sig))
-    if (c.text)
-      for (int idx : c.plusNodes) concat[idx] = true;
-
   MarkDefinitionTypes(s, sig, replace, removed);
   MarkCreateTableColumns(s, sig, groupText);
 
-  QString out;
+  Output out;
   for (int i = 0; i < n; ++i) {
     if (removed[i]) {
-      out += after[i];
+      out.Skip();
+      out.Rewritten(after[i]);
       continue;
     }
     const Node& node = s[i];
+    out.Rewritten(before[i]);
     if (node.group) {
       if (!groupText[i].isEmpty()) {
-        out += groupText[i];
+        out.Rewritten(groupText[i]);
       } else if (IsHintGroup(node)) {
         // WITH (NOLOCK) and (NOLOCK): drop the hint, a WITH just before it and the blanks between.
-        QString trimmed = out;
-        while (trimmed.endsWith(' ')) trimmed.chop(1);
-        if (trimmed.endsWith("with", Qt::CaseInsensitive) &&
-            (trimmed.size() == 4 || !IsWordChar(trimmed[trimmed.size() - 5]))) {
-          trimmed.chop(4);
-          while (trimmed.endsWith(' ')) trimmed.chop(1);
+        QString& text = out.Text();
+        while (text.endsWith(' ')) text.chop(1);
+        if (text.endsWith("with", Qt::CaseInsensitive) &&
+            (text.size() == 4 || !IsWordChar(text[text.size() - 5]))) {
+          text.chop(4);
+          while (text.endsWith(' ')) text.chop(1);
         }
-        out = trimmed;
+        out.Skip();
+        // What followed the hint stays apart from what preceded it.
+        if (i + 1 < n && (s[i + 1].group || s[i + 1].tok.kind != TokenKind::Space) && !text.isEmpty())
+          text += ' ';
       } else {
-        out += "(" + Emit(node.children) + (node.closed ? ")" : "");
+        out.Verbatim("(");
+        out.Rewritten(Emit(node.children));
+        out.Verbatim(node.closed ? ")" : "");
       }
-      out += after[i];
+      out.Rewritten(after[i]);
       continue;
     }
     const Token& t = node.tok;
     if (!replace[i].isEmpty()) {
-      out += replace[i] + after[i];
+      out.Rewritten(replace[i] + after[i]);
       continue;
     }
     switch (t.kind) {
@@ -174,6 +232,7 @@ QString Rewriter::Emit(const Seq& s) {
         if (t.text.compare("dbo", Qt::CaseInsensitive) == 0 && i + 1 < n && !s[i + 1].group &&
             IsPunct(s[i + 1].tok, ".")) {
           removed[i + 1] = true;
+          out.Skip();
           break;
         }
         // A function call: the word, optional blanks, a group.
@@ -182,12 +241,12 @@ QString Rewriter::Emit(const Seq& s) {
         if (g < n && s[g].group) {
           const QString rep = Call(t.text, s[g]);
           if (!rep.isNull()) {
-            out += rep + after[g];
+            out.Rewritten(rep + after[g]);
             i = g;
             continue;
           }
         }
-        out += t.text;
+        out.Verbatim(t.text);
         break;
       }
       case TokenKind::BracketId:
@@ -195,28 +254,32 @@ QString Rewriter::Emit(const Seq& s) {
         if (t.text.compare("[dbo]", Qt::CaseInsensitive) == 0 && i + 1 < n && !s[i + 1].group &&
             IsPunct(s[i + 1].tok, ".")) {
           removed[i + 1] = true;
+          out.Skip();
           break;
         }
-        out += Bracket(t.text);
+        out.Rewritten(Bracket(t.text));
         break;
       case TokenKind::NString:
-        out += t.text.mid(1);
+        out.Rewritten(t.text.mid(1));
         break;
       case TokenKind::Punct:
-        out += concat[i] ? QStringLiteral("||") : t.text;
+        if (concat[i])
+          out.Rewritten(QStringLiteral("||"));
+        else
+          out.Verbatim(t.text);
         break;
       default:
-        out += t.text;
+        out.Verbatim(t.text);
         break;
     }
-    out += after[i];
+    out.Rewritten(after[i]);
   }
-  return out;
+  return out.Text();
 }
 
 QString Rewrite(const QString& sql, Dialect dialect) {
   if (dialect != Dialect::Sqlite && dialect != Dialect::Postgres) return sql;
-  Rewriter r(dialect);
+  Rewriter r(dialect, sql.size());
   return r.Seq_(Tree(sql));
 }
 

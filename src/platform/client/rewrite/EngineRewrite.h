@@ -26,7 +26,9 @@
 
 namespace ado::sql {
 
-// The statement for `dialect`: rewritten for Sqlite and Postgres, unchanged otherwise.
+// The statement for `dialect`: rewritten for Sqlite and Postgres, unchanged
+// otherwise. Throws NestingTooDeep (rewrite/SqlTree.h) for a statement nested
+// too deeply to read.
 QString Rewrite(const QString& sql, Dialect dialect);
 
 }  // namespace ado::sql

@@ -10,32 +10,47 @@
 
 namespace ado::sql {
 
+enum class ValueType { Unknown, Text, Number };
+
 const QSet<QString>& TextFunctions();
+const QSet<QString>& NumberFunctions();
 bool IsTextType(const QString& typeText);
+// The type a CAST or CONVERT to this type name gives.
+ValueType TypeOfName(const QString& typeText);
+
+// PostgreSQL's Spanish ICU collation, deterministic, for what cannot use ma_es.
+const QString& SpanishCollation();
+
+// Emitted text trimmed of blanks at both ends, except the line end that closes
+// a trailing "--" comment: text put after it must not fall into the comment.
+QString Trimmed(const QString& text);
 
 class Rewriter {
  public:
-  explicit Rewriter(Dialect d) : d_(d) {}
+  // `inputSize`: the length of the statement, which bounds the length of its rewriting.
+  Rewriter(Dialect d, qsizetype inputSize) : d_(d), maxText_(16 * inputSize + 65536) {}
 
   QString Seq_(const Seq& s) { return Emit(s); }
 
-  // Whether the whole sequence is one expression whose value is text.
-  bool IsTextExpr(const Seq& s);
+  // The type of the whole sequence when it is one expression, Unknown otherwise.
+  ValueType ExprType(const Seq& s);
+  bool IsTextExpr(const Seq& s) { return ExprType(s) == ValueType::Text; }
 
  private:
   struct Operand {
     bool valid = false;
     int firstSig = 0, lastSig = 0;  // positions in the sig array
-    bool text = false;
+    ValueType type = ValueType::Unknown;
   };
+  // Operands joined by "+".
   struct Chain {
     int firstSig = 0, lastSig = 0;
-    bool text = false;
-    std::vector<int> plusNodes;  // node indices of the binary "+" signs
+    ValueType type = ValueType::Unknown;
+    std::vector<int> concatNodes;  // node indices of the "+" signs that concatenate
   };
 
   bool IsIdentNode(const Node& n) const;
-  bool CallIsText(const QString& name, const Node& group);
+  ValueType CallType(const QString& name, const Node& group);
   Operand ParseOperand(const Seq& s, const std::vector<int>& sig, int p);
   std::vector<Chain> Chains(const Seq& s, const std::vector<int>& sig);
 
@@ -45,7 +60,11 @@ class Rewriter {
   QString StyleFormat(int style) const;
 
   // A function call's replacement, or a null string to leave it as written.
+  // Throws NestingTooDeep when it grows past the bound.
   QString Call(const QString& name, const Node& group);
+  QString CallText(const QString& name, const Node& group);
+  QString CastTo(const Seq& expr, const QString& type);
+  QString Str(const QString& x, const QString& n, const QString& d) const;
   QString Bracket(const QString& text) const;
 
   static bool IsHintGroup(const Node& n);
@@ -53,9 +72,16 @@ class Rewriter {
   void MarkDefinitionTypes(const Seq& s, const std::vector<int>& sig, std::vector<QString>& replace,
                            std::vector<bool>& removed);
   void MarkCreateTableColumns(const Seq& s, const std::vector<int>& sig, std::vector<QString>& groupText);
+  // Whether nodes from..to of `s` name no column.
+  bool ColumnFree(const Seq& s, int from, int to) const;
+  // LIKE and comparisons of literals (TextComparison.cpp).
+  void MarkTextComparisons(const Seq& s, const std::vector<int>& sig, const std::vector<Chain>& chains,
+                           std::vector<QString>& before, std::vector<QString>& after,
+                           std::vector<QString>& replace);
   QString Emit(const Seq& s);
 
   Dialect d_;
+  qsizetype maxText_;
 };
 
 }  // namespace ado::sql

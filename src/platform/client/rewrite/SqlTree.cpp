@@ -1,16 +1,21 @@
 #include "platform/client/rewrite/SqlTree.h"
 
 namespace ado::sql {
+
+NestingTooDeep::NestingTooDeep()
+    : std::runtime_error("more than " + std::to_string(kMaxNesting) + " nested parentheses") {}
+
 namespace {
 
-Seq Build(const std::vector<Token>& toks, size_t& i, bool inGroup) {
+Seq Build(const std::vector<Token>& toks, size_t& i, int depth) {
   Seq out;
   while (i < toks.size()) {
     const Token& t = toks[i];
     if (IsPunct(t, "(")) {
+      if (depth == kMaxNesting) throw NestingTooDeep();
       ++i;
       Node g{t, true, false, {}};
-      g.children = Build(toks, i, true);
+      g.children = Build(toks, i, depth + 1);
       if (i < toks.size() && IsPunct(toks[i], ")")) {
         g.closed = true;
         ++i;
@@ -18,7 +23,7 @@ Seq Build(const std::vector<Token>& toks, size_t& i, bool inGroup) {
       out.push_back(std::move(g));
       continue;
     }
-    if (IsPunct(t, ")") && inGroup) return out;  // the caller takes it
+    if (IsPunct(t, ")") && depth > 0) return out;  // the caller takes it
     out.push_back(Node{t, false, false, {}});
     ++i;
   }
@@ -32,7 +37,7 @@ Seq Tree(const QString& sql) {
   size_t i = 0;
   Seq all;
   while (i < toks.size()) {
-    Seq part = Build(toks, i, false);
+    Seq part = Build(toks, i, 0);
     for (auto& n : part) all.push_back(std::move(n));
     if (i < toks.size()) {  // an unmatched ")" at the top: keep it as a plain token
       all.push_back(Node{toks[i], false, false, {}});

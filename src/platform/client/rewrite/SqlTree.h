@@ -2,6 +2,8 @@
 // A token tree: parenthesised groups become one node with children.
 #include <QSet>
 #include <QString>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "platform/client/rewrite/SqlTokenizer.h"
@@ -17,6 +19,16 @@ struct Node {
 
 using Seq = std::vector<Node>;
 
+// Far more nested parentheses than any statement of the suite holds; reading a
+// deeper one would cost time and stack without bound, so it is refused. The
+// rewriter also refuses, with the same error, functions nested so that their
+// rewriting grows far beyond the statement.
+constexpr int kMaxNesting = 100;
+struct NestingTooDeep : std::runtime_error {
+  NestingTooDeep();
+};
+
+// Throws NestingTooDeep past kMaxNesting.
 Seq Tree(const QString& sql);
 
 // Neither blanks nor a comment.
