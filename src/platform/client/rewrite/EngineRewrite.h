@@ -19,7 +19,7 @@
 //   ALTER TABLE t ADD c NVARCHAR(10) / CREATE TABLE column types  -> PostgreSQL types
 //
 // Pure functions; no database needed. Not to be confused with the suite's
-// table-name mapping (db/DB_Dialecto), which works on SQL Server SQL for every engine.
+// table-name mapping (db/DB_MapeoTablas), which works on SQL Server SQL for every engine.
 #include <QString>
 
 #include "platform/client/Dialect.h"
