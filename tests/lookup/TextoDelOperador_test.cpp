@@ -43,7 +43,7 @@ TEST_P(TextoDelOperador, NuncaSeVuelveSentencia) {
     l.SeleccionarFila(0);
     op->Responder(vb::Yes);
     EXPECT_TRUE(l.TeclaFormulario(teclas::F12));
-    EXPECT_EQ(testdb::Query(base, "SELECT Descripcion FROM V_MV_FALTANTES WHERE IdArticulo LIKE '%HOSTIL'"),
+    EXPECT_EQ(testdb::Query(base, "SELECT Descripcion FROM V_MV_FALTANTES WHERE TRIM(IdArticulo) = 'HOSTIL'"),
               QStringList{h});
     testdb::RunSql(base,
                    "DELETE FROM V_MA_ARTICULOS WHERE IDARTICULO = 'HOSTIL'; DELETE FROM V_MV_FALTANTES");
