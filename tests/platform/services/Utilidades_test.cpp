@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QLocale>
-
 #include "platform/services/ArchivoIni.h"
 #include "platform/services/Cp1252.h"
+#include "support/Idioma.h"
 #include "support/OperadorGuionado.h"
 
 namespace {
@@ -42,9 +41,41 @@ TEST(ValorNumerico, LeeSoloElNumeroInicialConElSeparadorDado) {
         << c.texto << " con '" << c.separador << "'";
 }
 
-TEST(ValorNumerico, UsaElSeparadorDelPuesto) {
-  const QString sep = QLocale::system().decimalPoint();
-  EXPECT_DOUBLE_EQ(U().ValorNumerico(QStringLiteral("2") + sep + QStringLiteral("25")), 2.25);
+// What the operator types, read with the workstation's separator, over the
+// whole range of amounts; the other separator ends the number.
+TEST(ValorNumerico, LeeComoEscribeElOperadorEnCadaIdioma) {
+  const struct {
+    const char* idioma;
+    const char* texto;
+    double esperado;
+  } casos[] = {
+      {"C", "1234.5", 1234.5},
+      {"C", "1234,5", 1234},
+      {"es_AR", "1234,5", 1234.5},
+      {"es_AR", "1234.5", 1234},
+      {"es_AR", "-0,75", -0.75},
+      {"es_AR", "0,0001", 0.0001},
+      {"es_AR", "0,00005", 0.0001},
+      {"C", "-0.00005", -0.0001},
+      {"es_AR", "100000", 100000},
+      {"C", "12000000", 12000000},
+      {"C", "999999999999.9999", 999999999999.9999},
+      {"es_AR", "-999999999999,9999", -999999999999.9999},
+      {"es_AR", "9,99995", 10},
+  };
+  for (const auto& c : casos) {
+    EnIdioma idioma(c.idioma);
+    EXPECT_EQ(U().ValorNumerico(QString::fromUtf8(c.texto)), c.esperado) << c.idioma << " " << c.texto;
+  }
+  // Past the four-decimal fixed point (about 9.2e14) is an overflow, not 0 or infinity.
+  for (int digitos : {16, 305, 400}) {
+    try {
+      U().ValorNumerico(QString(digitos, QLatin1Char('9')));
+      ADD_FAILURE() << digitos << " digitos sin error";
+    } catch (const ado::Failure& f) {
+      EXPECT_EQ(f.Number(), 6) << digitos;
+    }
+  }
 }
 
 TEST(AlinearDerecha, RellenaConBlancosAIzquierda) {
