@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "db/DB_Dll.h"
+#include "support/Idioma.h"
 #include "support/OperadorGuionado.h"
 #include "support/TestDatabases.h"
 
@@ -114,6 +115,38 @@ TEST_F(ListaSinBase, TeclasDeCantidad) {
   lista.TeclaLista(teclas::Insertar, teclas::ShiftMask);
   EXPECT_EQ(lista.Modelo().Texto(3, cant), "0.######");
   EXPECT_TRUE(lista.Modelo().Marcada(3));
+  EXPECT_TRUE(op->mensajes.empty());
+}
+
+// The quantity the operator types is read, and every quantity shown, in the
+// workstation's locale; a cell from the database ("1.0") still counts.
+TEST_F(ListaSinBase, CantidadesEnElIdiomaDelPuesto) {
+  s.UsaCantidades = true;
+  const struct {
+    const char* idioma;
+    const char* respuesta;
+    const char* tecleada;  // the cell after the answer
+    const char* masUno;    // and after Insert
+    const char* celda0;    // row 0 ("1.0") after Delete
+  } casos[] = {
+      {"C", "3.456", "3.46", "4.5", "0.00"},
+      {"es_AR", "3,456", "3,46", "4,5", "0,00"},
+      {"es_AR", "2", "2,00", "3,0", "0,00"},
+  };
+  for (const auto& c : casos) {
+    EnIdioma idioma(c.idioma);
+    Clientes();
+    lista.SeleccionarFila(3);
+    op->Escribir(QString::fromLatin1(c.respuesta));
+    lista.TeclaLista(teclas::Insertar, teclas::ShiftMask);
+    EXPECT_EQ(lista.Modelo().Texto(3, 2), QString::fromLatin1(c.tecleada)) << c.idioma;
+    lista.TeclaLista(teclas::Insertar, 0);
+    EXPECT_EQ(lista.Modelo().Texto(3, 2), QString::fromLatin1(c.masUno)) << c.idioma;
+    lista.SeleccionarFila(0);
+    lista.TeclaLista(teclas::Suprimir, 0);
+    EXPECT_FALSE(lista.Modelo().Marcada(0)) << c.idioma;
+    EXPECT_EQ(lista.Modelo().Texto(0, 2), QString::fromLatin1(c.celda0)) << c.idioma;
+  }
   EXPECT_TRUE(op->mensajes.empty());
 }
 
