@@ -89,6 +89,7 @@ TEST_F(ListaSinBase, EscribirEnLaListaVaALaCajaConFoco) {
 }
 
 TEST_F(ListaSinBase, TeclasDeCantidad) {
+  EnIdioma idioma("C");  // the other locale: CantidadesEnElIdiomaDelPuesto
   s.UsaCantidades = true;
   Clientes();
   const int cant = 2;
