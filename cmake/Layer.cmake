@@ -27,7 +27,7 @@ function(ma_tests dir)
   foreach(t ${tests})
     get_filename_component(n ${t} NAME_WE)
     add_executable(${n} ${t})
-    target_link_libraries(${n} PRIVATE ${T_DEPS} test_support test_locale GTest::gtest GTest::gmock GTest::gtest_main)
+    target_link_libraries(${n} PRIVATE ${T_DEPS} test_support GTest::gtest GTest::gmock GTest::gtest_main)
     gtest_discover_tests(${n} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   endforeach()

@@ -201,30 +201,23 @@ TEST_P(GrillaPersonalizados, LosValoresSeGrabanSegunElTipoDeLaColumna) {
             QStringLiteral("Alimentos"));
 }
 
-// A number is shown, typed and stored in the workstation's locale: either key
-// types its separator, once, and a company saved untouched keeps its amount.
+// A number is typed and shown in the workstation's locale: either key types
+// its separator, once; a stored amount saved untouched keeps its value.
 TEST_P(GrillaPersonalizados, NumerosEnElIdiomaDelPuesto) {
   Cargar(QString::fromLatin1(kColumnasExtra));
   Visible();
   const struct {
-    const char* idioma;
-    const char* guardado;  // p_Cuota before, as an SQL literal; "" = typed
-    const char* teclas;
-    const char* celda;
-    const char* centesimos;  // p_Cuota * 100 afterwards
-  } casos[] = {
-      {"C", "", "1,5,", "1.5", "150"},           {"C", "", "2.25", "2.25", "225"},
-      {"es_AR", "", "1,5,", "1,5", "150"},       {"es_AR", "", "2.25", "2,25", "225"},
-      {"C", "1234.5", "", "1234.5", "123450"},   {"es_AR", "1234.5", "", "1234,5", "123450"},
-      {"C", "100000", "", "100000", "10000000"}, {"es_AR", "12000000", "", "12000000", "1200000000"},
-      {"es_AR", "-0.75", "", "-0,75", "-75"},
-  };
+    const char *idioma, *guardado, *teclas, *celda, *centesimos;  // guardado: p_Cuota before, "" = typed
+  } casos[] = {{"C", "", "1,5,", "1.5", "150"},
+               {"es_AR", "", "2.25.", "2,25", "225"},
+               {"C", "100000", "", "100000", "10000000"},
+               {"es_AR", "-1234.5", "", "-1234,5", "-123450"}};
   for (const auto& c : casos) {
     SCOPED_TRACE(std::string(c.idioma) + " " + c.guardado + c.teclas);
     EnIdioma idioma(c.idioma);
     if (*c.guardado)
-      testdb::RunSql(base, QStringLiteral("UPDATE P_MA_Empresas SET p_Cuota = %1 WHERE IdEmpresa = '%2'")
-                               .arg(QString::fromLatin1(c.guardado), Codigo15("2")));
+      testdb::RunSql(base, "UPDATE P_MA_Empresas SET p_Cuota = " + QString(c.guardado) +
+                               " WHERE IdEmpresa = '" + Codigo15("2") + "'");
     MostrarEnGrilla(QStringLiteral("2"));
     if (*c.teclas) {
       Teclear(3, QString::fromUtf8(c.teclas));
@@ -232,11 +225,9 @@ TEST_P(GrillaPersonalizados, NumerosEnElIdiomaDelPuesto) {
     }
     EXPECT_EQ(G().TextMatrix(3, 1), QString::fromUtf8(c.celda));
     Accion("GRABAR");
-    EXPECT_TRUE(op->mensajes.empty()) << op->mensajes.front().prompt;
-    EXPECT_EQ(
-        Uno(QStringLiteral("SELECT CAST(p_Cuota * 100 AS INTEGER) FROM P_MA_Empresas WHERE IdEmpresa = '%1'")
-                .arg(Codigo15("2"))),
-        QString::fromUtf8(c.centesimos));
+    EXPECT_EQ(Uno("SELECT CAST(p_Cuota * 100 AS INTEGER) FROM P_MA_Empresas WHERE IdEmpresa = '" +
+                  Codigo15("2") + "'"),
+              QString::fromUtf8(c.centesimos));
   }
 }
 

@@ -5,7 +5,6 @@
 
 #include "session/Globales.h"
 #include "support/ConexionDePrueba.h"
-#include "support/Idioma.h"
 
 namespace {
 
@@ -171,31 +170,6 @@ TEST_P(Configuracion, SiYNoSinMayusculas) {
         << c.clave << "=" << c.valor;
   }
   EXPECT_EQ(gColorFondo, 0xFFFF00u);
-}
-
-// A number stored in the settings reads the same on every workstation: "." or
-// a lone "," is its decimal separator, whatever the workstation's locale.
-TEST_P(Configuracion, NumerosGuardadosIgualesEnCadaIdioma) {
-  const struct {
-    const char* maxDto;
-    double dto;
-    const char* fondo;
-    quint32 colorFondo;
-  } casos[] = {
-      {"15,5", 15.5, "12345.6", 12346u},
-      {"-0.0001", -0.0001, "255,4", 255u},
-  };
-  for (const char* idioma : kIdiomas)
-    for (const auto& c : casos) {
-      EnIdioma en(idioma);
-      testdb::RunSql(base, QStringLiteral("UPDATE ta_configuracion SET VALOR = '%1' WHERE CLAVE = 'MaxDto'")
-                               .arg(QString::fromLatin1(c.maxDto)));
-      testdb::RunSql(base, QStringLiteral("UPDATE ta_configuracion SET VALOR = '%1' WHERE CLAVE = 'CFondo'")
-                               .arg(QString::fromLatin1(c.fondo)));
-      CargarConfiguracion(QStringLiteral("/opt/ma/"));
-      EXPECT_EQ(ValorConfiguracion(QStringLiteral("MaxDto")), QVariant(c.dto)) << idioma << " " << c.maxDto;
-      EXPECT_EQ(gColorFondo, c.colorFondo) << idioma << " " << c.fondo;
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, Configuracion, ::testing::ValuesIn(testdb::AllEngines()),

@@ -1,18 +1,10 @@
 #pragma once
 // The workstation's locale for one scope, so that a test runs its cases in
-// the C and the Argentine locale whatever locale the suite itself runs in.
+// the C and the Argentine locale whatever locale the suite runs in.
 #include <QLocale>
 
-class EnIdioma {
- public:
+struct EnIdioma {
   explicit EnIdioma(const char* nombre) { QLocale::setDefault(QLocale(QString::fromLatin1(nombre))); }
-  ~EnIdioma() { QLocale::setDefault(previo_); }
-  EnIdioma(const EnIdioma&) = delete;
-  EnIdioma& operator=(const EnIdioma&) = delete;
-
- private:
-  QLocale previo_;
+  ~EnIdioma() { QLocale::setDefault(previo); }
+  const QLocale previo;
 };
-
-// A point and a comma as the decimal separator.
-inline constexpr const char* kIdiomas[] = {"C", "es_AR"};
