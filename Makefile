@@ -1,5 +1,6 @@
 # make run: set up, build, create the demo database and start the program on it.
-# make test: set up, build and run every test (SQLite and a private PostgreSQL server).
+# make test: set up, build and run every test (SQLite and a private PostgreSQL server), twice:
+# in the environment's locale and under es_AR.UTF-8.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 DEMO_DB = $(BUILD)/bin/demo.sqlite
