@@ -1,5 +1,6 @@
 #include "db/DB_Dll.h"
 
+#include "db/LogDeErrores.h"
 #include "platform/services/Utilidades.h"
 
 DB_Dll& DB_Dll::Instancia() {
@@ -7,7 +8,10 @@ DB_Dll& DB_Dll::Instancia() {
   return instancia;
 }
 
-DB_Dll::DB_Dll() = default;
+DB_Dll::DB_Dll() {
+  // The services' error boxes go to the same log as the database's own.
+  Utilidades::FijarTestigoDeErrores(&logerrores::AnotarRespuesta);
+}
 DB_Dll::~DB_Dll() = default;
 
 ado::ConnectionPtr& DB_Dll::gCnn() {
