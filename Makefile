@@ -27,7 +27,7 @@ fuzz: fuzz-build
 	bash scripts/fuzz.sh all $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 demo: build
-	bash demo/create_sqlite.sh $(DEMO_DB)
+	bash demo/create_sqlite.sh $(DEMO_DB) $(BUILD)/bin/ma_sqlite_text.so
 
 run: demo
 	bash scripts/run.sh $(BUILD)/bin/MA_Empresas "@Server=SQLITE;@DbName=$(abspath $(DEMO_DB));@Usuario=admin;@Password=;"

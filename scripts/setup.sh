@@ -2,7 +2,7 @@
 # Installs what the program and its tests need on Debian 12, when missing.
 set -euo pipefail
 pkgs=(build-essential cmake ninja-build ccache pkg-config qt6-base-dev unixodbc-dev odbcinst libsqliteodbc
-      odbc-postgresql tdsodbc postgresql sqlite3 libgtest-dev libgmock-dev libbenchmark-dev
+      odbc-postgresql tdsodbc postgresql sqlite3 libsqlite3-dev libicu-dev libgtest-dev libgmock-dev libbenchmark-dev
       xvfb xauth fonts-dejavu-core openbox xdotool x11-utils imagemagick python3 clang libclang-rt-14-dev locales)
 missing=()
 for p in "${pkgs[@]}"; do

@@ -94,6 +94,11 @@ std::string Env(const char* name) {
   return v ? v : "";
 }
 
+// The program's SQLite extension: the demo schema's text columns use its collation.
+std::string Extension() {
+  return Env("MA_SQLITE_TEXT").empty() ? MA_SQLITE_TEXT_BUILT : Env("MA_SQLITE_TEXT");
+}
+
 // The server's own psql: the generic wrapper in PATH costs a Perl start-up per call.
 std::string PsqlPath() {
   const std::string bin = Env("MA_PG_BIN").empty() ? "/usr/lib/postgresql/15/bin" : Env("MA_PG_BIN");
@@ -132,7 +137,8 @@ class Estado {
     if (demoSqlite_.empty()) {
       const fs::path destino = TrabajoLocked() / "demo_original.sqlite";
       const Salida r =
-          Ejecutar(TrabajoLocked(), {"bash", MA_SOURCE_DIR "/demo/create_sqlite.sh", destino.string()}, "");
+          Ejecutar(TrabajoLocked(),
+                   {"bash", MA_SOURCE_DIR "/demo/create_sqlite.sh", destino.string(), Extension()}, "");
       if (r.status != 0 || !fs::exists(destino))
         throw std::runtime_error("demo/create_sqlite.sh failed: " + r.err + r.out);
       demoSqlite_ = destino;
@@ -243,7 +249,7 @@ Salida EjecutarSql(const Database& db, const std::string& sql) {
     return Ejecutar(
         e.Trabajo(),
         {"sqlite3", "-bail", "-batch", "-list", "-noheader", "-separator", "|", db.dbName.toStdString()},
-        sql);
+        ".load \"" + Extension() + "\"\n" + sql);
   }
   return Ejecutar(e.Trabajo(), Psql(e.Postgres(), db.dbName.toStdString()), sql);
 }
@@ -355,7 +361,7 @@ void GrowCompanies(const Database& db, int count, int withLogo, int logoBytes) {
   const QString maximo = db.engine == Engine::Sqlite
                              ? "SELECT COALESCE(MAX(CAST(TRIM(IdEmpresa) AS INTEGER)), 0) FROM P_MA_Empresas;"
                              : "SELECT COALESCE(MAX(CAST(TRIM(IdEmpresa) AS BIGINT)), 0) FROM P_MA_Empresas "
-                               "WHERE TRIM(IdEmpresa) ~ '^[0-9]+$';";
+                               "WHERE TRIM(IdEmpresa) COLLATE \"C\" ~ '^[0-9]+$';";
   const QStringList filas = Query(db, maximo);
   const long long desde = filas.isEmpty() ? 0 : filas.first().toLongLong();
 

@@ -1,5 +1,6 @@
 #include "platform/client/Connection.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <cstdlib>
 
@@ -7,7 +8,9 @@
 #include "platform/client/ConnectionString.h"
 #include "platform/client/Fetch.h"
 #include "platform/client/OdbcText.h"
-#include "platform/client/SqlDialect.h"
+#include "platform/client/TableSelect.h"
+#include "platform/client/rewrite/EngineRewrite.h"
+#include "platform/client/rewrite/SqlTree.h"
 
 namespace ado {
 namespace {
@@ -38,6 +41,18 @@ bool FindDataSource(const QString& name, QString* driver) {
       return true;
     }
   }
+}
+
+// The SQLite extension that compares text as the suite's server does: $MA_SQLITE_TEXT,
+// else beside the program, else where this build made it.
+QString SqliteTextExtension() {
+  const QString given = EnvOr("MA_SQLITE_TEXT", "");
+  if (!given.isEmpty()) return given;
+  if (QCoreApplication::instance()) {
+    const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/ma_sqlite_text.so");
+    if (QFileInfo::exists(beside)) return beside;
+  }
+  return QStringLiteral(MA_SQLITE_TEXT_BUILT);
 }
 
 Dialect DialectOf(const QString& dbms) {
@@ -223,7 +238,22 @@ int Connection::State() const { return d_->state; }
 ErrorCollection& Connection::Errors() { return d_->errors; }
 const ErrorCollection& Connection::Errors() const { return d_->errors; }
 Dialect Connection::GetDialect() const { return d_->dialect; }
-QString Connection::Adapt(const QString& sql) const { return sql::Rewrite(sql, d_->dialect); }
+QString Connection::Adapt(const QString& sql) const {
+  try {
+    return sql::Rewrite(sql, d_->dialect);
+  } catch (const sql::NestingTooDeep&) {
+    // Reported as SQL Server reports a statement nested too deeply (error 191).
+    ProviderError e;
+    e.Number = err::CommandText;
+    e.NativeError = 191;
+    e.SQLState = QStringLiteral("42000");
+    e.Description = QStringLiteral(
+        "Alguna parte de la instrucción SQL está anidada a demasiada profundidad. Vuelva a escribir la "
+        "consulta o divídala en consultas más pequeñas.");
+    e.Source = d_->source;
+    odbc::Raise(d_->Ctx(), e);
+  }
+}
 
 void Connection::Open(const QString& connectionString, const QString& user, const QString& password,
                       int options) {
@@ -236,6 +266,7 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
   env.dataSource = FindDataSource;
   env.sqlServerDriver = EnvOr("MA_ODBC_SQLSERVER_DRIVER", "FreeTDS");
   env.oracleDriver = EnvOr("MA_ODBC_ORACLE_DRIVER", "Oracle");
+  env.sqliteExtension = SqliteTextExtension();
   const cs::Target target = cs::Translate(d.connectionString, user, password, env);
 
   d.dialect = Dialect::Unknown;
@@ -303,6 +334,24 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
   d.transactionLevel = 0;
   d.primaryKeys.clear();
   d.ApplyIsolation();
+  if (target.kind == cs::Kind::Sqlite) {
+    // Without the extension, text would compare by code points and the demo schema's
+    // collation would be missing: better no connection than wrong answers.
+    odbc::StmtHandle st = d.NewStatement();
+    if (!SQL_SUCCEEDED(
+            odbc::Check(odbc::ExecDirect(st.get(), QStringLiteral("SELECT ma_sqlite_text()"), d.dialect),
+                        SQL_HANDLE_STMT, st.get(), d.Ctx(), "SQLExecDirect", odbc::OnError::Ignore))) {
+      st.Reset();
+      Close();
+      ProviderError e;
+      e.Number = err::Unspecified;
+      e.SQLState = QStringLiteral("08001");
+      e.Description =
+          QStringLiteral("No se pudo cargar la extensión de texto de SQLite: %1").arg(env.sqliteExtension);
+      e.Source = d.source;
+      odbc::Raise(openCtx, e);
+    }
+  }
   if (!d.defaultDatabase.isEmpty()) {
     try {
       SetDefaultDatabase(d.defaultDatabase);

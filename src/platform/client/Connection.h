@@ -6,14 +6,13 @@
 #include <QVector>
 #include <memory>
 
+#include "platform/client/Dialect.h"
 #include "platform/core/Error.h"
 #include "platform/core/Value.h"
 
 namespace ado {
 
 class Recordset;
-
-enum class Dialect { Unknown, SqlServer, Sqlite, Postgres, Oracle };
 
 // One diagnostic record of the last failing call.
 struct ProviderError {

@@ -194,6 +194,7 @@ Target Translate(const QString& s, const QString& userArg, const QString& passwo
     b.Add("Timeout", QString::number(env.sqliteBusyTimeoutMs));
     b.Add("NoCreat", "1");
     b.Add("StepAPI", "1");
+    if (!env.sqliteExtension.isEmpty()) b.Add("LoadExt", env.sqliteExtension);
     t.odbc = b.Text();
     return t;
   }
