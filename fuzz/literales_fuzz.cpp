@@ -5,7 +5,7 @@
 #include "fuzz/Entrada.h"
 #include "lookup/FiltrosConsulta.h"
 #include "lookup/TextosConsulta.h"
-#include "platform/client/SqlDialect.h"
+#include "platform/client/rewrite/EngineRewrite.h"
 
 namespace {
 
