@@ -1,6 +1,7 @@
 # make run: set up, build, create the demo database and start the program on it.
 # make test: set up, build and run every test (SQLite and a private PostgreSQL server,
-#            and each fuzzing program for a few seconds).
+#            and each fuzzing program for a few seconds), twice: in the environment's
+#            locale and under es_AR.UTF-8.
 # make fuzz: build the fuzzing programs (clang) and run each for FUZZ_SECONDS.
 BUILD ?= build
 FUZZ_BUILD ?= $(BUILD)-fuzz

@@ -108,7 +108,7 @@ void DB_Dll::OpenServerADODB(bool PideParametrosSQL, long lCursor, const QString
         const ado::Value admin =
             DatosTabla(QStringLiteral("ta_usuarios"), gUsuario, QStringLiteral("Administrador"),
                        QStringLiteral("nombre"), 8, QString(), true);
-        gEsAdmin = Servicios().ValorNumerico(Servicios().NuloATexto(admin)) == 1.0;
+        gEsAdmin = Servicios().ValorPuntoOComa(admin) == 1.0;
       }),
   };
 

@@ -309,21 +309,21 @@ void ListaConsulta::CambiarCantidad(int tecla, int shift) {
                            QString respuesta =
                                ElOperador().InputBox(QStringLiteral("Ingrese la Cantidad del Articulo..."),
                                                      QStringLiteral("Carga de Datos"), actual);
-                           if (textos::Numero(respuesta) == 0) respuesta = QStringLiteral("0.######");
+                           if (textos::Cantidad(respuesta) == 0) respuesta = QStringLiteral("0.######");
                            nueva = textos::FormatoCantidad(respuesta, 2);
                          } else if (tecla == teclas::Insertar) {
-                           nueva = textos::FormatoCantidad(textos::Numero(actual) + 1, 1);
+                           nueva = textos::FormatoCantidad(textos::Cantidad(actual) + 1, 1);
                          } else {
-                           nueva = textos::FormatoCantidad(textos::Numero(actual) - 1, 1);
+                           nueva = textos::FormatoCantidad(textos::Cantidad(actual) - 1, 1);
                          }
                        },
                        [&] { modelo_.FijarTexto(fila_, columna, nueva); },
                        [&] {
                          if (tecla == teclas::Insertar) {
                            modelo_.Marcar(fila_, true);
-                         } else if (textos::Numero(nueva) <= 0) {
+                         } else if (textos::Cantidad(nueva) <= 0) {
                            modelo_.Marcar(fila_, false);
-                           modelo_.FijarTexto(fila_, columna, QStringLiteral("0.00"));
+                           modelo_.FijarTexto(fila_, columna, textos::FormatoCantidad(0.0, 2));
                          }
                        },
                    },

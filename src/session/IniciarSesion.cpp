@@ -119,7 +119,7 @@ void IniciarSesion(bool& UsarIni, QString& Parametros, QString& ConnString) {
         if (gSeccionEstacion.trimmed().size() > 50) gSeccionEstacion = gSeccionEstacion.left(50);
       }),
       paso([&] {
-        gFlatToolbars = util.ValorNumerico(ArchivoIni::Compartido().LeerIni(
+        gFlatToolbars = util.ValorPuntoOComa(ArchivoIni::Compartido().LeerIni(
             kIni, gSeccionEstacion, QStringLiteral("FlatToolbars"), QStringLiteral("1")));
       }),
       paso([&] { yaConectada = db.gOpenFlag; }),

@@ -32,9 +32,10 @@ bool NoEsNo(const QString& clave) {
   return !(v.trimmed().isEmpty() || EsNo(v));
 }
 
-quint32 Color(const QString& clave) {
-  return static_cast<quint32>(std::llround(Utilidades::Compartido().ValorNumerico(Cfg(clave))));
-}
+// Settings are shared by every workstation: their numbers never follow the workstation's locale.
+double Numero(const QString& clave) { return Utilidades::Compartido().ValorPuntoOComa(Cfg(clave).trimmed()); }
+
+quint32 Color(const QString& clave) { return static_cast<quint32>(std::llround(Numero(clave))); }
 
 qint16 Entero16(double v) {
   const double r = std::round(v);
@@ -192,7 +193,7 @@ void CargarConfiguracion(const QString& AppPath) {
   for (const char* clave : {"MAD_TIRAS", "MAD_P2", "MAD_ML", "MAD_M2", "MAD_HOJAS", "MAD_ML_P2", "MAD_M2_P2",
                             "MAD_ML_M2", "CuentaCtroDist"})
     recortado(clave);
-  Guardar(QStringLiteral("MaxDto"), util.ValorNumerico(Cfg(QStringLiteral("MaxDto")).trimmed()));
+  Guardar(QStringLiteral("MaxDto"), Numero(QStringLiteral("MaxDto")));
   noEsNo("PideClave_StockNeg");
   noEsNo("PideClave_MarkUpBase");
   noEsNo("PideClave_LimiteCredito");

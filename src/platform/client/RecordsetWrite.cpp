@@ -113,6 +113,10 @@ void Condition(Recordset::Impl& d, int col, const Value& original, QStringList& 
   if (dialect == Dialect::Sqlite && types::IsDateTime(c.adoType)) {
     // Dates are text in SQLite: compare them as dates, whatever their spelling.
     where << "julianday(" + q + ") = julianday(?)";
+  } else if (dialect == Dialect::Sqlite && types::IsFloating(c.adoType)) {
+    // The driver reads a REAL through its text, 15 digits: 999999999999.9999
+    // comes back as 1e12. Compare what it read with what it would read.
+    where << "CAST(CAST(" + q + " AS TEXT) AS REAL) = ?";
   } else {
     where << q + " = ?";
   }
