@@ -1,5 +1,6 @@
 #include "db/DB_Dll.h"
 
+#include "db/LogDeErrores.h"
 #include "platform/client/Busy.h"
 #include "platform/services/Operador.h"
 #include "platform/services/Trampa.h"
@@ -20,7 +21,10 @@ DB_Dll& DB_Dll::Instancia() {
   return instancia;
 }
 
-DB_Dll::DB_Dll() = default;
+DB_Dll::DB_Dll() {
+  // The services' error boxes go to the same log as the database's own.
+  Utilidades::FijarTestigoDeErrores(&logerrores::AnotarRespuesta);
+}
 
 DB_Dll::~DB_Dll() = default;
 
@@ -38,7 +42,8 @@ bool DB_Dll::RecuperarConexion(const ado::ErrorInfo&) {
   const int perdidas = gCnn()->Losses();
   if (perdidas != perdidasAvisadas_) {
     perdidasAvisadas_ = perdidas;
-    ElOperador().MsgBox(kAvisoConexionPerdida, vb::Exclamation, QStringLiteral("Aviso al operador..."));
+    logerrores::Avisar(QStringLiteral("Conexion"), kAvisoConexionPerdida, vb::Exclamation,
+                       QStringLiteral("Aviso al operador..."));
   }
   return true;
 }

@@ -2,8 +2,8 @@
 // The program's single gateway to the database: the one shared connection,
 // its parameters, and the query, literal, schema, dialect and error helpers.
 // Members are spread over one source file per concern (DB_Conexion.cpp,
-// DB_Literales.cpp, DB_Consultas.cpp, DB_Esquema.cpp, DB_Dialecto.cpp,
-// DB_Errores.cpp).
+// DB_Literales.cpp, DB_Recordsets.cpp, DB_Esquema.cpp, DB_MapeoTablas.cpp,
+// DB_Errores.cpp; the log itself is LogDeErrores).
 #include <QString>
 #include <functional>
 #include <optional>
@@ -76,7 +76,7 @@ class DB_Dll {
   QString StripOwner(QString& rsTblName) const;
   QString StripFileName(const QString& rsFileName) const;
 
-  // ---- recordset and query helpers (DB_Consultas.cpp) ----
+  // ---- recordset and query helpers (DB_Recordsets.cpp) ----
   // Omitted optional arguments are Empty values / std::nullopt / nullptr.
   ado::Value BuscaMaximo(const QString& QueTabla, const QString& QueCampo, const ado::Value& Tipo = {},
                          const std::optional<QString>& Condicion = std::nullopt);
@@ -113,7 +113,7 @@ class DB_Dll {
   bool VerCampoDB(const QString& Tabla, const QString& Campo, bool Agregar, const QString& Tipo = {},
                   bool PermiteNulos = true, const ado::Value& ValorDefault = {});
 
-  // ---- dialect and table mapping (DB_Dialecto.cpp) ----
+  // ---- dialect and table mapping (DB_MapeoTablas.cpp) ----
   QString ORACLE_Dicc(const QString& Valor);
   QString SS_TSinonimos(const QString& SQL) const;
 
@@ -137,7 +137,8 @@ class DB_Dll {
   QString FiltraSentencia(QString& sentencia) const;
   // The existence check of a statement, on the caller's recordset (with its
   // own cursor and lock types unless read-only) or on a private one.
-  Existencia Comprobar(const std::function<QString()>& sentencia, ado::Recordset* Lrcs, bool soloLectura);
+  Existencia Comprobar(const std::function<QString()>& sentencia, ado::Recordset* Lrcs, bool soloLectura,
+                       const char* rutina);
   QString EjecutaScriptOracle(QString& script, long& RecordsAffected);
   void PasoLogin();
   void PasoArmado();

@@ -3,6 +3,7 @@
 #include <QSet>
 
 #include "db/DB_Dll.h"
+#include "db/LogDeErrores.h"
 #include "lookup/FiltrosConsulta.h"
 #include "lookup/ListaConsulta.h"
 #include "lookup/TextosConsulta.h"
@@ -103,7 +104,8 @@ void ArbolConsulta::Construir(const QVector<std::pair<QString, QString>>& filas)
 
 void ArbolConsulta::Descargar() {
   trampa::Ejecutar({[&] { nodos_.clear(); }}, [](const ado::ErrorInfo& e, std::size_t) {
-    ElOperador().MsgBox(e.Description, vb::Critical, QStringLiteral("Aviso al Operador"));
+    logerrores::Avisar(QStringLiteral("Form_Unload"), e.Description, vb::Critical,
+                       QStringLiteral("Aviso al Operador"));
     return trampa::Siguiente;
   });
 }

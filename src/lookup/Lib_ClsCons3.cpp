@@ -4,11 +4,11 @@
 
 #include "db/DB_Dll.h"
 #include "db/TextoSql.h"
+#include "lookup/ArchivoDefiniciones.h"
 #include "lookup/ArmadoConsulta.h"
-#include "lookup/MascarasConsultas.h"
 #include "platform/services/Trampa.h"
 #include "platform/services/Utilidades.h"
-#include "session/Configuracion.h"
+#include "settings/Configuracion.h"
 
 namespace {
 
@@ -163,9 +163,7 @@ void Lib_ClsCons3::ConsultaSearch(QString SQL, ColeccionPtr& CmpsDevueltos, QStr
       [&] { limite = armado::LimiteFilas(lector_(QStringLiteral("TopConsArt"))); },
       [&] {
         if (armado::EsSentencia(SQL)) {
-          sentencia = SQL.contains(QLatin1String("V_MA_ARTICULOS"), Qt::CaseInsensitive)
-                          ? armado::ConVistaArticulos(SQL)
-                          : SQL;
+          sentencia = armado::ConVistaArticulos(SQL);
           return;
         }
         Camino camino = Camino::TablaDirecta;

@@ -7,7 +7,7 @@
 #include <memory>
 #include <optional>
 
-#include "lookup/MascarasConsultas.h"
+#include "lookup/ArchivoDefiniciones.h"
 #include "lookup/SolicitudesConsulta.h"
 #include "platform/core/Value.h"
 

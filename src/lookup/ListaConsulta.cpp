@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "db/DB_Dll.h"
+#include "db/LogDeErrores.h"
 #include "db/TextoSql.h"
 #include "lookup/AnchosConsulta.h"
 #include "lookup/FiltrosConsulta.h"
@@ -14,7 +15,7 @@
 #include "platform/services/Operador.h"
 #include "platform/services/Trampa.h"
 #include "platform/services/Utilidades.h"
-#include "session/Configuracion.h"
+#include "settings/Configuracion.h"
 
 namespace {
 
@@ -201,7 +202,8 @@ void ListaConsulta::Descargar() {
                        [&] { modelo_.Vaciar(); },
                    },
                    [](const ado::ErrorInfo& e, std::size_t) {
-                     ElOperador().MsgBox(e.Description, vb::Critical, QStringLiteral("Aviso al Operador"));
+                     logerrores::Avisar(QStringLiteral("Form_Unload"), e.Description, vb::Critical,
+                                        QStringLiteral("Aviso al Operador"));
                      return trampa::Siguiente;
                    });
 }

@@ -105,6 +105,8 @@ TEST(Armado, CaminoDeTablaInvierteLasColumnas) {
 TEST(Armado, VistaDeArticulosEnSentenciasDelLlamador) {
   EXPECT_EQ(armado::ConVistaArticulos("select * from v_ma_articulos a join V_MA_ARTICULOS b"),
             "select * from VT_MA_ARTICULOS a join VT_MA_ARTICULOS b");
+  EXPECT_EQ(armado::ConVistaArticulos("select * from V_MA_ARTICULOS where D like '%v_ma_articulos%'"),
+            "select * from VT_MA_ARTICULOS where D like '%v_ma_articulos%'");
   EXPECT_TRUE(armado::EsSentencia("  select 1"));
   EXPECT_FALSE(armado::EsSentencia("VT_CLIENTES"));
 }

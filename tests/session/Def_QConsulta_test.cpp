@@ -1,4 +1,4 @@
-#include "session/inicio/Def_QConsulta.h"
+#include "session/Def_QConsulta.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <optional>
 
 #include "db/DB_Dll.h"
+#include "lookup/ArchivoDefiniciones.h"
 #include "lookup/Lib_ClsCons3.h"
-#include "lookup/MascarasConsultas.h"
 #include "support/OperadorGuionado.h"
 #include "support/TestDatabases.h"
 

@@ -28,8 +28,8 @@ Pairs Parse(const QString& s);
 QString Find(const Pairs& pairs, const QStringList& keys, bool* found = nullptr);
 
 // A value as a connection string holds it: in braces, with "}" doubled, when
-// it holds ";", "{", "}" or "=", has blanks at either end, or begins with an
-// apostrophe or a quote; otherwise as it is.
+// it holds ";", "{", "}", "=" or a line break, has blanks at either end, or
+// begins with an apostrophe or a quote; otherwise as it is.
 QString QuoteValue(const QString& value);
 // The value in braces, "}" doubled.
 QString Braced(const QString& value);

@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QObject>
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <QVariant>
 #include <cmath>
 
@@ -30,7 +31,14 @@ int ValorHex(QChar c) {
   return -1;
 }
 
+Utilidades::Testigo& TestigoDeErrores() {
+  static Utilidades::Testigo t;
+  return t;
+}
+
 }  // namespace
+
+void Utilidades::FijarTestigoDeErrores(Testigo testigo) { TestigoDeErrores() = std::move(testigo); }
 
 Utilidades& Utilidades::Compartido() {
   static Utilidades u;
@@ -47,7 +55,9 @@ int Utilidades::MostrarError(const ado::ErrorInfo& error, const ado::Value& boto
     texto += QStringLiteral("\r(") + error.Source.trimmed() + QLatin1Char(')');
   const int estilo =
       ado::IsEmpty(botones) || ado::IsNull(botones) ? vb::Critical + vb::AbortRetryIgnore : botones.toInt();
-  return ElOperador().MsgBox(texto, estilo, QStringLiteral("Aviso al operador..."));
+  const int respuesta = ElOperador().MsgBox(texto, estilo, QStringLiteral("Aviso al operador..."));
+  if (TestigoDeErrores()) TestigoDeErrores()(procedimiento, texto, respuesta);
+  return respuesta;
 }
 
 QString Utilidades::NuloATexto(const ado::Value& valor) const {
@@ -138,8 +148,10 @@ QString Utilidades::Desencriptar(const QString& texto) const {
     if (alto < 0 || bajo < 0) return texto;
     bytes.append(static_cast<char>((alto * 16 + bajo) ^ ByteClave(i / 2)));
   }
-  const QString r = QString::fromUtf8(bytes);
-  if (r.toUtf8() != bytes) return texto;
+  // A leading U+FEFF is part of the text, not a byte-order mark to drop.
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::ConvertInitialBom);
+  const QString r = utf8(bytes);
+  if (utf8.hasError() || r.toUtf8() != bytes) return texto;
   return r;
 }
 

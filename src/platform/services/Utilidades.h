@@ -2,6 +2,7 @@
 // The suite's shared services: error dialog, text and number helpers,
 // credential encoding, path helper and form preparation.
 #include <QString>
+#include <functional>
 #include <optional>
 
 #include "platform/core/Error.h"
@@ -17,6 +18,10 @@ class Utilidades {
   // Error dialog; returns the answer (4 retry, 5 next statement, other leave).
   int MostrarError(const ado::ErrorInfo& error, const ado::Value& botones = {},
                    const QString& procedimiento = {});
+  // Told of every box MostrarError shows: its procedure, its text and the
+  // answer. The program's error log listens here.
+  using Testigo = std::function<void(const QString& procedimiento, const QString& texto, int respuesta)>;
+  static void FijarTestigoDeErrores(Testigo testigo);
   // Null and Empty become "", anything else its text.
   QString NuloATexto(const ado::Value& valor) const;
   QString QuitarCaracteres(const QString& texto, const QString& c1, const QString& c2 = {},

@@ -9,7 +9,7 @@
 #include "platform/services/ArchivoIni.h"
 #include "platform/services/Entorno.h"
 #include "platform/services/Trampa.h"
-#include "session/Globales.h"
+#include "settings/Globales.h"
 
 namespace {
 

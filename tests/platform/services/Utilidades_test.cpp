@@ -108,7 +108,8 @@ TEST(Encriptar, IdaYVueltaDeCualquierTextoYApto) {
                             "  blancos  ",
                             "€ ™ 日本 😀",
                             QString(300, QLatin1Char('z')),
-                            "~41"};
+                            "~41",
+                            QChar(0xFEFF) + QStringLiteral("empieza con la marca de orden")};
   for (const QString& t : textos) {
     const QString e = U().Encriptar(t);
     for (QChar c : e) {

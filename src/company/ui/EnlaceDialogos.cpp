@@ -1,0 +1,11 @@
+#include "company/ui/EnlaceDialogos.h"
+
+#include "lookup/ui/DialogosConsulta.h"
+#include "platform/widgets/VisorPlanilla.h"
+#include "session/ui/frmAcceso.h"
+
+void EnlazarDialogos() {
+  RegistrarFrmAcceso();
+  RegistrarDialogosConsulta();
+  RegistrarVisorPlanilla();
+}
