@@ -310,7 +310,8 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
   env.dataSource = FindDataSource;
   env.sqlServerDriver = EnvOr("MA_ODBC_SQLSERVER_DRIVER", "FreeTDS");
   env.oracleDriver = EnvOr("MA_ODBC_ORACLE_DRIVER", "Oracle");
-  env.sqliteBusyTimeoutMs = d.lockTimeout * 1000;
+  // SQLite's driver waits for a lock twice the time-out it is given.
+  env.sqliteBusyTimeoutMs = d.lockTimeout * 500;
   const cs::Target target = cs::Translate(d.connectionString, user, password, env);
 
   d.dialect = Dialect::Unknown;
