@@ -50,7 +50,8 @@ void ArbolConsulta::Armar() {
                                                             ado::adOpenDynamic, ado::adLockReadOnly,
                                                             ado::adOptionUnspecified, true);
                        },
-                       [&] { vacio = rs.Bof() && rs.Eof(); },
+                       // An open that failed was reported there: nothing to show.
+                       [&] { vacio = rs.State() == ado::adStateClosed || (rs.Bof() && rs.Eof()); },
                        [&] {
                          if (vacio) return;
                          rs.MoveFirst();

@@ -78,10 +78,9 @@ void ListaConsulta::Cargar() {
           },
           [&] { modelo_.MostrarCasillas(s_.CheckBoxes); },
           [&] {
-            if (rs.State() == ado::adStateClosed)
-              throw ado::Failure(
-                  ado::err::ObjectClosed,
-                  QStringLiteral("No se permite realizar la operación si el objeto está cerrado."));
+            // An open that failed was reported there; asking again could
+            // not open it (a retry here would only ask once more).
+            if (rs.State() == ado::adStateClosed) return;
             campos.clear();
             for (int i = 0; i < rs.FieldCount(); ++i)
               campos.push_back({rs.Fields(i).Name(), rs.Fields(i).DefinedSize()});

@@ -245,6 +245,12 @@ std::vector<std::string> Psql(const Servidor& s, const std::string& db) {
 
 Salida EjecutarSql(const Database& db, const std::string& sql) {
   auto& e = Estado::Get();
+  if (!db.port.isEmpty()) {
+    Servidor propio = e.Postgres();
+    propio.dir = db.socketDir.toStdString();
+    propio.port = db.port.toStdString();
+    return Ejecutar(e.Trabajo(), Psql(propio, db.dbName.toStdString()), sql);
+  }
   if (db.engine == Engine::Sqlite) {
     return Ejecutar(
         e.Trabajo(),
@@ -329,6 +335,69 @@ std::string Texto(const std::string& s) {
 }
 
 }  // namespace
+
+ServidorPropio::ServidorPropio() {
+  auto& e = Estado::Get();
+  e.Postgres();  // the run's data source, which reaches this server too
+  dir_ = CarpetaTemporal("/tmp", "ma_pgp.").string();
+  const Salida r = Ejecutar(e.Trabajo(), {"bash", MA_SOURCE_DIR "/scripts/pg_server.sh", "start", dir_}, "",
+                            {"MA_PG_OWNER_PID=" + std::to_string(getpid())});
+  if (r.status != 0) {
+    std::error_code ignorado;
+    fs::remove_all(dir_, ignorado);
+    throw std::runtime_error("the test's own PostgreSQL server did not start: " + r.err + r.out);
+  }
+  const std::string env = LeerArchivo(fs::path(dir_) / "env.sh");
+  const std::string clave = "export MA_PG_PORT=";
+  const auto p = env.find(clave);
+  if (p == std::string::npos) throw std::runtime_error("no port in " + dir_ + "/env.sh");
+  port_ = env.substr(p + clave.size(), env.find('\n', p) - p - clave.size());
+}
+
+ServidorPropio::~ServidorPropio() {
+  try {
+    Ejecutar(Estado::Get().Trabajo(), {"bash", MA_SOURCE_DIR "/scripts/pg_server.sh", "stop", dir_}, "");
+  } catch (...) {
+  }
+  std::error_code ignorado;
+  fs::remove_all(dir_, ignorado);
+}
+
+void ServidorPropio::Detener() {
+  const Salida r =
+      Ejecutar(Estado::Get().Trabajo(), {"bash", MA_SOURCE_DIR "/scripts/pg_server.sh", "stop", dir_}, "");
+  if (r.status != 0) throw std::runtime_error("the server did not stop: " + r.err);
+}
+
+void ServidorPropio::Reiniciar() {
+  const Salida r =
+      Ejecutar(Estado::Get().Trabajo(), {"bash", MA_SOURCE_DIR "/scripts/pg_server.sh", "restart", dir_}, "");
+  if (r.status != 0) throw std::runtime_error("the server did not restart: " + r.err);
+}
+
+Database ServidorPropio::Demo() {
+  auto& e = Estado::Get();
+  Servidor s = e.Postgres();
+  s.dir = dir_;
+  s.port = port_;
+  const std::string nombre = "ma_p" + std::to_string(e.Siguiente());
+  const Salida r =
+      Ejecutar(e.Trabajo(), Psql(s, "postgres"),
+               "CREATE DATABASE " + nombre + " OWNER " + s.user + " TEMPLATE " + s.plantilla + ";");
+  if (r.status != 0) throw std::runtime_error("CREATE DATABASE failed: " + r.err);
+  Database d;
+  d.engine = Engine::Postgres;
+  d.server = QString::fromStdString(s.dsn);
+  d.dbName = QString::fromStdString(nombre);
+  d.user = QString::fromStdString(s.user);
+  d.password = QString::fromStdString(s.password);
+  d.socketDir = QString::fromStdString(dir_);
+  d.port = QString::fromStdString(port_);
+  d.programString = ProgramString(d) + "Port=" + d.port + ";";
+  d.odbcString = "DSN=" + d.server + ";Database=" + d.dbName + ";UID=" + d.user + ";PWD=" + d.password +
+                 ";Port=" + d.port + ";";
+  return d;
+}
 
 Database FreshDemo(Engine e) { return e == Engine::Sqlite ? NuevaSqlite(true) : NuevaPostgres(true); }
 
