@@ -1,5 +1,6 @@
 #include "company/FormEmpresas.h"
 
+#include "company/LargoDeColumna.h"
 #include "db/DB_Dll.h"
 #include "platform/services/Operador.h"
 #include "platform/services/Trampa.h"
@@ -17,6 +18,14 @@ trampa::Manejador MostrarErrorCon(const QString& contexto) {
 }
 
 QString Columna(int i) { return QString::fromLatin1(kTablaCampos[i].columna); }
+
+int IndiceDeColumna(const char* columna) {
+  for (int i = 0; i < kCamposEmpresa; ++i)
+    if (QString::fromLatin1(kTablaCampos[i].columna).compare(QLatin1String(columna), Qt::CaseInsensitive) ==
+        0)
+      return i;
+  return -1;
+}
 
 }  // namespace
 
@@ -102,7 +111,9 @@ void FormEmpresas::Inicializa() {
   auto& db = DB_Dll::Instancia();
   EsNuevo = EsBaja = EsModificacion = false;
   vista_.LimpiarFormulario();
+  vista_.PonerDescripcionProvincia(QString());
   vista_.PrepararCampos(NombreTabla, db.gConnString);
+  LimitarLargos();
   const ado::Value ultimo = db.BuscaUltimoCodigo(NombreTabla, Columna(0), ado::adBSTR, QString());
   QString texto = Utilidades::Compartido().NuloATexto(ultimo);
   if (texto.trimmed().isEmpty()) texto = QStringLiteral("1");
@@ -133,11 +144,34 @@ void FormEmpresas::DetalleOn(bool on) {
 
 void FormEmpresas::InicializaDetalle() {
   for (int i = 1; i < kCamposEmpresa; ++i) vista_.PonerTexto(i, QString());
+  vista_.PonerDescripcionProvincia(QString());
+}
+
+void FormEmpresas::LimitarLargos() {
+  if (largosFijados_) return;
+  // The table's columns, without reading its rows: a text longer than its
+  // column would only be refused by the server when the company is saved.
+  auto& db = DB_Dll::Instancia();
+  ado::Recordset forma;
+  trampa::IgnorarErrores({[&] {
+                            forma.Open(db.SS_TSinonimos(QStringLiteral("SELECT * FROM ") + NombreTabla +
+                                                        QStringLiteral(" WHERE 1 = 0")),
+                                       db.gCnn(), ado::adOpenForwardOnly, ado::adLockReadOnly);
+                          },
+                          [&] {
+                            for (int i = 0; i < kCamposEmpresa; ++i) {
+                              if (!forma.HasField(Columna(i))) continue;
+                              const int largo = LargoDeColumna(forma.Fields(Columna(i)));
+                              if (largo > 0) vista_.LimitarLargo(i, largo);
+                            }
+                            largosFijados_ = true;
+                          },
+                          [&] { forma.Close(); }});
 }
 
 // ---------------------------------------------------------------- display
 
-void FormEmpresas::AsignarDatos() {
+bool FormEmpresas::AsignarDatos() {
   auto& util = Utilidades::Compartido();
   ado::Recordset& rs = Empresas();
   std::vector<trampa::Paso> pasos;
@@ -160,12 +194,42 @@ void FormEmpresas::AsignarDatos() {
       vista_.MostrarLogoDeCampo(f);
   });
   pasos.push_back([&] { personalizados_.Asignar(rs); });
+  pasos.push_back([&] { MostrarProvincia(vista_.Texto(IndiceDeColumna("IdProvincia"))); });
   pasos.push_back([&] { RecordarMostrado(); });
-  trampa::Ejecutar(pasos, [](const ado::ErrorInfo& e, std::size_t) {
+  bool incompleto = false;
+  trampa::Ejecutar(pasos, [&](const ado::ErrorInfo& e, std::size_t) {
     // No current record: the display simply stops where it got to.
     if (e.Number == ado::err::NoCurrentRecord) return 0;
-    return Utilidades::Compartido().MostrarError(e, {}, QStringLiteral("Asignar Datos"));
+    const int respuesta = Utilidades::Compartido().MostrarError(e, {}, QStringLiteral("Asignar Datos"));
+    if (respuesta == trampa::Reintentar) return respuesta;
+    // A step left undone would leave the previous company's data beside this
+    // one's, and a save would store them into it: nothing is shown instead,
+    // so the steps after it need not run (nor fail again).
+    incompleto = true;
+    return 0;
   });
+  if (incompleto) LimpiarPantalla();
+  return !incompleto;
+}
+
+void FormEmpresas::LimpiarPantalla() {
+  EsModificacion = false;
+  InicializaDetalle();
+  vista_.LimpiarLogo();
+  vista_.PonerPideHonorarios(false);
+  personalizados_.Inicializa();
+  codigoMostrado_.clear();
+  valoresMostrados_.clear();
+  codigoNuevo_.reset();
+}
+
+void FormEmpresas::MostrarProvincia(const QString& codigo) {
+  if (DB_Dll::Instancia().ExisteEnTabla(QStringLiteral("ta_estados"), codigo.trimmed(),
+                                        QStringLiteral("codigo"), rsProvincia_.get(), ado::adBSTR, QString()))
+    vista_.PonerDescripcionProvincia(
+        Utilidades::Compartido().NuloATexto(rsProvincia_->Fields(QStringLiteral("Descripcion")).GetValue()));
+  else
+    vista_.PonerDescripcionProvincia(QString());
 }
 
 void FormEmpresas::RecordarMostrado() {
@@ -191,7 +255,12 @@ void FormEmpresas::CampoValida(int Index) {
     if (db.ExisteEnTabla(NombreTabla, valor, columna, rsEmpresas_.get(), ado::adBSTR, QString())) {
       EsNuevo = false;
       EsModificacion = true;
-      if (!Grabando) AsignarDatos();
+      if (!Grabando && !AsignarDatos()) {
+        // The company could not be shown whole: it is not edited half-shown.
+        HayError = true;
+        DetalleOn(false);
+        return;
+      }
     } else {
       if (!Grabando) {
         InicializaDetalle();
@@ -208,12 +277,7 @@ void FormEmpresas::CampoValida(int Index) {
     if (!Grabando) personalizados_.Asignar(*rsEmpresas_);
     DetalleOn(true);
   } else if (columna.compare(QStringLiteral("idprovincia"), Qt::CaseInsensitive) == 0) {
-    if (db.ExisteEnTabla(QStringLiteral("ta_estados"), valor, QStringLiteral("codigo"), rsProvincia_.get(),
-                         ado::adBSTR, QString()))
-      vista_.PonerDescripcionProvincia(Utilidades::Compartido().NuloATexto(
-          rsProvincia_->Fields(QStringLiteral("Descripcion")).GetValue()));
-    else
-      vista_.PonerDescripcionProvincia(QString());
+    MostrarProvincia(valor);
   }
   if (!HayError) return;
   ElOperador().MsgBox(mensaje_, vb::Information, QStringLiteral("Aviso al operador..."));

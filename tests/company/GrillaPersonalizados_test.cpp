@@ -2,6 +2,7 @@
 // columns, edited in place with the floating editor and its keys, written
 // back by the column's type when the company is saved.
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QTabWidget>
 #include <functional>
 
@@ -155,6 +156,46 @@ TEST_P(GrillaPersonalizados, ElEditorSeAbreSobreLaCelda) {
   EXPECT_EQ(G().TextMatrix(2, 1), QStringLiteral("mar"));
 }
 
+// The header row and the names are fixed: the operator's ways of reaching
+// them leave the current cell on a value, so typing and saving never renames
+// a field (nor fails on a column that does not exist).
+TEST_P(GrillaPersonalizados, SoloLaColumnaDeValoresSeEdita) {
+  Cargar();
+  Visible();
+  auto clic = [](GrillaFlex& g, int fila, int columna) {
+    const QPoint p = g.visualRect(g.model()->index(fila, columna)).center();
+    for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+      QMouseEvent e(t, p, g.viewport()->mapToGlobal(p), Qt::LeftButton,
+                    t == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+      QApplication::sendEvent(g.viewport(), &e);
+    }
+  };
+  const struct {
+    const char* nombre;
+    std::function<void(GrillaPersonalizados&)> ir;
+  } casos[] = {
+      {"Izquierda", [](auto& f) { Tecla(&f.G(), Qt::Key_Left); }},
+      {"Arriba", [](auto& f) { Tecla(&f.G(), Qt::Key_Up); }},
+      {"Inicio", [](auto& f) { Tecla(&f.G(), Qt::Key_Home); }},
+      {"clic en un nombre", [&](auto& f) { clic(f.G(), 2, 0); }},
+      {"clic en el encabezado", [&](auto& f) { clic(f.G(), 0, 1); }},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.nombre);
+    MostrarEnGrilla(QStringLiteral("1"));
+    G().setCurrentCell(1, 1);
+    G().setFocus();
+    c.ir(*this);
+    EXPECT_EQ(G().Col(), 1);
+    EXPECT_GE(G().Row(), 1);
+    Caracteres(&G(), QStringLiteral("X"));
+    Tecla(&E(), Qt::Key_Return, "\r");
+    EXPECT_EQ(Columna(0), (QStringList{"Campo", "Rubro", "Zona"}));
+    Accion("GRABAR");
+    EXPECT_TRUE(op->mensajes.empty()) << op->mensajes.front().prompt;
+  }
+}
+
 // What is typed reaches the column converted by its type when GRABAR stores
 // the company, an edit still open in the editor included.
 TEST_P(GrillaPersonalizados, LosValoresSeGrabanSegunElTipoDeLaColumna) {
@@ -178,6 +219,7 @@ TEST_P(GrillaPersonalizados, LosValoresSeGrabanSegunElTipoDeLaColumna) {
       {"no", 5, "no", "no", "CASE WHEN P_Activa THEN 'si' ELSE 'no' END", "no"},
       {"vacío en un booleano es verdadero", 5, "", "", "CASE WHEN P_Activa THEN 'si' ELSE 'no' END", "si"},
       {"código corto, alineado a la derecha", 6, "A1", "A1", "P_Sector", "   A1"},
+      {"más largo que la columna, cortado", 6, "ABCDEFGH", "ABCDE", "P_Sector", "ABCDE"},
   };
   for (const auto& c : casos) {
     SCOPED_TRACE(c.nombre);
