@@ -101,6 +101,21 @@ TEST_P(ConsultaDesdeElFormulario, ConsultarEnLaProvinciaTraeCodigoYDescripcion) 
   EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("LblIdProvincia"))->text(), QStringLiteral("Córdoba"));
 }
 
+// Column titles as the lookup's statement names the columns, also where the
+// server folds unquoted names to lower case.
+TEST_P(ConsultaDesdeElFormulario, LosTitulosSonLosDeLaSentencia) {
+  form->show();
+  QStringList titulos;
+  AlAbrirse([&titulos](QWidget* d) {
+    const QAbstractItemModel* m = d->findChild<QTreeView*>(QStringLiteral("ListView1"))->model();
+    for (int c = 0; c < m->columnCount(); ++c) titulos << m->headerData(c, Qt::Horizontal).toString();
+    Tecla(d->focusWidget() ? d->focusWidget() : d, Qt::Key_Escape, QStringLiteral("\x1b"));
+  });
+  L().txtFields_GotFocus(0);
+  Accion("CONSULTAR");
+  EXPECT_EQ(titulos, (QStringList{"NombreEmpresa", "IDEmpresa"}));  // as the catalogue writes them
+}
+
 TEST_P(ConsultaDesdeElFormulario, CancelarNoCambiaNada) {
   form->show();
   Mostrar(QStringLiteral("2"));
