@@ -35,6 +35,52 @@ TEST(ConversorImagen, FormatosQueSeGuardanTalCual) {
   }
 }
 
+// A placeable metafile: a red rectangle over the whole 100 x 50 picture.
+QByteArray Metarchivo() {
+  QVector<quint16> w;
+  auto dword = [&w](quint32 v) { w << quint16(v & 0xFFFF) << quint16(v >> 16); };
+  dword(0x9AC6CDD7);
+  w << 0 << 0 << 0 << 100 << 50 << 96;  // handle, bounding box, units per inch
+  dword(0);
+  quint16 suma = 0;
+  for (quint16 x : w) suma ^= x;
+  w << suma;
+  const QVector<QVector<quint16>> registros = {
+      {0x020B, 0, 0},                  // SetWindowOrg
+      {0x020C, 50, 100},               // SetWindowExt
+      {0x02FC, 0, 0x00FF, 0x0000, 0},  // CreateBrushIndirect: solid, red
+      {0x012D, 0},                     // SelectObject
+      {0x041B, 50, 100, 0, 0},         // Rectangle
+      {0x0000},                        // EOF
+  };
+  quint32 palabras = 9;
+  for (const auto& r : registros) palabras += 2 + r.size();
+  w << 1 << 9 << 0x0300;
+  dword(palabras);
+  w << 1;
+  dword(7);
+  w << 0;
+  for (const auto& r : registros) {
+    dword(quint32(2 + r.size()));
+    w << r;
+  }
+  QByteArray datos;
+  for (quint16 x : w) datos.append(char(x & 0xFF)).append(char(x >> 8));
+  return datos;
+}
+
+TEST(ConversorImagen, UnMetarchivoSeMuestraYSeGuardaTalCual) {
+  App();
+  const QByteArray wmf = Metarchivo();
+  const Imagen img = Imagen::DesdeBytes(wmf);
+  ASSERT_FALSE(img.EsNula());
+  EXPECT_EQ(img.Datos(), wmf);
+  const QImage& d = img.Dibujo();
+  EXPECT_EQ(QColor(d.pixel(d.width() / 2, d.height() / 2)), QColor(Qt::red));
+  // Its header alone, or cut short, is no picture.
+  EXPECT_TRUE(Imagen::DesdeBytes(wmf.left(40)).EsNula());
+}
+
 TEST(ConversorImagen, OtroFormatoLegibleSeGuardaComoPng) {
   App();
   const QByteArray ppm = Codificada("PPM");
@@ -73,6 +119,8 @@ TEST(ConversorImagen, ArchivoAusenteOQueNoEsImagenFalla) {
     } catch (const ado::Failure& e) {
       EXPECT_EQ(e.Number(), c2.numero);
       EXPECT_TRUE(e.Info().Description.contains(c2.ruta));
+      // What the operator can choose instead.
+      if (c2.numero == 481) EXPECT_TRUE(e.Info().Description.contains(QStringLiteral("JPG, PNG y WMF")));
     }
   }
   const QString gif = dir.filePath(QStringLiteral("logo.gif"));
