@@ -13,7 +13,7 @@ namespace {
 constexpr quint32 kMagiaColocable = 0x9AC6CDD7;
 constexpr int kLargoColocable = 22;
 
-// The API and everything it allocated (the drawn image included) go together.
+// The API and everything it allocated go together.
 struct Api {
   wmfAPI* api = nullptr;
   ~Api() {
@@ -41,6 +41,9 @@ bool Parece(const QByteArray& datos) {
 
 QImage Leer(const QByteArray& datos) {
   if (!Parece(datos)) return {};
+  // Both outlive the API that reads the one and writes the other.
+  QByteArray copia = datos;  // libwmf reads it without changing it
+  QByteArray png;
   Api a;
   wmfAPI_Options opciones;
   std::memset(&opciones, 0, sizeof opciones);
@@ -49,8 +52,6 @@ QImage Leer(const QByteArray& datos) {
   const unsigned long banderas =
       WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
   if (wmf_api_create(&a.api, banderas, &opciones) != wmf_E_None || !a.api) return {};
-  // libwmf reads the buffer without changing it.
-  QByteArray copia = datos;
   if (wmf_mem_open(a.api, reinterpret_cast<unsigned char*>(copia.data()), copia.size()) != wmf_E_None)
     return {};
   wmfD_Rect caja;
@@ -62,25 +63,22 @@ QImage Leer(const QByteArray& datos) {
   alto = std::max(1u, unsigned(std::lround(alto * escala)));
 
   wmf_gd_t* gd = WMF_GD_GetData(a.api);
-  gd->type = wmf_gd_image;
+  if (!(gd->flags & WMF_GD_SUPPORTS_PNG)) return {};
+  // Drawn into a PNG that comes to us piece by piece: the library keeps
+  // ownership of its own image and frees it with the API.
+  gd->type = wmf_gd_png;
+  gd->flags |= WMF_GD_OUTPUT_MEMORY | WMF_GD_OWN_BUFFER;
+  gd->sink.context = &png;
+  gd->sink.function = [](void* contexto, char* datos, int largo) {
+    static_cast<QByteArray*>(contexto)->append(datos, largo);
+    return largo;
+  };
   gd->bbox = caja;
   gd->width = ancho;
   gd->height = alto;
-  if (wmf_play(a.api, 0, &caja) != wmf_E_None || !gd->gd_image) return {};
-  const int* pixeles = wmf_gd_image_pixels(gd->gd_image);
-  if (!pixeles) return {};
-
-  QImage imagen(int(ancho), int(alto), QImage::Format_ARGB32);
-  for (unsigned int y = 0; y < alto; ++y) {
-    auto* linea = reinterpret_cast<QRgb*>(imagen.scanLine(int(y)));
-    for (unsigned int x = 0; x < ancho; ++x) {
-      const unsigned int p = static_cast<unsigned int>(pixeles[y * ancho + x]);
-      // True-colour pixels: 7 bits of transparency (127 clear) over RGB.
-      const int transparencia = int((p >> 24) & 0x7F);
-      linea[x] = qRgba(int((p >> 16) & 0xFF), int((p >> 8) & 0xFF), int(p & 0xFF),
-                       255 - (transparencia * 255 + 63) / 127);
-    }
-  }
+  if (wmf_play(a.api, 0, &caja) != wmf_E_None) return {};
+  QImage imagen;
+  imagen.loadFromData(png, "PNG");
   return imagen;
 }
 
