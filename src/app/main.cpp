@@ -2,7 +2,7 @@
 #include <QTimer>
 #include <cstdlib>
 
-#include "company/ui/DialogosDelPrograma.h"
+#include "company/ui/EnlaceDialogos.h"
 #include "company/ui/frmMA_Empresas.h"
 #include "platform/widgets/QtOperador.h"
 #include "platform/widgets/TraduccionesQt.h"
@@ -12,7 +12,7 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(QStringLiteral("MA_Empresas"));
   CargarTraduccionesQt();
   EstablecerOperador(std::make_shared<QtOperador>());
-  RegistrarDialogosDelPrograma();
+  EnlazarDialogos();
 
   frmMA_Empresas formulario;
   if (!formulario.Cargar()) return EXIT_FAILURE;

@@ -6,8 +6,8 @@
 #include "platform/services/Trampa.h"
 #include "platform/services/Utilidades.h"
 #include "platform/widgets/CodigosTecla.h"
-#include "session/inicio/Def_QConsulta.h"
-#include "session/inicio/IniciarSesion.h"
+#include "session/Def_QConsulta.h"
+#include "session/IniciarSesion.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include "platform/services/Trampa.h"
 #include "platform/services/Utilidades.h"
 #include "session/AsignarValorCampo.h"
-#include "session/Configuracion.h"
 #include "session/ExplicarErrorGrabacion.h"
+#include "settings/Configuracion.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // The program's single gateway to the database: the one shared connection,
 // its parameters, and the query, literal, schema, dialect and error helpers.
 // Members are spread over one source file per concern (DB_Conexion.cpp,
-// DB_Literales.cpp, DB_Consultas.cpp, DB_Esquema.cpp, DB_Dialecto.cpp,
+// DB_Literales.cpp, DB_Recordsets.cpp, DB_Esquema.cpp, DB_MapeoTablas.cpp,
 // DB_Errores.cpp).
 #include <QString>
 #include <optional>
@@ -75,7 +75,7 @@ class DB_Dll {
   QString StripOwner(QString& rsTblName) const;
   QString StripFileName(const QString& rsFileName) const;
 
-  // ---- recordset and query helpers (DB_Consultas.cpp) ----
+  // ---- recordset and query helpers (DB_Recordsets.cpp) ----
   // Omitted optional arguments are Empty values / std::nullopt / nullptr.
   ado::Value BuscaMaximo(const QString& QueTabla, const QString& QueCampo, const ado::Value& Tipo = {},
                          const std::optional<QString>& Condicion = std::nullopt);
@@ -107,7 +107,7 @@ class DB_Dll {
   bool VerCampoDB(const QString& Tabla, const QString& Campo, bool Agregar, const QString& Tipo = {},
                   bool PermiteNulos = true, const ado::Value& ValorDefault = {});
 
-  // ---- dialect and table mapping (DB_Dialecto.cpp) ----
+  // ---- dialect and table mapping (DB_MapeoTablas.cpp) ----
   QString ORACLE_Dicc(const QString& Valor);
   QString SS_TSinonimos(const QString& SQL) const;
 

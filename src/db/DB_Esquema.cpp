@@ -1,7 +1,7 @@
 #include <memory>
 
 #include "db/DB_Dll.h"
-#include "db/SentenciasConsulta.h"
+#include "db/Sentencias.h"
 #include "platform/services/Trampa.h"
 
 namespace {

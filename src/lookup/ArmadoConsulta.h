@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "lookup/MascarasConsultas.h"
+#include "lookup/ArchivoDefiniciones.h"
 
 namespace armado {
 

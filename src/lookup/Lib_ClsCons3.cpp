@@ -4,11 +4,11 @@
 
 #include "db/DB_Dll.h"
 #include "db/TextoSql.h"
+#include "lookup/ArchivoDefiniciones.h"
 #include "lookup/ArmadoConsulta.h"
-#include "lookup/MascarasConsultas.h"
 #include "platform/services/Trampa.h"
 #include "platform/services/Utilidades.h"
-#include "session/Configuracion.h"
+#include "settings/Configuracion.h"
 
 namespace {
 

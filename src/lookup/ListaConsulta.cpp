@@ -14,7 +14,7 @@
 #include "platform/services/Operador.h"
 #include "platform/services/Trampa.h"
 #include "platform/services/Utilidades.h"
-#include "session/Configuracion.h"
+#include "settings/Configuracion.h"
 
 namespace {
 

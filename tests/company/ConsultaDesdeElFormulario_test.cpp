@@ -6,10 +6,10 @@
 #include <functional>
 
 #include "FormularioEnBase.h"
-#include "company/ui/DialogosDelPrograma.h"
+#include "company/ui/EnlaceDialogos.h"
 #include "lookup/Lib_ClsCons3.h"
-#include "platform/services/RegistroDialogos.h"
-#include "session/inicio/Def_QConsulta.h"
+#include "platform/services/DialogosPorNombre.h"
+#include "session/Def_QConsulta.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ class ConsultaDesdeElFormulario : public FormularioEnBase {
  public:
   void SetUp() override {
     FormularioEnBase::SetUp();
-    RegistrarDialogosDelPrograma();
+    EnlazarDialogos();
     Cargar();
     // What the start-up does for the lookups.
     Lib_ClsCons3& c = Lib_ClsCons3::Instancia();

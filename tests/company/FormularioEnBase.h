@@ -13,7 +13,7 @@
 #include "company/ui/frmMA_Empresas.h"
 #include "db/DB_Dll.h"
 #include "platform/widgets/CodigosTecla.h"
-#include "session/Configuracion.h"
+#include "settings/Configuracion.h"
 #include "support/OperadorGuionado.h"
 #include "support/TestDatabases.h"
 #include "support/VentanasDePrueba.h"

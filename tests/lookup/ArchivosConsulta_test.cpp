@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 
 #include "lookup/AnchosConsulta.h"
-#include "lookup/MascarasConsultas.h"
+#include "lookup/ArchivoDefiniciones.h"
 #include "platform/services/Cp1252.h"
 
 // Readable QString values in failure messages.

@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 #include "db/DB_Dll.h"
-#include "lookup/MascarasConsultas.h"
+#include "lookup/ArchivoDefiniciones.h"
 #include "support/OperadorGuionado.h"
 #include "support/TestDatabases.h"
 

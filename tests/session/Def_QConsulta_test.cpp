@@ -1,4 +1,4 @@
-#include "session/inicio/Def_QConsulta.h"
+#include "session/Def_QConsulta.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 
 #include "db/DB_Dll.h"
+#include "lookup/ArchivoDefiniciones.h"
 #include "lookup/Lib_ClsCons3.h"
-#include "lookup/MascarasConsultas.h"
 #include "support/OperadorGuionado.h"
 #include "support/TestDatabases.h"
 

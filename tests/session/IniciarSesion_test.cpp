@@ -1,4 +1,4 @@
-#include "session/inicio/IniciarSesion.h"
+#include "session/IniciarSesion.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +13,8 @@
 #include "platform/services/Entorno.h"
 #include "platform/services/Inicializador.h"
 #include "platform/services/Utilidades.h"
-#include "session/Globales.h"
-#include "session/inicio/ParametrosInicio.h"
+#include "session/ParametrosInicio.h"
+#include "settings/Globales.h"
 #include "support/OperadorGuionado.h"
 
 #if __has_include("support/TestDatabases.h")

@@ -12,7 +12,7 @@
 #include <QTimer>
 
 #include "db/SolicitudAcceso.h"
-#include "platform/services/RegistroDialogos.h"
+#include "platform/services/DialogosPorNombre.h"
 #include "support/VentanasDePrueba.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "support/OperadorGuionado.h"
 
-#include "platform/services/RegistroDialogos.h"
+#include "platform/services/DialogosPorNombre.h"
 
 std::shared_ptr<OperadorGuionado> OperadorGuionado::Instalar() {
   auto op = std::make_shared<OperadorGuionado>();

@@ -20,7 +20,7 @@
 
 #include "company/ui/GrillaFlex.h"
 #include "db/DB_Dll.h"
-#include "platform/services/RegistroDialogos.h"
+#include "platform/services/DialogosPorNombre.h"
 #include "platform/services/Utilidades.h"
 #include "platform/widgets/ActBar.h"
 #include "platform/widgets/CodigosTecla.h"

@@ -2,7 +2,7 @@
 
 #include "lookup/ui/Lib_FrmCons3.h"
 #include "lookup/ui/Lib_FrmCons3Tree.h"
-#include "platform/services/RegistroDialogos.h"
+#include "platform/services/DialogosPorNombre.h"
 
 void RegistrarDialogosConsulta() {
   RegistrarDialogo(QString::fromLatin1(SolicitudLista::NombreDialogo), [](DialogoModal& d) {

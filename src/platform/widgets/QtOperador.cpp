@@ -7,7 +7,7 @@
 #include <QSet>
 
 #include "platform/core/Error.h"
-#include "platform/services/RegistroDialogos.h"
+#include "platform/services/DialogosPorNombre.h"
 #include "platform/widgets/CursorEspera.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "platform/client/Recordset.h"
-#include "platform/services/RegistroDialogos.h"
+#include "platform/services/DialogosPorNombre.h"
 
 VisorPlanilla& VisorPlanilla::Compartido() {
   static VisorPlanilla v;

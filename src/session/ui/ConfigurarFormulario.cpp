@@ -12,7 +12,7 @@
 #include "platform/services/Carpetas.h"
 #include "platform/services/Entorno.h"
 #include "platform/services/Trampa.h"
-#include "session/Globales.h"
+#include "settings/Globales.h"
 
 namespace {
 

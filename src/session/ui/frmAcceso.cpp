@@ -9,7 +9,7 @@
 #include <QScreen>
 
 #include "db/SolicitudAcceso.h"
-#include "platform/services/RegistroDialogos.h"
+#include "platform/services/DialogosPorNombre.h"
 
 namespace {
 

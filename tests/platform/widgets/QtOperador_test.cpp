@@ -10,7 +10,7 @@
 #include <QTimer>
 
 #include "platform/core/Error.h"
-#include "platform/services/RegistroDialogos.h"
+#include "platform/services/DialogosPorNombre.h"
 #include "support/VentanasDePrueba.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "session/Configuracion.h"
+#include "settings/Configuracion.h"
 
 #include <QHash>
 #include <cmath>
@@ -8,7 +8,7 @@
 #include "db/TextoSql.h"
 #include "platform/services/Trampa.h"
 #include "platform/services/Utilidades.h"
-#include "session/Globales.h"
+#include "settings/Globales.h"
 
 QString gTablaConfiguracion;
 

@@ -1,10 +1,10 @@
-#include "company/ui/DialogosDelPrograma.h"
+#include "company/ui/EnlaceDialogos.h"
 
 #include "lookup/ui/DialogosConsulta.h"
 #include "platform/widgets/VisorPlanilla.h"
 #include "session/ui/frmAcceso.h"
 
-void RegistrarDialogosDelPrograma() {
+void EnlazarDialogos() {
   RegistrarFrmAcceso();
   RegistrarDialogosConsulta();
   RegistrarVisorPlanilla();

@@ -1,4 +1,4 @@
-#include "session/Globales.h"
+#include "settings/Globales.h"
 
 QString gSeccionEstacion;
 QVariant gFlatToolbars;

@@ -1,11 +1,11 @@
 // Reading, writing and loading the suite's settings on SQLite and PostgreSQL.
-#include "session/Configuracion.h"
+#include "settings/Configuracion.h"
 
 #include <gtest/gtest.h>
 
 #include <QLocale>
 
-#include "session/Globales.h"
+#include "settings/Globales.h"
 #include "support/ConexionDePrueba.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "lookup/MascarasConsultas.h"
+#include "lookup/ArchivoDefiniciones.h"
 
 #include <QFile>
 

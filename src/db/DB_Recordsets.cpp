@@ -2,7 +2,7 @@
 
 #include "db/DB_Dll.h"
 #include "db/NumeroSql.h"
-#include "db/SentenciasConsulta.h"
+#include "db/Sentencias.h"
 #include "platform/services/Operador.h"
 #include "platform/services/Trampa.h"
 #include "platform/services/Utilidades.h"

@@ -1,5 +1,5 @@
 // The exact text of the statements the query and schema helpers send.
-#include "db/SentenciasConsulta.h"
+#include "db/Sentencias.h"
 
 #include <gtest/gtest.h>
 

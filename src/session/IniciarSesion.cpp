@@ -1,4 +1,4 @@
-#include "session/inicio/IniciarSesion.h"
+#include "session/IniciarSesion.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -13,10 +13,10 @@
 #include "platform/services/Inicializador.h"
 #include "platform/services/Trampa.h"
 #include "platform/services/Utilidades.h"
-#include "session/Configuracion.h"
-#include "session/Globales.h"
-#include "session/inicio/Def_QConsulta.h"
-#include "session/inicio/ParametrosInicio.h"
+#include "session/Def_QConsulta.h"
+#include "session/ParametrosInicio.h"
+#include "settings/Configuracion.h"
+#include "settings/Globales.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "session/inicio/Def_QConsulta.h"
+#include "session/Def_QConsulta.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <initializer_list>
 
+#include "lookup/ArchivoDefiniciones.h"
 #include "lookup/Lib_ClsCons3.h"
-#include "lookup/MascarasConsultas.h"
 #include "lookup/TextosConsulta.h"
 #include "platform/services/Carpetas.h"
 

@@ -1,4 +1,4 @@
-#include "platform/services/RegistroDialogos.h"
+#include "platform/services/DialogosPorNombre.h"
 
 #include <QHash>
 

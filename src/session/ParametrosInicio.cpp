@@ -1,4 +1,4 @@
-#include "session/inicio/ParametrosInicio.h"
+#include "session/ParametrosInicio.h"
 
 QString ValorParametro(const QString& texto, const QString& clave, const QString& defecto) {
   if (clave.isEmpty()) return defecto;

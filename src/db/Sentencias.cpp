@@ -1,4 +1,4 @@
-#include "db/SentenciasConsulta.h"
+#include "db/Sentencias.h"
 
 #include "db/NumeroSql.h"
 #include "db/TextoSql.h"
