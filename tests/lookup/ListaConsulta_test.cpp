@@ -2,18 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <QCursor>
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
-#include <QHeaderView>
 #include <QTemporaryDir>
-#include <QTreeView>
-#include <functional>
 
 #include "db/DB_Dll.h"
 #include "lookup/ui/Lib_FrmCons3.h"
 #include "support/OperadorGuionado.h"
+#include "support/OperadorQueMiraElCursor.h"
 #include "support/TestDatabases.h"
 #include "support/VentanasDePrueba.h"
 
@@ -346,58 +342,28 @@ TEST_P(ListaConBase, NivelesDeStock) {
 TEST_P(ListaConBase, AnchosDelArchivo) {
   QFile f(QDir(carpeta.path()).filePath("CONSULTASLEN.VMT"));
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write("\"VT_CLIENTES\",\"1000|2000|\"\r\n\"VT_PROVEEDORES\",\"7|7|\"\r\n\"vt_clientes\",\"3000|\"\r\n");
+  const QByteArray antes =
+      "\"VT_CLIENTES\",\"1000|2000|\"\r\n\"VT_PROVEEDORES\",\"7|7|\"\r\n\"vt_clientes\",\"3000|\"\r\n";
+  f.write(antes);
   f.close();
   s.SQL = "SELECT RAZON_SOCIAL,CODIGO FROM VT_CLIENTES ";
-  s.GrabarCfg = true;
+  lista.Cargar();
+  lista.Descargar();  // no column resized: nothing written
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), antes);
+  f.close();
   lista.Cargar();
   EXPECT_EQ(lista.Anchos(), (QVector<double>{3000, 2000}));
-  lista.FijarAnchoColumna(1, 1500);
+  lista.FijarAnchoColumna(1, 1500);  // the operator drags a column
   lista.Descargar();
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   EXPECT_EQ(f.readAll(), "\"VT_PROVEEDORES\",\"7|7|\"\r\n\"VT_CLIENTES\",\"3000|1500|\"\r\n");
   EXPECT_EQ(lista.Modelo().Filas(), 0);
 }
 
-// The dialog as the operator uses it: a column dragged wider is that wide the
-// next time the table is looked up; reloading the list (F5) is no resizing and
-// writes nothing.
-TEST_P(ListaConBase, LosAnchosQueElOperadorAjustaSeRecuerdan) {
-  App();
-  const QString ruta = QDir(carpeta.path()).filePath("CONSULTASLEN.VMT");
-  auto abrir = [&](const std::function<void(Lib_FrmCons3&)>& hacer) {
-    SolicitudLista sol;
-    sol.SQL = "SELECT RAZON_SOCIAL,CODIGO FROM VT_CLIENTES ";
-    Lib_FrmCons3 f(sol);
-    f.Logica().FijarCarpeta(carpeta.path());
-    f.Cargar();
-    hacer(f);
-    f.Descargar();
-  };
-  abrir([](Lib_FrmCons3& f) { f.Logica().TeclaCaja(0, teclas::F5); });
-  EXPECT_FALSE(QFile::exists(ruta));
-  int ancho = 0;
-  abrir([&](Lib_FrmCons3& f) {
-    ancho = f.Lista()->header()->sectionSize(1) + 40;
-    f.Lista()->header()->resizeSection(1, ancho);
-  });
-  ASSERT_TRUE(QFile::exists(ruta));
-  abrir([&](Lib_FrmCons3& f) { EXPECT_EQ(f.Lista()->header()->sectionSize(1), ancho); });
-  EXPECT_TRUE(op->mensajes.empty());
-}
-
 // Opening the list shows the wait cursor while it loads: the boxes of a
 // statement that fails find it; it is gone once the dialog is up.
 TEST_P(ListaConBase, ElCursorDeEsperaMientrasCarga) {
-  class OperadorQueMiraElCursor : public OperadorGuionado {
-   public:
-    int MsgBox(const QString& prompt, int style, const QString& title) override {
-      const QCursor* c = QGuiApplication::overrideCursor();
-      cursores.push_back(c ? c->shape() : -1);
-      return OperadorGuionado::MsgBox(prompt, style, title);
-    }
-    std::vector<int> cursores;
-  };
   App();
   auto mira = std::make_shared<OperadorQueMiraElCursor>();
   EstablecerOperador(mira);

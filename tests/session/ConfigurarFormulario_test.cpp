@@ -12,38 +12,25 @@
 #include "platform/services/ArchivoIni.h"
 #include "support/VentanasDePrueba.h"
 
-namespace {
-
 TEST(ConfigurarFormulario, IconoDesdeUnArchivo) {
   App();
   QTemporaryDir dir;
-  QImage dibujo(16, 16, QImage::Format_RGB32);
-  dibujo.fill(Qt::darkBlue);
-  ASSERT_TRUE(dibujo.save(dir.filePath(QStringLiteral("empresa.png"))));
+  QImage(16, 16, QImage::Format_RGB32).save(dir.filePath(QStringLiteral("empresa.png")));
   QFile nota(dir.filePath(QStringLiteral("nota.png")));
-  ASSERT_TRUE(nota.open(QIODevice::WriteOnly));
-  nota.write("no es un dibujo");
+  ASSERT_TRUE(nota.open(QIODevice::WriteOnly) && nota.write("no es un dibujo") > 0);
   nota.close();
   ArchivoIni::Compartido().FijarCarpetas({dir.path()});
-  const struct {
-    QString valor;
-    bool icono;
-  } casos[] = {
-      {dir.filePath(QStringLiteral("empresa.png")), true},
-      {QStringLiteral("empresa.png"), true},
-      {QStringLiteral("nota.png"), false},
-      {QStringLiteral("falta.png"), false},
-  };
-  for (const auto& c : casos) {
+  const std::pair<QString, bool> casos[] = {{dir.filePath(QStringLiteral("empresa.png")), true},
+                                            {QStringLiteral("empresa.png"), true},
+                                            {QStringLiteral("nota.png"), false}};
+  for (const auto& [valor, icono] : casos) {
     QFile ini(dir.filePath(QStringLiteral("CN000pr.INI")));
     ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ini.write("[Iconos]\r\nIconoDelSistema=" + c.valor.toLatin1() + "\r\n");
+    ini.write("[Iconos]\r\nIconoDelSistema=" + valor.toLatin1() + "\r\n");
     ini.close();
     QWidget ventana;
     ConfigurarFormulario(&ventana);
-    EXPECT_EQ(!ventana.windowIcon().isNull(), c.icono) << c.valor.toStdString();
+    EXPECT_EQ(!ventana.windowIcon().isNull(), icono) << valor.toStdString();
   }
   ArchivoIni::Compartido().FijarCarpetas({});
 }
-
-}  // namespace

@@ -98,9 +98,6 @@ Lib_FrmCons3::Lib_FrmCons3(SolicitudLista& solicitud, QWidget* padre) : QDialog(
     lista_->header()->setSortIndicatorShown(true);
     lista_->header()->setSortIndicator(logica_.ColumnaOrden(), logica_.Orden());
   });
-  // Only the operator's resizing counts as new widths, not the list's own when it reloads.
-  connect(&logica_.Modelo(), &QAbstractItemModel::modelAboutToBeReset, this, [this] { ajustando_ = true; });
-  connect(&logica_.Modelo(), &QAbstractItemModel::modelReset, this, [this] { ajustando_ = false; });
   connect(lista_->header(), &QHeaderView::sectionResized, this, [this](int c, int, int nuevo) {
     if (ajustando_) return;
     logica_.FijarAnchoColumna(c, Tw(nuevo));

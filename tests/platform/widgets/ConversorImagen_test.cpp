@@ -35,43 +35,13 @@ TEST(ConversorImagen, FormatosQueSeGuardanTalCual) {
   }
 }
 
-// A placeable metafile: a red rectangle over the whole 100 x 50 picture.
-QByteArray Metarchivo() {
-  QVector<quint16> w;
-  auto dword = [&w](quint32 v) { w << quint16(v & 0xFFFF) << quint16(v >> 16); };
-  dword(0x9AC6CDD7);
-  w << 0 << 0 << 0 << 100 << 50 << 96;  // handle, bounding box, units per inch
-  dword(0);
-  quint16 suma = 0;
-  for (quint16 x : w) suma ^= x;
-  w << suma;
-  const QVector<QVector<quint16>> registros = {
-      {0x020B, 0, 0},                  // SetWindowOrg
-      {0x020C, 50, 100},               // SetWindowExt
-      {0x02FC, 0, 0x00FF, 0x0000, 0},  // CreateBrushIndirect: solid, red
-      {0x012D, 0},                     // SelectObject
-      {0x041B, 50, 100, 0, 0},         // Rectangle
-      {0x0000},                        // EOF
-  };
-  quint32 palabras = 9;
-  for (const auto& r : registros) palabras += 2 + r.size();
-  w << 1 << 9 << 0x0300;
-  dword(palabras);
-  w << 1;
-  dword(7);
-  w << 0;
-  for (const auto& r : registros) {
-    dword(quint32(2 + r.size()));
-    w << r;
-  }
-  QByteArray datos;
-  for (quint16 x : w) datos.append(char(x & 0xFF)).append(char(x >> 8));
-  return datos;
-}
-
 TEST(ConversorImagen, UnMetarchivoSeMuestraYSeGuardaTalCual) {
   App();
-  const QByteArray wmf = Metarchivo();
+  // A placeable metafile: a red rectangle over its whole 100 x 50 picture.
+  const QByteArray wmf = QByteArray::fromHex(
+      "d7cdc69a0000000000006400320060000000000027570100090000032800000001000700000000000500"
+      "00000b0200000000050000000c023200640007000000fc020000ff0000000000040000002d0100000700"
+      "00001b043200640000000000030000000000");
   const Imagen img = Imagen::DesdeBytes(wmf);
   ASSERT_FALSE(img.EsNula());
   EXPECT_EQ(img.Datos(), wmf);
