@@ -65,7 +65,10 @@ class ConsultaDesdeElFormulario : public FormularioEnBase {
       int columna = -1;
       for (int c = 0; c < lista->model()->columnCount(); ++c)
         if (lista->model()->headerData(c, Qt::Horizontal).toString() == titulo) columna = c;
-      ASSERT_GE(columna, 0) << qPrintable(titulo);
+      if (columna < 0) {  // the test fails, and the dialog is closed rather than left waiting
+        ADD_FAILURE() << "no column titled " << qPrintable(titulo);
+        return Tecla(d->focusWidget() ? d->focusWidget() : d, Qt::Key_Escape, QStringLiteral("\x1b"));
+      }
       auto* caja = d->findChild<QLineEdit*>(QStringLiteral("CmbSearch%1").arg(columna));
       ASSERT_NE(caja, nullptr);
       caja->setFocus();
