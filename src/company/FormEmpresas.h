@@ -75,7 +75,9 @@ class FormEmpresas {
  private:
   void Proteger(const QString& evento, const std::function<void()>& cuerpo);
   void FocoCodigoSeleccionado();
-  void MostrarProvincia(const QString& codigo);
+  // The description beside the province code; false when the check itself
+  // failed (the operator was told why).
+  bool MostrarProvincia(const QString& codigo);
   // Nothing of any company on screen (the code field keeps its text).
   void LimpiarPantalla();
   // Each text field takes at most its column's length.

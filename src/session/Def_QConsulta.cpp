@@ -2,11 +2,13 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <initializer_list>
 
 #include "lookup/ArchivoDefiniciones.h"
 #include "lookup/Lib_ClsCons3.h"
 #include "lookup/TextosConsulta.h"
+#include "platform/core/Error.h"
 #include "platform/services/Carpetas.h"
 
 namespace {
@@ -106,6 +108,29 @@ void CrearMascarasConsultas() {
   mascaras::Agregar(Lib_ClsCons3::Instancia().gRutaMascaraConsultas, mascaras::PorDefecto());
 }
 
+void PrepararMascarasConsultas() {
+  Lib_ClsCons3& consultas = Lib_ClsCons3::Instancia();
+  const QString ruta = consultas.gRutaMascaraConsultas;
+  consultas.UsarMascarasEnMemoria(std::nullopt);
+  if (mascaras::Entero(ruta)) return;
+  // What is whole stays (a full disk may have cut the file short); the
+  // defaults it lacks are added.
+  const QVector<RegistroMascara> presentes = mascaras::Leer(ruta);
+  QVector<RegistroMascara> faltantes;
+  for (const RegistroMascara& d : mascaras::PorDefecto()) {
+    const bool esta = std::any_of(presentes.cbegin(), presentes.cend(), [&](const RegistroMascara& r) {
+      return r.Tabla.trimmed().compare(d.Tabla, Qt::CaseInsensitive) == 0;
+    });
+    if (!esta) faltantes.push_back(d);
+  }
+  try {
+    mascaras::Agregar(ruta, faltantes);
+  } catch (const ado::Failure&) {
+    // A folder that is read-only or full: the program goes on with them in memory.
+    consultas.UsarMascarasEnMemoria(presentes + faltantes);
+  }
+}
+
 void ConsultaPorTabla(QString& Tabla, QString& CampoDescripcion, QString& CampoCodigo,
                       QString& CampoAdicional, bool& ConsultaLibre, QString& Where) {
   Columnas k{CampoDescripcion, CampoCodigo, CampoAdicional};
@@ -120,7 +145,7 @@ void ConsultaPorTabla(QString& Tabla, QString& CampoDescripcion, QString& CampoC
   QString vacio1, vacio2, vacio3, vacio4, vacio5;
   bool arbol = false;
   const QFileInfo archivo(RutaMascaras());
-  if (archivo.exists() && archivo.isFile()) {
+  if ((archivo.exists() && archivo.isFile()) || consulta.MascarasEnMemoria()) {
     if (EsUna(Tabla, {"VT_CLIENTES", "VT_PROVEEDORES"})) CampoCodigo = QStringLiteral("CODIGO");
     QString sentencia = QStringLiteral("select ") + CampoDescripcion + QLatin1Char(',') + CampoCodigo +
                         QStringLiteral(" from ") + Tabla + QLatin1Char(' ') + Where;

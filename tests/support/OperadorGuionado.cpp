@@ -8,8 +8,14 @@ std::shared_ptr<OperadorGuionado> OperadorGuionado::Instalar() {
   return op;
 }
 
+void OperadorGuionado::CursorEspera(bool on) {
+  if (on && !enEspera) ++esperas;
+  enEspera = on;
+}
+
 int OperadorGuionado::MsgBox(const QString& prompt, int style, const QString& title) {
   mensajes.push_back({prompt, style, title});
+  if (enEspera) ++cajasEnEspera;
   if (!respuestas.empty()) {
     const int r = respuestas.front();
     respuestas.pop_front();

@@ -15,10 +15,11 @@ TEST(Cp1252, CharactersOutsideTheCodePageBecomeQuestionMarks) {
   EXPECT_EQ(HaciaCp1252(QString::fromUtf8("a→b")), QByteArray("a?b"));
 }
 
-TEST(Cp1252, EveryByteDecodes) {
+// The five bytes the code page leaves unassigned too: rewriting a file keeps them.
+TEST(Cp1252, EveryByteRoundTrips) {
   QByteArray todos;
   for (int b = 0; b < 256; ++b) todos.append(static_cast<char>(b));
   const QString texto = DesdeCp1252(todos);
   EXPECT_EQ(texto.size(), 256);
-  EXPECT_EQ(HaciaCp1252(texto).left(0x80), todos.left(0x80));
+  EXPECT_EQ(HaciaCp1252(texto), todos);
 }
