@@ -5,10 +5,12 @@
 #include "company/ui/EnlaceDialogos.h"
 #include "company/ui/frmMA_Empresas.h"
 #include "platform/widgets/QtOperador.h"
+#include "platform/widgets/TraduccionesQt.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("MA_Empresas"));
+  CargarTraduccionesQt();
   EstablecerOperador(std::make_shared<QtOperador>());
   EnlazarDialogos();
 

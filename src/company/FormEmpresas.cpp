@@ -1,5 +1,6 @@
 #include "company/FormEmpresas.h"
 
+#include "company/LargoDeColumna.h"
 #include "db/DB_Dll.h"
 #include "platform/services/Operador.h"
 #include "platform/services/Trampa.h"
@@ -17,6 +18,14 @@ trampa::Manejador MostrarErrorCon(const QString& contexto) {
 }
 
 QString Columna(int i) { return QString::fromLatin1(kTablaCampos[i].columna); }
+
+int IndiceDeColumna(const char* columna) {
+  for (int i = 0; i < kCamposEmpresa; ++i)
+    if (QString::fromLatin1(kTablaCampos[i].columna).compare(QLatin1String(columna), Qt::CaseInsensitive) ==
+        0)
+      return i;
+  return -1;
+}
 
 }  // namespace
 
@@ -109,7 +118,9 @@ void FormEmpresas::Inicializa() {
   auto& db = DB_Dll::Instancia();
   EsNuevo = EsBaja = EsModificacion = false;
   vista_.LimpiarFormulario();
+  vista_.PonerDescripcionProvincia(QString());
   vista_.PrepararCampos(NombreTabla, db.gConnString);
+  LimitarLargos();
   const ado::Value ultimo = db.BuscaUltimoCodigo(NombreTabla, Columna(0), ado::adBSTR, QString());
   QString texto = Utilidades::Compartido().NuloATexto(ultimo);
   if (texto.trimmed().isEmpty()) texto = QStringLiteral("1");
@@ -140,15 +151,38 @@ void FormEmpresas::DetalleOn(bool on) {
 
 void FormEmpresas::InicializaDetalle() {
   for (int i = 1; i < kCamposEmpresa; ++i) vista_.PonerTexto(i, QString());
+  vista_.PonerDescripcionProvincia(QString());
+}
+
+void FormEmpresas::LimitarLargos() {
+  if (largosFijados_) return;
+  // The table's columns, without reading its rows: a text longer than its
+  // column would only be refused by the server when the company is saved.
+  auto& db = DB_Dll::Instancia();
+  ado::Recordset forma;
+  trampa::IgnorarErrores({[&] {
+                            forma.Open(db.SS_TSinonimos(QStringLiteral("SELECT * FROM ") + NombreTabla +
+                                                        QStringLiteral(" WHERE 1 = 0")),
+                                       db.gCnn(), ado::adOpenForwardOnly, ado::adLockReadOnly);
+                          },
+                          [&] {
+                            for (int i = 0; i < kCamposEmpresa; ++i) {
+                              if (!forma.HasField(Columna(i))) continue;
+                              const int largo = LargoDeColumna(forma.Fields(Columna(i)));
+                              if (largo > 0) vista_.LimitarLargo(i, largo);
+                            }
+                            largosFijados_ = true;
+                          },
+                          [&] { forma.Close(); }});
 }
 
 // ---------------------------------------------------------------- display
 
-void FormEmpresas::AsignarDatos() {
+bool FormEmpresas::AsignarDatos() {
   auto& util = Utilidades::Compartido();
   ado::Recordset& rs = Empresas();
   // A recordset whose open failed (and was reported) has nothing to show.
-  if (rs.State() == ado::adStateClosed) return;
+  if (rs.State() == ado::adStateClosed) return true;
   std::vector<trampa::Paso> pasos;
   pasos.push_back([&] { EsModificacion = true; });
   for (int i = 0; i < kCamposEmpresa; ++i) {
@@ -169,12 +203,45 @@ void FormEmpresas::AsignarDatos() {
       vista_.MostrarLogoDeCampo(f);
   });
   pasos.push_back([&] { personalizados_.Asignar(rs); });
+  pasos.push_back([&] { MostrarProvincia(vista_.Texto(IndiceDeColumna("IdProvincia"))); });
   pasos.push_back([&] { RecordarMostrado(); });
-  trampa::Ejecutar(pasos, [](const ado::ErrorInfo& e, std::size_t) {
+  bool incompleto = false;
+  trampa::Ejecutar(pasos, [&](const ado::ErrorInfo& e, std::size_t) {
     // No current record: the display simply stops where it got to.
     if (e.Number == ado::err::NoCurrentRecord) return 0;
-    return Utilidades::Compartido().MostrarError(e, {}, QStringLiteral("Asignar Datos"));
+    const int respuesta = Utilidades::Compartido().MostrarError(e, {}, QStringLiteral("Asignar Datos"));
+    if (respuesta == trampa::Reintentar) return respuesta;
+    // A step left undone would leave the previous company's data beside this
+    // one's, and a save would store them into it: nothing is shown instead,
+    // so the steps after it need not run (nor fail again).
+    incompleto = true;
+    return 0;
   });
+  if (incompleto) LimpiarPantalla();
+  return !incompleto;
+}
+
+void FormEmpresas::LimpiarPantalla() {
+  EsModificacion = false;
+  InicializaDetalle();
+  vista_.LimpiarLogo();
+  vista_.PonerPideHonorarios(false);
+  personalizados_.Inicializa();
+  codigoMostrado_.clear();
+  valoresMostrados_.clear();
+  codigoNuevo_.reset();
+}
+
+bool FormEmpresas::MostrarProvincia(const QString& codigo) {
+  const auto existe = DB_Dll::Instancia().ComprobarEnTabla(QStringLiteral("ta_estados"), codigo.trimmed(),
+                                                           QStringLiteral("codigo"), rsProvincia_.get(),
+                                                           ado::adBSTR, QString());
+  // A failed check shows no description rather than the previous company's.
+  vista_.PonerDescripcionProvincia(existe == DB_Dll::Existencia::Existe
+                                       ? Utilidades::Compartido().NuloATexto(
+                                             rsProvincia_->Fields(QStringLiteral("Descripcion")).GetValue())
+                                       : QString());
+  return existe != DB_Dll::Existencia::Fallo;
 }
 
 void FormEmpresas::RecordarMostrado() {
@@ -208,7 +275,12 @@ void FormEmpresas::CampoValida(int Index) {
     if (existe == DB_Dll::Existencia::Existe) {
       EsNuevo = false;
       EsModificacion = true;
-      if (!Grabando) AsignarDatos();
+      if (!Grabando && !AsignarDatos()) {
+        // The company could not be shown whole: it is not edited half-shown.
+        HayError = true;
+        DetalleOn(false);
+        return;
+      }
     } else {
       if (!Grabando) {
         InicializaDetalle();
@@ -225,18 +297,11 @@ void FormEmpresas::CampoValida(int Index) {
     if (!Grabando) personalizados_.Asignar(*rsEmpresas_);
     DetalleOn(true);
   } else if (columna.compare(QStringLiteral("idprovincia"), Qt::CaseInsensitive) == 0) {
-    const auto existe = db.ComprobarEnTabla(QStringLiteral("ta_estados"), valor, QStringLiteral("codigo"),
-                                            rsProvincia_.get(), ado::adBSTR, QString());
-    if (existe == DB_Dll::Existencia::Fallo) {
+    if (!MostrarProvincia(valor)) {
       HayError = true;
       vista_.FocoCampo(Index);
       return;
     }
-    if (existe == DB_Dll::Existencia::Existe)
-      vista_.PonerDescripcionProvincia(Utilidades::Compartido().NuloATexto(
-          rsProvincia_->Fields(QStringLiteral("Descripcion")).GetValue()));
-    else
-      vista_.PonerDescripcionProvincia(QString());
   }
   if (!HayError) return;
   ElOperador().MsgBox(mensaje_, vb::Information, QStringLiteral("Aviso al operador..."));

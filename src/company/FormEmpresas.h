@@ -49,7 +49,8 @@ class FormEmpresas {
   void Inicializa();
   void DetalleOn(bool on);
   void InicializaDetalle();
-  void AsignarDatos();
+  // False when a failure left the company half-shown: the form was cleared.
+  bool AsignarDatos();
   void GrabarRegistro();
   void ConsultarCampo();
   void AsignarFoto(const QString& Imagen);
@@ -74,6 +75,13 @@ class FormEmpresas {
  private:
   void Proteger(const QString& evento, const std::function<void()>& cuerpo);
   void FocoCodigoSeleccionado();
+  // The description beside the province code; false when the check itself
+  // failed (the operator was told why).
+  bool MostrarProvincia(const QString& codigo);
+  // Nothing of any company on screen (the code field keeps its text).
+  void LimpiarPantalla();
+  // Each text field takes at most its column's length.
+  void LimitarLargos();
   void RecordarMostrado();
   void VerificarSinCambiosAjenos();
   // A company shown as existing that is gone by the time it is saved.
@@ -88,6 +96,7 @@ class FormEmpresas {
   Personalizados personalizados_;
   bool enEdicion_ = false;
   bool usuariosApagada_ = false;  // switched off at load, never usable
+  bool largosFijados_ = false;
   // Load leaves the read of the whole table until navigation or display needs
   // it: most sessions start by typing a code, which re-opens the recordset on
   // that one company anyway, and the full read is most of the start-up time.

@@ -29,7 +29,8 @@ class EditorCelda {
   virtual void SetVisible(bool visible) = 0;
   virtual QString Text() const = 0;
   virtual void SetText(const QString& texto) = 0;
-  virtual void SetSelStart(int posicion) = 0;  // beyond the end = at the end
+  virtual void SetSelStart(int posicion) = 0;       // beyond the end = at the end
+  virtual void SetLargoMaximo(int caracteres) = 0;  // 0 = no limit
   // Lays the editor exactly over the cell.
   virtual void ColocarSobre(int fila, int columna) = 0;
   virtual void SetFocus() = 0;

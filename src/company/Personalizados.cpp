@@ -1,5 +1,6 @@
 #include "company/Personalizados.h"
 
+#include "company/LargoDeColumna.h"
 #include "db/DB_Dll.h"
 #include "platform/client/Recordset.h"
 #include "platform/services/Trampa.h"
@@ -27,6 +28,7 @@ void Personalizados::Inicializa() {
   Descartar();
   grilla_.SetRows(1);
   numericas_ = {false};
+  largos_ = {0};
 }
 
 void Personalizados::Asignar(ado::Recordset& rs) {
@@ -37,6 +39,7 @@ void Personalizados::Asignar(ado::Recordset& rs) {
     Descartar();
     grilla_.SetRows(1);
     numericas_ = {false};
+    largos_ = {0};
     grilla_.SetTextMatrix(0, 0, QStringLiteral("Campo"));
     grilla_.SetTextMatrix(0, 1, QStringLiteral("Valor"));
   });
@@ -49,6 +52,8 @@ void Personalizados::Asignar(ado::Recordset& rs) {
       grilla_.SetTextMatrix(fila, 0, f.Name().mid(2).trimmed());
       numericas_.resize(fila + 1);
       numericas_[fila] = db.ADONumeric(f.Type()) || db.ADOCurrency(f.Type());
+      largos_.resize(fila + 1);
+      largos_[fila] = LargoDeColumna(f);
       if (!rs.Bof() && !rs.Eof()) {
         const ado::Value v = f.GetValue();
         // A number shows as the operator types it ("1e+05" or "1234.5" under a
@@ -92,6 +97,9 @@ void Personalizados::Grabar(ado::Recordset& rs) {
 void Personalizados::IniciarEdicion(int keyAscii) {
   const int fila = grilla_.Row();
   const int columna = grilla_.Col();
+  // The header row and the names are fixed: only a value is edited.
+  if (fila < 1 || columna < 1 || fila >= grilla_.Rows()) return;
+  editor_.SetLargoMaximo(fila < largos_.size() ? largos_[fila] : 0);
   if (keyAscii >= 0 && keyAscii <= 32) {
     editor_.SetText(grilla_.TextMatrix(fila, columna));
     editor_.SetSelStart(1000);

@@ -24,8 +24,9 @@ class Personalizados {
   // row through AsignarValorCampo; the caller updates the recordset.
   void Grabar(ado::Recordset& rs);
 
-  // MsflexGridEdt: opens the editor on the current cell. Control keys keep
-  // the cell's text; a printable character replaces it.
+  // MsflexGridEdt: opens the editor on the current value cell (never on the
+  // header row or a name). Control keys keep the cell's text; a printable
+  // character replaces it. The editor takes at most the column's length.
   void IniciarEdicion(int keyAscii);
   // EditKeyCode: Enter, Escape, Up and Down in the editor. `procesarEventos`
   // lets pending window events run.
@@ -50,4 +51,5 @@ class Personalizados {
   int filaEditada_ = -1;
   int columnaEditada_ = -1;
   QVector<bool> numericas_;  // per grid row, from the column types
+  QVector<int> largos_;      // per grid row: characters the column holds, 0 = no limit
 };

@@ -20,6 +20,8 @@ class VistaEmpresas {
   virtual bool CampoVisible(int indice) const = 0;
   virtual void FocoCampo(int indice) = 0;
   virtual void SeleccionarCampo(int indice, int inicio, int largo) = 0;
+  // The most characters the field accepts.
+  virtual void LimitarLargo(int indice, int caracteres) = 0;
   virtual void PonerDescripcionProvincia(const QString& texto) = 0;
   // The option pair: true "Pedir Honorarios", false "Pedir Sueldo Bruto".
   virtual bool PideHonorarios() const = 0;

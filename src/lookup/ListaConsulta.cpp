@@ -31,6 +31,36 @@ int Columna(const QVector<CampoLista>& campos, const QString& nombre) {
   return -1;
 }
 
+// The field's name as the statement spells it, when the statement names it:
+// a server that folds unquoted names (PostgreSQL: "nombreempresa") still
+// shows the operator "NombreEmpresa". Names in brackets or double quotes
+// count; text inside literals does not.
+QString NombreComoEnSentencia(const QString& nombre, const QString& sentencia) {
+  const QString texto = MascaraLiterales(sentencia);
+  const int n = static_cast<int>(texto.size());
+  auto esLetra = [](QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); };
+  for (int i = 0; i < n;) {
+    const QChar c = texto.at(i);
+    int inicio = i, fin = i;
+    if (c == QLatin1Char('[') || c == QLatin1Char('"')) {
+      const QChar cierre = c == QLatin1Char('[') ? QLatin1Char(']') : QLatin1Char('"');
+      inicio = i + 1;
+      fin = static_cast<int>(texto.indexOf(cierre, inicio));
+      if (fin < 0) fin = n;
+      i = fin + 1;
+    } else if (esLetra(c)) {
+      while (fin < n && esLetra(texto.at(fin))) ++fin;
+      i = fin;
+    } else {
+      ++i;
+      continue;
+    }
+    const QString palabra = texto.mid(inicio, fin - inicio);
+    if (palabra.compare(nombre, Qt::CaseInsensitive) == 0) return palabra;
+  }
+  return nombre;
+}
+
 // Fixed-point reading of a stock figure; a Null counts as nothing in stock.
 double Importe(const ado::Value& v) {
   double d = 0;
@@ -115,7 +145,7 @@ void ListaConsulta::Encolumnar(const QVector<CampoLista>& campos) {
   }
   for (int d = 0; d < campos.size(); ++d) {
     etiquetas_[d] = campos[d].nombre;
-    QString titulo = campos[d].nombre;
+    QString titulo = NombreComoEnSentencia(campos[d].nombre, s_.SQL);
     if (precios) {
       for (int k = 1; k <= 8; ++k) {
         if (titulo.compare(QStringLiteral("PRECIO%1").arg(k), Qt::CaseInsensitive) != 0) continue;
@@ -393,7 +423,10 @@ void ListaConsulta::ClickColumna(int columna) {
 void ListaConsulta::SeleccionarFila(int fila) { fila_ = fila >= 0 && fila < modelo_.Filas() ? fila : -1; }
 
 void ListaConsulta::FijarAnchoColumna(int columna, double twips) {
-  if (columna >= 0 && columna < anchos_.size()) anchos_[columna] = twips;
+  if (columna < 0 || columna >= anchos_.size() || anchos_[columna] == twips) return;
+  anchos_[columna] = twips;
+  // The operator's widths are kept for the next lookup on the table.
+  s_.GrabarCfg = true;
 }
 
 void ListaConsulta::Aceptar() {

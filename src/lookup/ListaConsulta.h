@@ -70,6 +70,7 @@ class ListaConsulta : public QObject {
   bool TeclaFormulario(int tecla);
   void ClickColumna(int columna);
   void SeleccionarFila(int fila);
+  // The operator resized a column: the widths are saved when the dialog unloads.
   void FijarAnchoColumna(int columna, double twips);
   void Aceptar();
   void Cancelar();

@@ -47,7 +47,7 @@ class SolicitudLista : public SolicitudConsulta {
   QString MuestraStock;
   QString ValoresDefault;
   bool CfgUsaConsultaLIKE = false;
-  // Save the column widths when the dialog closes; the program never sets it.
+  // Save the column widths when the dialog closes; set once the operator resizes a column.
   bool GrabarCfg = false;
 };
 

@@ -156,6 +156,35 @@ TEST_P(GrillaPersonalizados, ElEditorSeAbreSobreLaCelda) {
   EXPECT_EQ(G().TextMatrix(2, 1), QStringLiteral("mar"));
 }
 
+// The header row and the names are fixed: keys do not reach them, and typing
+// on one (as reached by a click) opens no editor, so a save never renames a
+// field (nor fails on a column that does not exist).
+TEST_P(GrillaPersonalizados, SoloLaColumnaDeValoresSeEdita) {
+  Cargar();
+  Visible();
+  const struct {
+    const char* nombre;
+    std::function<void(GrillaPersonalizados&)> ir;
+  } casos[] = {
+      {"Izquierda", [](auto& f) { Tecla(&f.G(), Qt::Key_Left); }},
+      {"Arriba", [](auto& f) { Tecla(&f.G(), Qt::Key_Up); }},
+      {"un nombre", [](auto& f) { f.G().setCurrentCell(2, 0); }},
+      {"el encabezado", [](auto& f) { f.G().setCurrentCell(0, 1); }},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.nombre);
+    MostrarEnGrilla(QStringLiteral("1"));
+    G().setCurrentCell(1, 1);
+    G().setFocus();
+    c.ir(*this);
+    Caracteres(&G(), QStringLiteral("X"));
+    Tecla(&E(), Qt::Key_Return, "\r");
+    EXPECT_EQ(Columna(0).join(",").toLower(), QStringLiteral("campo,rubro,zona"));
+    Accion("GRABAR");
+    EXPECT_TRUE(op->mensajes.empty()) << op->mensajes.front().prompt;
+  }
+}
+
 // What is typed reaches the column converted by its type when GRABAR stores
 // the company, an edit still open in the editor included.
 TEST_P(GrillaPersonalizados, LosValoresSeGrabanSegunElTipoDeLaColumna) {
@@ -176,6 +205,7 @@ TEST_P(GrillaPersonalizados, LosValoresSeGrabanSegunElTipoDeLaColumna) {
       {"no", 5, "no", "no", "CASE WHEN P_Activa THEN 'si' ELSE 'no' END", "no"},
       {"vacío en un booleano es verdadero", 5, "", "", "CASE WHEN P_Activa THEN 'si' ELSE 'no' END", "si"},
       {"código corto, alineado a la derecha", 6, "A1", "A1", "P_Sector", "   A1"},
+      {"más largo que la columna, cortado", 6, "ABCDEFGH", "ABCDE", "P_Sector", "ABCDE"},
   };
   for (const auto& c : casos) {
     SCOPED_TRACE(c.nombre);

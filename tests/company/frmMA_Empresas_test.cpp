@@ -13,6 +13,7 @@
 #include "platform/widgets/ActBar.h"
 #include "platform/widgets/Controles.h"
 #include "platform/widgets/NavBar.h"
+#include "support/OperadorQueMiraElCursor.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ TEST_P(Formulario, DisenoDelFormulario) {
   EXPECT_EQ(form->OptHonorarios(1)->text(), QStringLiteral("Pedir Sueldo Bruto"));
   QStringList herramientas;
   for (QAction* a : form->Toolbar1()->actions()) herramientas << a->objectName() + "/" + a->toolTip();
-  EXPECT_EQ(herramientas, (QStringList{"Buscar/Buscar", "Eliminar/Eliminar"}));
+  EXPECT_EQ(herramientas, (QStringList{"Buscar/Buscar (Ctrl+L)", "Eliminar/Eliminar (Ctrl+Mayús+L)"}));
   EXPECT_FALSE(form->windowIcon().isNull());
   EXPECT_EQ(form->ActBar1()->property("StyleBar"), form->NavBar1()->property("StyleBar"));
   EXPECT_EQ(form->MSFlexPers()->Rows(), 1);
@@ -200,8 +201,6 @@ TEST_P(Formulario, NavegacionSinDialogosNiCambiosMasAllaDelFinal) {
   EXPECT_TRUE(form->OptHonorarios(1)->isChecked());
   EXPECT_FALSE(form->Logo().EsNula());
   EXPECT_TRUE(op->mensajes.empty());
-  // Showing a company leaves the province description alone.
-  EXPECT_EQ(form->LblIdProvincia()->text(), QString());
 }
 
 // Load leaves the read of the table for its first use: the first move still
@@ -250,6 +249,97 @@ TEST_P(Formulario, ProvinciaAlConfirmarConEnter) {
     EXPECT_FALSE(L().HayError);
   }
   EXPECT_TRUE(op->mensajes.empty());
+}
+
+// The description beside the province code is always that of the company on
+// screen: empty for none, for a new code and for a code not in ta_estados.
+TEST_P(Formulario, LaProvinciaEsLaDeLaEmpresaMostrada) {
+  Cargar(QStringLiteral("UPDATE P_MA_Empresas SET IdProvincia = '99' WHERE IdEmpresa = '") + Codigo15("11") +
+         QStringLiteral("';"));
+  const struct {
+    const char* paso;
+    std::function<void(Formulario&)> hacer;
+    const char* descripcion;
+  } pasos[] = {
+      {"carga", [](Formulario&) {}, ""},
+      {"PRIMERO", [](Formulario& f) { f.Navegar("PRIMERO"); }, "Santa Fe"},
+      {"código nuevo", [](Formulario& f) { f.Mostrar("93"); }, ""},
+      {"código 12", [](Formulario& f) { f.Mostrar("12"); }, "Entre Ríos"},
+      {"NUEVO", [](Formulario& f) { f.Accion("NUEVO"); }, ""},
+      {"provincia desconocida", [](Formulario& f) { f.Mostrar("11"); }, ""},
+      {"CANCELAR", [](Formulario& f) { f.Accion("CANCELAR"); }, "Santa Fe"},
+  };
+  for (const auto& p : pasos) {
+    p.hacer(*this);
+    EXPECT_EQ(form->LblIdProvincia()->text(), QString::fromUtf8(p.descripcion)) << p.paso;
+  }
+  EXPECT_TRUE(op->mensajes.empty());
+}
+
+// The server gone in the middle of a move: what the form shows afterwards
+// never mixes two companies (company 1 has the only logo and rubro Alimentos).
+TEST_P(Formulario, UnaNavegacionQueFallaNoMezclaEmpresas) {
+  const std::vector<int> respuestas[] = {{vb::Abort}, {vb::Ignore}, {vb::Retry, vb::Abort}};
+  for (const auto& r : respuestas) {
+    SCOPED_TRACE(r.size());
+    Cargar();
+    Navegar("PRIMERO");
+    ASSERT_FALSE(form->Logo().EsNula());
+    cnn->Close();
+    for (int x : r) op->Responder(x);
+    Navegar("SIGUIENTE");  // its logo is read from the server, which is gone
+    EXPECT_EQ(Titulos(), QStringList(static_cast<int>(r.size()), QStringLiteral("Aviso al operador...")));
+    EXPECT_EQ(Texto(1), QString());
+    EXPECT_TRUE(form->Logo().EsNula());
+    EXPECT_EQ(form->MSFlexPers()->Rows(), 1);
+    EXPECT_EQ(form->LblIdProvincia()->text(), QString());
+    EXPECT_FALSE(L().EsModificacion);
+  }
+}
+
+// Typed or pasted, a field keeps at most its column's characters (an "ñ" is
+// one character, two bytes), so that a save never ends in the server's
+// "would be truncated"; each column's full length is stored.
+TEST_P(Formulario, CadaCampoTomaElLargoDeSuColumna) {
+  Cargar();
+  const int largos[kCamposEmpresa] = {15, 60, 60, 10, 5, 5, 50, 10, 40, 80, 13, 60, 255, 3};
+  Mostrar(QStringLiteral("3"));
+  const QChar enie(0xF1);
+  for (int i = 0; i < kCamposEmpresa; ++i) {
+    const QString pegado(largos[i] + 4, enie);
+    Escribir(i, QString());
+    if (auto* l = qobject_cast<QLineEdit*>(form->txtFields(i))) l->insert(pegado);
+    if (auto* p = qobject_cast<QPlainTextEdit*>(form->txtFields(i))) p->insertPlainText(pegado);
+    EXPECT_EQ(Texto(i).size(), largos[i]) << kTablaCampos[i].columna;
+  }
+  Escribir(0, QStringLiteral("3"));
+  Accion("GRABAR");
+  EXPECT_TRUE(op->mensajes.empty()) << op->mensajes.front().prompt;
+  const QString donde = QStringLiteral(" FROM P_MA_Empresas WHERE IdEmpresa = '") + Codigo15("3") + "'";
+  EXPECT_EQ(Uno("SELECT NombreEmpresa" + donde), QString(60, enie));
+  EXPECT_EQ(Uno("SELECT Observaciones" + donde), QString(255, enie));
+}
+
+// PRIMERO's fresh read of the table and the save show the wait cursor: a box
+// that comes up in the middle of them finds it, and it is gone afterwards.
+TEST_P(Formulario, LecturasLargasConElCursorDeEspera) {
+  Cargar();
+  auto mira = std::make_shared<OperadorQueMiraElCursor>();
+  EstablecerOperador(mira);
+  op = mira;
+  // Saving a company deleted meanwhile asks first.
+  Mostrar(QStringLiteral("2"));
+  testdb::RunSql(base, "DELETE FROM P_MA_Empresas WHERE IdEmpresa = '" + Codigo15("2") + "'");
+  op->Responder(vb::No);
+  form->ActBar1()->BotonDe(QStringLiteral("GRABAR"))->click();
+  // The table gone: the fresh read fails.
+  L().Inicializa();
+  testdb::RunSql(base, "DROP TABLE P_MA_Empresas");
+  op->Responder(vb::Abort);
+  form->NavBar1()->BotonDe(QStringLiteral("PRIMERO"))->click();
+  EXPECT_EQ(op->mensajes.size(), 2u) << Titulos().join(" / ");
+  EXPECT_EQ(mira->cursores, std::vector<int>(op->mensajes.size(), Qt::WaitCursor));
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 TEST_P(Formulario, LaConsultaSigueAlCampoConTabla) {
@@ -324,6 +414,16 @@ TEST_P(Formulario, AtajosConElFocoEnCualquierCampo) {
   EXPECT_TRUE(L().EnEdicion());
   EXPECT_TRUE(form->TxtEdit()->isHidden());
   EXPECT_EQ(form->MSFlexPers()->TextMatrix(1, 1), QStringLiteral("Servicios"));
+  // The logo's buttons: Ctrl+L looks for a file (cancelled here), Ctrl+Shift+L removes the logo.
+  Accion("CANCELAR");
+  ASSERT_FALSE(form->Logo().EsNula());
+  op->ElegirArchivo(QString());
+  tecla(form->txtFields(0), Qt::Key_L, Qt::ControlModifier);
+  ASSERT_EQ(op->entradas.size(), 1u);
+  EXPECT_EQ(op->entradas[0].prompt, QStringLiteral("Buscar Archivos"));
+  EXPECT_FALSE(form->Logo().EsNula());
+  tecla(form->txtFields(0), Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_TRUE(form->Logo().EsNula());
   EXPECT_TRUE(op->mensajes.empty());
 }
 

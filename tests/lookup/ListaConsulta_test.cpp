@@ -7,9 +7,12 @@
 #include <QTemporaryDir>
 
 #include "db/DB_Dll.h"
+#include "lookup/ui/Lib_FrmCons3.h"
 #include "support/Idioma.h"
 #include "support/OperadorGuionado.h"
+#include "support/OperadorQueMiraElCursor.h"
 #include "support/TestDatabases.h"
+#include "support/VentanasDePrueba.h"
 
 // Readable QString values in failure messages.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -357,17 +360,39 @@ TEST_P(ListaConBase, NivelesDeStock) {
 TEST_P(ListaConBase, AnchosDelArchivo) {
   QFile f(QDir(carpeta.path()).filePath("CONSULTASLEN.VMT"));
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write("\"VT_CLIENTES\",\"1000|2000|\"\r\n\"VT_PROVEEDORES\",\"7|7|\"\r\n\"vt_clientes\",\"3000|\"\r\n");
+  const QByteArray antes =
+      "\"VT_CLIENTES\",\"1000|2000|\"\r\n\"VT_PROVEEDORES\",\"7|7|\"\r\n\"vt_clientes\",\"3000|\"\r\n";
+  f.write(antes);
   f.close();
   s.SQL = "SELECT RAZON_SOCIAL,CODIGO FROM VT_CLIENTES ";
-  s.GrabarCfg = true;
+  lista.Cargar();
+  lista.Descargar();  // no column resized: nothing written
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), antes);
+  f.close();
   lista.Cargar();
   EXPECT_EQ(lista.Anchos(), (QVector<double>{3000, 2000}));
-  lista.FijarAnchoColumna(1, 1500);
+  lista.FijarAnchoColumna(1, 1500);  // the operator drags a column
   lista.Descargar();
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   EXPECT_EQ(f.readAll(), "\"VT_PROVEEDORES\",\"7|7|\"\r\n\"VT_CLIENTES\",\"3000|1500|\"\r\n");
   EXPECT_EQ(lista.Modelo().Filas(), 0);
+}
+
+// Opening the list shows the wait cursor while it loads: the boxes of a
+// statement that fails find it; it is gone once the dialog is up.
+TEST_P(ListaConBase, ElCursorDeEsperaMientrasCarga) {
+  App();
+  auto mira = std::make_shared<OperadorQueMiraElCursor>();
+  EstablecerOperador(mira);
+  SolicitudLista sol;
+  sol.SQL = "SELECT NOMBRE FROM NO_EXISTE ";
+  Lib_FrmCons3 f(sol);
+  mira->Responder(vb::Abort);
+  f.Cargar();
+  EXPECT_EQ(mira->mensajes.size(), 1u);
+  EXPECT_EQ(mira->cursores, std::vector<int>(mira->mensajes.size(), Qt::WaitCursor));
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 TEST_P(ListaConBase, F12InformaElFaltante) {

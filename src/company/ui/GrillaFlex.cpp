@@ -5,6 +5,7 @@
 
 #include "platform/widgets/CodigosTecla.h"
 #include "platform/widgets/Controles.h"
+#include "platform/widgets/LargoMaximo.h"
 
 namespace {
 constexpr int kTwipsPorPixel = 15;  // at 96 dots per inch
@@ -32,8 +33,12 @@ void GrillaFlex::Estilo(int fila) {
       setItem(fila, c, it);
     }
     const bool fija = fila == 0 || c == 0;
-    it->setFlags(fija ? Qt::ItemIsEnabled : (Qt::ItemIsEnabled | Qt::ItemIsSelectable));
-    if (fija) it->setBackground(palette().button());
+    // Fixed cells are not enabled, so that neither keys nor clicks make one current.
+    it->setFlags(fija ? Qt::NoItemFlags : (Qt::ItemIsEnabled | Qt::ItemIsSelectable));
+    if (fija) {
+      it->setBackground(palette().button());
+      it->setForeground(palette().buttonText());
+    }
     QFont f = it->font();
     f.setBold(fila == 0);
     it->setFont(f);
@@ -64,7 +69,7 @@ void GrillaFlex::SetTextMatrix(int fila, int columna, const QString& texto) {
 
 void GrillaFlex::SetRow(int fila) { setCurrentCell(fila, qMax(1, currentColumn())); }
 
-void GrillaFlex::SetCol(int columna) { setCurrentCell(qMax(fijas_, currentRow()), columna); }
+void GrillaFlex::SetCol(int columna) { setCurrentCell(qMax(fijas_, currentRow()), qMax(1, columna)); }
 
 void GrillaFlex::SetColWidth(int columna, int twips) { setColumnWidth(columna, twips / kTwipsPorPixel); }
 
@@ -94,6 +99,8 @@ void EditorFlex::SetSelStart(int posicion) {
   deselect();
   setCursorPosition(qMin(posicion, text().size()));
 }
+
+void EditorFlex::SetLargoMaximo(int caracteres) { largo::Limitar(this, caracteres); }
 
 void EditorFlex::ColocarSobre(int fila, int columna) {
   const QRect r = grilla_->visualRect(grilla_->model()->index(fila, columna));

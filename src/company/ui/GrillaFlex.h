@@ -52,6 +52,7 @@ class EditorFlex : public QLineEdit, public EditorCelda {
   QString Text() const override { return text(); }
   void SetText(const QString& texto) override { setText(texto); }
   void SetSelStart(int posicion) override;
+  void SetLargoMaximo(int caracteres) override;
   void ColocarSobre(int fila, int columna) override;
   void SetFocus() override { setFocus(Qt::OtherFocusReason); }
 

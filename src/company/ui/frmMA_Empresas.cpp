@@ -16,6 +16,7 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "company/ui/GrillaFlex.h"
 #include "db/DB_Dll.h"
@@ -24,7 +25,9 @@
 #include "platform/widgets/ActBar.h"
 #include "platform/widgets/CodigosTecla.h"
 #include "platform/widgets/Controles.h"
+#include "platform/widgets/CursorEspera.h"
 #include "platform/widgets/DialogoArchivo.h"
+#include "platform/widgets/LargoMaximo.h"
 #include "platform/widgets/NavBar.h"
 #include "platform/widgets/VisorPlanilla.h"
 #include "session/ui/ConfigurarFormulario.h"
@@ -32,6 +35,25 @@
 static void CargarRecursosEmpresas() { Q_INIT_RESOURCE(empresas); }
 
 namespace {
+
+// The logo's toolbar: key, icon and shortcut of each button.
+struct BotonLogo {
+  const char* clave;
+  QStyle::StandardPixmap icono;
+  int codigoTecla;
+  int shift;
+  const char* nombreTecla;
+};
+constexpr BotonLogo kBotonesLogo[] = {
+    {"Buscar", QStyle::SP_DirOpenIcon, tecla::Letra('L'), tecla::Control, "Ctrl+L"},
+    {"Eliminar", QStyle::SP_TrashIcon, tecla::Letra('L'), tecla::Control | tecla::Mayusculas, "Ctrl+Mayús+L"},
+};
+
+// Bar actions that read or write much: the operator sees the wait cursor.
+bool EsAccionLarga(const QString& clave) {
+  return clave.compare(QLatin1String("GRABAR"), Qt::CaseInsensitive) == 0 ||
+         clave.compare(QLatin1String("CANCELAR"), Qt::CaseInsensitive) == 0;
+}
 
 QLabel* Etiqueta(const QString& texto, QWidget* parent) {
   auto* l = new QLabel(texto, parent);
@@ -66,8 +88,16 @@ frmMA_Empresas::frmMA_Empresas(QWidget* parent) : QWidget(parent) {
 
   logica_ = std::make_unique<FormEmpresas>(*this);
 
-  connect(actBar_, &BarraBotones::Click, this, [this](const QString& k) { logica_->ActBar1_Click(k); });
-  connect(navBar_, &BarraBotones::Click, this, [this](const QString& k) { logica_->NavBar1_Click(k); });
+  connect(actBar_, &BarraBotones::Click, this, [this](const QString& k) {
+    std::optional<CursorEspera> espera;
+    if (EsAccionLarga(k)) espera.emplace();
+    logica_->ActBar1_Click(k);
+  });
+  // PRIMERO and ULTIMO read the whole table again, and so does the first move after load.
+  connect(navBar_, &BarraBotones::Click, this, [this](const QString& k) {
+    const CursorEspera espera;
+    logica_->NavBar1_Click(k);
+  });
   grilla_->alTeclear = [this](int k) { logica_->MSFlexPers_KeyPress(k); };
   grilla_->alDobleClic = [this] { logica_->MSFlexPers_DblClick(); };
   grilla_->alRecibirFoco = [this] { logica_->MSFlexPers_GotFocus(); };
@@ -182,12 +212,11 @@ QWidget* frmMA_Empresas::ArmarDatosGenerales() {
   toolbar_->setObjectName(QStringLiteral("Toolbar1"));
   toolbar_->setOrientation(Qt::Vertical);
   toolbar_->setIconSize(QSize(16, 16));
-  for (const auto& [clave, icono] : {std::pair{QStringLiteral("Buscar"), QStyle::SP_DirOpenIcon},
-                                     std::pair{QStringLiteral("Eliminar"), QStyle::SP_TrashIcon}}) {
-    QAction* a = toolbar_->addAction(style()->standardIcon(icono), clave);
-    a->setObjectName(clave);
-    a->setToolTip(clave);
-    const QString k = clave;
+  for (const BotonLogo& b : kBotonesLogo) {
+    const QString k = QString::fromLatin1(b.clave);
+    QAction* a = toolbar_->addAction(style()->standardIcon(b.icono), k);
+    a->setObjectName(k);
+    a->setToolTip(QStringLiteral("%1 (%2)").arg(k, QString::fromUtf8(b.nombreTecla)));
     connect(a, &QAction::triggered, this, [this, k] { logica_->Toolbar1_ButtonClick(k); });
   }
   logo->addWidget(picture_);
@@ -352,6 +381,8 @@ void frmMA_Empresas::SeleccionarCampo(int indice, int inicio, int largo) {
   Controles::Seleccionar(campos_[indice], inicio, largo);
 }
 
+void frmMA_Empresas::LimitarLargo(int indice, int caracteres) { largo::Limitar(campos_[indice], caracteres); }
+
 void frmMA_Empresas::PonerDescripcionProvincia(const QString& texto) { lblProvincia_->setText(texto); }
 
 bool frmMA_Empresas::PideHonorarios() const { return opciones_[0]->isChecked(); }
@@ -379,7 +410,21 @@ void frmMA_Empresas::HabilitarPestana(int pestana, bool usable) { pestanas_->set
 void frmMA_Empresas::SeleccionarPestana(int pestana) { pestanas_->setCurrentIndex(pestana); }
 
 bool frmMA_Empresas::TeclaBarras(int codigoTecla, int shift) {
-  return actBar_->TeclaAbajo(codigoTecla, shift) || navBar_->TeclaAbajo(codigoTecla, shift);
+  return actBar_->TeclaAbajo(codigoTecla, shift) || navBar_->TeclaAbajo(codigoTecla, shift) ||
+         TeclaLogo(codigoTecla, shift);
+}
+
+bool frmMA_Empresas::TeclaLogo(int codigoTecla, int shift) {
+  // The logo's keys act where the logo is on screen.
+  if (pestanas_->currentIndex() != static_cast<int>(Pestana::DatosGenerales) || !toolbar_->isEnabled())
+    return false;
+  const int mods = shift & (tecla::Mayusculas | tecla::Control | tecla::Alt);
+  for (const BotonLogo& b : kBotonesLogo) {
+    if (b.codigoTecla != codigoTecla || b.shift != mods) continue;
+    logica_->Toolbar1_ButtonClick(QString::fromLatin1(b.clave));
+    return true;
+  }
+  return false;
 }
 
 void frmMA_Empresas::LimpiarFormulario() { Controles::Compartido().LimpiarFormulario(this); }

@@ -49,6 +49,7 @@ class frmMA_Empresas : public QWidget, public VistaEmpresas {
   bool CampoVisible(int indice) const override;
   void FocoCampo(int indice) override;
   void SeleccionarCampo(int indice, int inicio, int largo) override;
+  void LimitarLargo(int indice, int caracteres) override;
   void PonerDescripcionProvincia(const QString& texto) override;
   bool PideHonorarios() const override;
   void PonerPideHonorarios(bool honorarios) override;
@@ -94,6 +95,7 @@ class frmMA_Empresas : public QWidget, public VistaEmpresas {
   QWidget* ArmarPersonalizados();
   void MostrarLogo(const Imagen& imagen);
   bool EventoDeCampo(int indice, QEvent* evento);
+  bool TeclaLogo(int codigoTecla, int shift);
   int IndiceDe(QObject* objeto) const;
 
   std::array<QWidget*, kCamposEmpresa> campos_{};

@@ -16,6 +16,7 @@
 #include "lookup/ui/BotonesConsulta.h"
 #include "lookup/ui/TeclasVentana.h"
 #include "platform/services/Utilidades.h"
+#include "platform/widgets/CursorEspera.h"
 
 using teclas_qt::Px;
 using teclas_qt::Tw;
@@ -87,7 +88,10 @@ Lib_FrmCons3::Lib_FrmCons3(SolicitudLista& solicitud, QWidget* padre) : QDialog(
 
   connect(aceptar_, &QPushButton::clicked, &logica_, &ListaConsulta::Aceptar);
   connect(cancelar_, &QPushButton::clicked, &logica_, &ListaConsulta::Cancelar);
-  connect(nueva_, &QPushButton::clicked, &logica_, &ListaConsulta::NuevaBusqueda);
+  connect(nueva_, &QPushButton::clicked, &logica_, [this] {
+    const CursorEspera espera;
+    logica_.NuevaBusqueda();
+  });
   connect(lista_, &QTreeView::doubleClicked, &logica_, [this] { logica_.Aceptar(); });
   connect(lista_->header(), &QHeaderView::sectionClicked, this, [this](int c) {
     logica_.ClickColumna(c);
@@ -145,7 +149,10 @@ void Lib_FrmCons3::ColorCaja(int i, bool foco) {
 }
 
 void Lib_FrmCons3::Cargar() {
-  logica_.Cargar();
+  {
+    const CursorEspera espera;
+    logica_.Cargar();
+  }
   if (QLineEdit* c = Caja(0)) c->setFocus();
 }
 
@@ -222,7 +229,11 @@ bool Lib_FrmCons3::eventFilter(QObject* objeto, QEvent* evento) {
   const int i = static_cast<int>(cajas_.indexOf(qobject_cast<QLineEdit*>(objeto)));
   if (i >= 0) {
     switch (codigo) {
-      case teclas::F5:
+      case teclas::F5: {
+        const CursorEspera espera;
+        logica_.TeclaCaja(i, codigo);
+        return true;
+      }
       case teclas::Abajo:
       case teclas::Arriba:
       case teclas::AvPag:

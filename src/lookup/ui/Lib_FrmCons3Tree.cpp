@@ -11,6 +11,7 @@
 #include "lookup/ListaConsulta.h"
 #include "lookup/ui/BotonesConsulta.h"
 #include "lookup/ui/TeclasVentana.h"
+#include "platform/widgets/CursorEspera.h"
 
 Lib_FrmCons3Tree::Lib_FrmCons3Tree(SolicitudArbol& solicitud, QWidget* padre)
     : QDialog(padre), logica_(solicitud) {
@@ -40,7 +41,10 @@ Lib_FrmCons3Tree::Lib_FrmCons3Tree(SolicitudArbol& solicitud, QWidget* padre)
 
   connect(aceptar_, &QPushButton::clicked, &logica_, &ArbolConsulta::Aceptar);
   connect(cancelar_, &QPushButton::clicked, &logica_, &ArbolConsulta::Cancelar);
-  connect(nueva_, &QPushButton::clicked, &logica_, &ArbolConsulta::NuevaBusqueda);
+  connect(nueva_, &QPushButton::clicked, &logica_, [this] {
+    const CursorEspera espera;
+    logica_.NuevaBusqueda();
+  });
   connect(arbol_, &QTreeWidget::itemDoubleClicked, this, [this] { logica_.Aceptar(); });
   connect(arbol_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* actual) {
     if (!armando_) logica_.SeleccionarNodo(static_cast<int>(items_.indexOf(actual)));
@@ -70,7 +74,10 @@ Lib_FrmCons3Tree::Lib_FrmCons3Tree(SolicitudArbol& solicitud, QWidget* padre)
 
 Lib_FrmCons3Tree::~Lib_FrmCons3Tree() = default;
 
-void Lib_FrmCons3Tree::Cargar() { logica_.Cargar(); }
+void Lib_FrmCons3Tree::Cargar() {
+  const CursorEspera espera;
+  logica_.Cargar();
+}
 
 void Lib_FrmCons3Tree::Descargar() {
   logica_.Descargar();
@@ -115,7 +122,11 @@ bool Lib_FrmCons3Tree::eventFilter(QObject* objeto, QEvent* evento) {
   if (objeto == caja_ && evento->type() == QEvent::KeyPress) {
     const int codigo = teclas_qt::Codigo(*static_cast<QKeyEvent*>(evento));
     switch (codigo) {
-      case teclas::F5:
+      case teclas::F5: {
+        const CursorEspera espera;
+        logica_.TeclaBusqueda(codigo);
+        return true;
+      }
       case teclas::Abajo:
       case teclas::Arriba:
       case teclas::AvPag:

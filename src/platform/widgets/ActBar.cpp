@@ -14,8 +14,9 @@ QVector<BarraBotones::Boton> BotonesAccion(QStyle* s) {
       {"BORRAR", "Borrar", s->standardIcon(QStyle::SP_TrashIcon), F8, 0, "F8"},
       {"GRABAR", "Grabar", s->standardIcon(QStyle::SP_DialogSaveButton), F10, 0, "F10"},
       {"CONSULTAR", "Consultar", s->standardIcon(QStyle::SP_FileDialogContentsView), F3, 0, "F3"},
-      {"REPORTE", "Reporte", s->standardIcon(QStyle::SP_FileDialogDetailedView), 0, 0, {}},
-      {"PLANILLA", "Planilla", s->standardIcon(QStyle::SP_FileDialogListView), 0, 0, {}},
+      {"REPORTE", "Reporte", s->standardIcon(QStyle::SP_FileDialogDetailedView), Letra('R'), Control,
+       "Ctrl+R"},
+      {"PLANILLA", "Planilla", s->standardIcon(QStyle::SP_FileDialogListView), Letra('P'), Control, "Ctrl+P"},
       {"CERRAR", "Cerrar", s->standardIcon(QStyle::SP_DialogCloseButton), Letra('Q'), Control, "Ctrl+Q"},
       {"CANCELAR", "Cancelar", s->standardIcon(QStyle::SP_DialogCancelButton), Escape, 0, "Esc"},
   };

@@ -7,6 +7,7 @@
 
 #include "platform/client/Recordset.h"
 #include "platform/core/Error.h"
+#include "platform/widgets/LectorWmf.h"
 
 namespace {
 
@@ -17,6 +18,17 @@ bool SeGuardaTalCual(const QByteArray& formato) {
 
 }  // namespace
 
+QString FormatosLegibles() {
+  const QList<QByteArray> qt = QImageReader::supportedImageFormats();
+  QStringList nombres;
+  for (const auto& [formato, nombre] :
+       {std::pair{"bmp", "BMP"}, std::pair{"gif", "GIF"}, std::pair{"jpeg", "JPG"}, std::pair{"png", "PNG"}})
+    if (qt.contains(formato)) nombres << QString::fromLatin1(nombre);
+  nombres << QStringLiteral("WMF");
+  const QString ultimo = nombres.takeLast();
+  return nombres.join(QStringLiteral(", ")) + QStringLiteral(" y ") + ultimo;
+}
+
 Imagen Imagen::DesdeBytes(const QByteArray& datos) {
   Imagen r;
   if (datos.isEmpty()) return r;
@@ -26,9 +38,11 @@ Imagen Imagen::DesdeBytes(const QByteArray& datos) {
   QImageReader lector(&buffer);
   const QByteArray formato = lector.format();
   QImage img = lector.read();
+  const bool metarchivo = img.isNull() && wmf::Parece(datos);
+  if (metarchivo) img = wmf::Leer(datos);
   if (img.isNull()) return r;
   r.imagen_ = img;
-  if (SeGuardaTalCual(formato)) {
+  if (metarchivo || SeGuardaTalCual(formato)) {
     r.datos_ = datos;
   } else {
     QBuffer salida(&r.datos_);
@@ -57,6 +71,8 @@ Imagen ConversorImagen::DesdeArchivo(const QString& ruta) const {
     throw ado::Failure(53, QStringLiteral("No se encontró el archivo o no se puede leer: %1").arg(ruta));
   Imagen img = Imagen::DesdeBytes(archivo.readAll());
   if (img.EsNula())
-    throw ado::Failure(481, QStringLiteral("El archivo no es una imagen válida: %1").arg(ruta));
+    throw ado::Failure(481, QStringLiteral("El archivo no es una imagen que el programa pueda leer: %1. "
+                                           "Se leen imágenes %2.")
+                                .arg(ruta, FormatosLegibles()));
   return img;
 }

@@ -14,7 +14,8 @@ QVector<BarraBotones::Boton> BotonesNavegacion(QStyle* s) {
       {"ANTERIOR", "Anterior", s->standardIcon(QStyle::SP_MediaSeekBackward), RePag, 0, "RePág"},
       {"SIGUIENTE", "Siguiente", s->standardIcon(QStyle::SP_MediaSeekForward), AvPag, 0, "AvPág"},
       {"ULTIMO", "Ultimo", s->standardIcon(QStyle::SP_MediaSkipForward), Fin, Control, "Ctrl+Fin"},
-      {"FILTRAR", "Filtrar", s->standardIcon(QStyle::SP_FileDialogContentsView), 0, 0, {}},
+      {"FILTRAR", "Filtrar", s->standardIcon(QStyle::SP_FileDialogContentsView), Letra('F'), Control,
+       "Ctrl+F"},
   };
 }
 

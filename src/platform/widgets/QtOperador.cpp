@@ -8,6 +8,7 @@
 
 #include "platform/core/Error.h"
 #include "platform/services/DialogosPorNombre.h"
+#include "platform/widgets/CursorEspera.h"
 
 namespace {
 
@@ -137,6 +138,7 @@ QString FiltroQt(const QString& filtro) {
 }
 
 int QtOperador::MsgBox(const QString& prompt, int style, const QString& title) {
+  const CursorNormalMientras normal;
   QMessageBox box(IconoDeEstilo(style), Titulo(title),
                   QString(prompt).replace(QLatin1Char('\r'), QLatin1Char('\n')), QMessageBox::NoButton,
                   QApplication::activeWindow());
@@ -154,6 +156,7 @@ int QtOperador::MsgBox(const QString& prompt, int style, const QString& title) {
 }
 
 QString QtOperador::InputBox(const QString& prompt, const QString& title, const QString& defecto) {
+  const CursorNormalMientras normal;
   QInputDialog dlg(QApplication::activeWindow());
   dlg.setWindowTitle(Titulo(title));
   dlg.setLabelText(prompt);
@@ -165,6 +168,7 @@ QString QtOperador::InputBox(const QString& prompt, const QString& title, const 
 }
 
 QString QtOperador::AbrirArchivo(const QString& titulo, const QString& filtro, const QString& carpeta) {
+  const CursorNormalMientras normal;
   return QFileDialog::getOpenFileName(QApplication::activeWindow(), titulo, carpeta, FiltroQt(filtro));
 }
 

@@ -3,10 +3,13 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QIcon>
+#include <QImageReader>
 #include <QWidget>
 
 #include "platform/services/ArchivoIni.h"
+#include "platform/services/Carpetas.h"
 #include "platform/services/Entorno.h"
 #include "platform/services/Trampa.h"
 #include "settings/Globales.h"
@@ -18,6 +21,24 @@ QString RecursoIcono(const QString& nombre) {
   const QDir carpeta(QStringLiteral(":/iconos"));
   for (const QString& f : carpeta.entryList(QDir::Files))
     if (f.compare(nombre.trimmed(), Qt::CaseInsensitive) == 0) return carpeta.filePath(f);
+  return QString();
+}
+
+// A picture file named by the setting: as given when it has a folder,
+// otherwise beside the INI file, then in the program's folder.
+QString ArchivoIcono(const QString& nombre) {
+  const QString n = nombre.trimmed();
+  if (n.isEmpty()) return QString();
+  QStringList candidatos;
+  if (QDir::isAbsolutePath(n)) {
+    candidatos << n;
+  } else {
+    const QString ini = ArchivoIni::Compartido().Ubicar(QStringLiteral("CN000pr.INI"));
+    if (!ini.isEmpty()) candidatos << QFileInfo(ini).dir().filePath(n);
+    candidatos << QDir(CarpetaDelPrograma()).filePath(n) << n;
+  }
+  for (const QString& c : candidatos)
+    if (QFileInfo(c).isFile() && QImageReader(c).canRead()) return c;
   return QString();
 }
 
@@ -35,8 +56,9 @@ void ConfigurarFormulario(QWidget* Formulario) {
                                                   QStringLiteral("ICONVELMORA"));
       },
       [&] {
-        const QString recurso = RecursoIcono(nombre);
-        if (!recurso.isEmpty()) Formulario->setWindowIcon(QIcon(recurso));
+        QString icono = RecursoIcono(nombre);
+        if (icono.isEmpty()) icono = ArchivoIcono(nombre);
+        if (!icono.isEmpty()) Formulario->setWindowIcon(QIcon(icono));
       },
       [&] {
         if (Formulario->windowIcon().isNull() && QFile::exists(QStringLiteral("velmora.ico")))

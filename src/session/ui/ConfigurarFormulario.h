@@ -3,5 +3,7 @@
 // workstation's toolbar style.
 class QWidget;
 
-// Icons are looked for among the program's resources under ":/iconos/".
+// The icon setting names a resource under ":/iconos/" or a picture file (a
+// name without a folder is looked for beside the INI file, then in the
+// program's folder).
 void ConfigurarFormulario(QWidget* Formulario);

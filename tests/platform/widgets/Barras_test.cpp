@@ -80,11 +80,14 @@ TEST_F(Barras, AtajosDeTecladoSoloConElBotonHabilitado) {
                      {"BORRAR", F8, 0, "F8"},
                      {"GRABAR", F10, 0, "F10"},
                      {"CANCELAR", Escape, 0, "Esc"},
-                     {"CERRAR", 'Q', Control, "Ctrl+Q"}});
+                     {"CERRAR", 'Q', Control, "Ctrl+Q"},
+                     {"REPORTE", 'R', Control, "Ctrl+R"},
+                     {"PLANILLA", 'P', Control, "Ctrl+P"}});
   ProbarAtajos(nav, {{"PRIMERO", Inicio, Control, "Ctrl+Inicio"},
                      {"ANTERIOR", RePag, 0, "RePág"},
                      {"SIGUIENTE", AvPag, 0, "AvPág"},
-                     {"ULTIMO", Fin, Control, "Ctrl+Fin"}});
+                     {"ULTIMO", Fin, Control, "Ctrl+Fin"},
+                     {"FILTRAR", 'F', Control, "Ctrl+F"}});
   // A hidden bar (the navigation bar in the edit state) takes no keys.
   nav.setVisible(false);
   EXPECT_FALSE(nav.TeclaAbajo(AvPag, 0));

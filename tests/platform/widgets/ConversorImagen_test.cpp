@@ -35,6 +35,22 @@ TEST(ConversorImagen, FormatosQueSeGuardanTalCual) {
   }
 }
 
+TEST(ConversorImagen, UnMetarchivoSeMuestraYSeGuardaTalCual) {
+  App();
+  // A placeable metafile: a red rectangle over its whole 100 x 50 picture.
+  const QByteArray wmf = QByteArray::fromHex(
+      "d7cdc69a0000000000006400320060000000000027570100090000032800000001000700000000000500"
+      "00000b0200000000050000000c023200640007000000fc020000ff0000000000040000002d0100000700"
+      "00001b043200640000000000030000000000");
+  const Imagen img = Imagen::DesdeBytes(wmf);
+  ASSERT_FALSE(img.EsNula());
+  EXPECT_EQ(img.Datos(), wmf);
+  const QImage& d = img.Dibujo();
+  EXPECT_EQ(QColor(d.pixel(d.width() / 2, d.height() / 2)), QColor(Qt::red));
+  // Its header alone, or cut short, is no picture.
+  EXPECT_TRUE(Imagen::DesdeBytes(wmf.left(40)).EsNula());
+}
+
 TEST(ConversorImagen, OtroFormatoLegibleSeGuardaComoPng) {
   App();
   const QByteArray ppm = Codificada("PPM");
@@ -73,6 +89,8 @@ TEST(ConversorImagen, ArchivoAusenteOQueNoEsImagenFalla) {
     } catch (const ado::Failure& e) {
       EXPECT_EQ(e.Number(), c2.numero);
       EXPECT_TRUE(e.Info().Description.contains(c2.ruta));
+      // What the operator can choose instead.
+      if (c2.numero == 481) EXPECT_TRUE(e.Info().Description.contains(QStringLiteral("JPG, PNG y WMF")));
     }
   }
   const QString gif = dir.filePath(QStringLiteral("logo.gif"));
