@@ -3,7 +3,7 @@
 // its parameters, and the query, literal, schema, dialect and error helpers.
 // Members are spread over one source file per concern (DB_Conexion.cpp,
 // DB_Literales.cpp, DB_Recordsets.cpp, DB_Esquema.cpp, DB_MapeoTablas.cpp,
-// DB_Errores.cpp).
+// DB_Oracle.cpp, DB_Errores.cpp).
 #include <QString>
 #include <optional>
 
@@ -107,9 +107,11 @@ class DB_Dll {
   bool VerCampoDB(const QString& Tabla, const QString& Campo, bool Agregar, const QString& Tipo = {},
                   bool PermiteNulos = true, const ado::Value& ValorDefault = {});
 
-  // ---- dialect and table mapping (DB_MapeoTablas.cpp) ----
-  QString ORACLE_Dicc(const QString& Valor);
+  // ---- table mapping (DB_MapeoTablas.cpp) ----
   QString SS_TSinonimos(const QString& SQL) const;
+
+  // ---- Oracle translation (DB_Oracle.cpp) ----
+  QString ORACLE_Dicc(const QString& Valor);
 
   // ---- error treatment (DB_Errores.cpp) ----
   ado::Value ArchivoErrores() const { return gLogErr; }

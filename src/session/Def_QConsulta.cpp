@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <initializer_list>
 
-#include "lookup/ArchivoDefiniciones.h"
 #include "lookup/Lib_ClsCons3.h"
 #include "lookup/TextosConsulta.h"
 #include "platform/services/Carpetas.h"
@@ -101,10 +100,6 @@ QString RutaMascaras() {
 }
 
 }  // namespace
-
-void CrearMascarasConsultas() {
-  mascaras::Agregar(Lib_ClsCons3::Instancia().gRutaMascaraConsultas, mascaras::PorDefecto());
-}
 
 void ConsultaPorTabla(QString& Tabla, QString& CampoDescripcion, QString& CampoCodigo,
                       QString& CampoAdicional, bool& ConsultaLibre, QString& Where) {

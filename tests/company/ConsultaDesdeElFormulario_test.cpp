@@ -9,7 +9,7 @@
 #include "company/ui/EnlaceDialogos.h"
 #include "lookup/Lib_ClsCons3.h"
 #include "platform/services/DialogosPorNombre.h"
-#include "session/Def_QConsulta.h"
+#include "session/CrearMascarasConsultas.h"
 
 namespace {
 
