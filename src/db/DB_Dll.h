@@ -1,6 +1,7 @@
 #pragma once
 // The program's single gateway to the database: the one shared connection,
-// its parameters, and the query, literal, schema, dialect and error helpers.
+// its parameters, and the recordset, literal, schema, table-mapping, Oracle
+// and error helpers.
 // Members are spread over one source file per concern (DB_Conexion.cpp,
 // DB_Literales.cpp, DB_Recordsets.cpp, DB_Esquema.cpp, DB_MapeoTablas.cpp,
 // DB_Oracle.cpp, DB_Errores.cpp).

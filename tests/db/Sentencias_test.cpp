@@ -1,4 +1,4 @@
-// The exact text of the statements the query and schema helpers send.
+// The exact text of the statements the recordset and schema helpers send.
 #include "db/Sentencias.h"
 
 #include <gtest/gtest.h>
