@@ -98,7 +98,7 @@ TEST(BaseTypeName, LengthAndCase) {
   EXPECT_EQ(ado::types::BaseTypeName("varbinary(MAX)"), "varbinary(max)");
 }
 
-TEST(Families, MatchThePredicatesOfThePart22) {
+TEST(Families, SortTheTypeCodesIntoTextNumberDateAndBinary) {
   EXPECT_TRUE(ado::types::IsText(adVarChar));
   EXPECT_TRUE(ado::types::IsText(adChar));
   EXPECT_FALSE(ado::types::IsText(adCurrency));
