@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QLocale>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -40,6 +41,8 @@ TEST_F(Barras, AccionEmpiezaConTodoDeshabilitadoYHabilitaPorClave) {
   EXPECT_TRUE(bar.Habilitado(QStringLiteral("GRABAR")));
   EXPECT_FALSE(bar.Habilitado(QStringLiteral("NO_EXISTE")));
   bar.SetHabilitado(QStringLiteral("NO_EXISTE"), true);  // an unknown key changes nothing
+  for (const QString& k : bar.Claves()) EXPECT_EQ(bar.Habilitado(k), k == "GRABAR") << k.toStdString();
+  EXPECT_FALSE(bar.Habilitado(QStringLiteral("NO_EXISTE")));
 }
 
 TEST_F(Barras, ClicEmiteLaClave) {
@@ -152,7 +155,13 @@ TEST_F(Barras, ControlesDeCampos) {
   int k = ',';
   c.FiltrarTecla(campos[0], k);
   EXPECT_EQ(k, ',');
-  EXPECT_EQ(c.SeparadorDecimal().size(), 1);
+  // The workstation's separator, as the operator types numbers.
+  for (const auto& [idioma, separador] :
+       {std::pair{QLocale(QLocale::Spanish, QLocale::Argentina), ","}, std::pair{QLocale::c(), "."}}) {
+    QLocale::setDefault(idioma);
+    EXPECT_EQ(c.SeparadorDecimal(), separador) << idioma.name().toStdString();
+  }
+  QLocale::setDefault(QLocale::system());
   c.LimpiarFormulario(&form);
   for (QWidget* w : campos) EXPECT_TRUE(Controles::Texto(w).isEmpty());
   EXPECT_EQ(libre->text(), QStringLiteral("sin columna"));
