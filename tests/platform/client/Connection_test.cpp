@@ -300,9 +300,4 @@ TEST(ConnectionOpen, WrongPasswordOnPostgres) {
   EXPECT_EQ(cn->State(), adStateClosed);
 }
 
-TEST(MaskPasswords, OfTheProgramsStrings) {
-  EXPECT_EQ(MaskPasswords("PROVIDER=SQLOLEDB;Server=S;Database =D;UId=sa;Pwd=x;"),
-            "PROVIDER=SQLOLEDB;Server=S;Database =D;UId=sa;Pwd=****;");
-}
-
 }  // namespace
