@@ -38,7 +38,9 @@ QByteArray HaciaCp1252(const QString& texto) {
   QByteArray salida;
   salida.reserve(texto.size());
   for (char32_t cp : texto.toUcs4()) {
-    if (cp < 0x80) {
+    // The five bytes the code page leaves unassigned are read as the C1
+    // control of the same value; writing them back keeps the file as it was.
+    if (cp < 0x80 || cp == 0x81 || cp == 0x8D || cp == 0x8F || cp == 0x90 || cp == 0x9D) {
       salida.append(static_cast<char>(cp));
       continue;
     }
