@@ -132,7 +132,9 @@ TEST_F(ListaSinBase, PremarcadoPorSubcadena) {
   s.CampoDevuelto = "CODIGO";
   s.ValoresDefault = "'10021','1004'";
   Clientes();
-  // 1002 is part of 10021: it is checked as well.
+  // 1002 is part of 10021: it is checked as well, as the suite's lookups do.
+  // Kept: the program itself never asks for pre-checked rows (its requests
+  // pass no ValoresDefault and no check boxes).
   EXPECT_EQ((QVector<bool>{lista.Modelo().Marcada(0), lista.Modelo().Marcada(1), lista.Modelo().Marcada(2),
                            lista.Modelo().Marcada(3)}),
             (QVector<bool>{true, false, false, true}));
