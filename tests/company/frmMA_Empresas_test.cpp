@@ -176,6 +176,7 @@ TEST_P(Formulario, TablaDeEstados) {
        [](Formulario& f) {
          f.Mostrar("3");
          f.Escribir(1, "");
+         f.op->Responder(vb::OK);  // the name is missing
        },
        [](Formulario& f) { f.Accion("GRABAR"); },
        {true, "3", false, true},
@@ -380,6 +381,7 @@ TEST_P(Formulario, UnFalloEnUnEventoLlegaAMostrarErrorYSigue) {
   Mostrar("2");
   cnn->Close();  // every database call fails from here on
   op->mensajes.clear();
+  op->Responder(vb::Abort);
   Accion("NUEVO");
   ASSERT_FALSE(op->mensajes.empty());
   EXPECT_TRUE(op->mensajes.back().prompt.contains("ActBar1_Click") ||

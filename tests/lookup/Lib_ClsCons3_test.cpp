@@ -134,7 +134,8 @@ TEST_F(Consulta, RegistroDeUnaColumnaPideConfigurar) {
   auto c = Nueva();
   c->ValorDevuelto = "anterior";
   Llamada l;
-  Pedir(*c, "MA_SOLO", l);
+  op->Responder(vb::OK);
+  c->ConsultaSearch("MA_SOLO", l.cmps, l.clave, l.campoBusqueda, l.where, l.opcional, l.arbol, l.defecto);
   EXPECT_TRUE(op->dialogos.isEmpty());
   ASSERT_EQ(op->mensajes.size(), 1u);
   EXPECT_EQ(op->mensajes[0].prompt, "Debe configurar la consulta para esta tabla");

@@ -121,6 +121,7 @@ TEST_F(ListaSinBase, CantidadSinColumnaVaAlDialogoDeError) {
   s.UsaCantidades = true;
   Poblar({{"A", 5}}, {{"x"}});
   lista.SeleccionarFila(0);
+  op->Responder(vb::Abort);
   lista.TeclaLista(teclas::Insertar, 0);
   ASSERT_EQ(op->mensajes.size(), 1u);
   EXPECT_TRUE(op->mensajes[0].prompt.contains("ListView1_KeyDown"));

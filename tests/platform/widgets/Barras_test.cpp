@@ -178,7 +178,8 @@ TEST_F(Barras, DialogoArchivoPorElOperador) {
   op->ElegirArchivo(existe);
   d.ShowOpen();
   EXPECT_EQ(d.FileName, existe);
-  d.ShowOpen();  // cancelled
+  op->ElegirArchivo(QString());  // cancelled
+  d.ShowOpen();
   EXPECT_EQ(d.FileName, QString());
   op->ElegirArchivo(dir.filePath(QStringLiteral("no_esta.gif")));
   d.ShowOpen();
