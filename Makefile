@@ -1,11 +1,16 @@
 # make run: set up, build, create the demo database and start the program on it (without a
 # display, on an invisible virtual one: see scripts/run.sh).
-# make test: set up, build and run every test (SQLite and a private PostgreSQL server).
+# make test: set up, build and run every test (SQLite and a private PostgreSQL server,
+#            and each fuzzing program for a few seconds), twice: in the environment's
+#            locale and under es_AR.UTF-8.
+# make fuzz: build the fuzzing programs (clang) and run each for FUZZ_SECONDS.
 BUILD ?= build
+FUZZ_BUILD ?= $(BUILD)-fuzz
+FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 DEMO_DB = $(BUILD)/bin/demo.sqlite
 
-.PHONY: setup build demo run test bench clean
+.PHONY: setup build fuzz-build fuzz demo run test bench clean
 
 setup:
 	bash scripts/setup.sh
@@ -14,17 +19,25 @@ build: setup
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
 
+fuzz-build: setup
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	  -DMA_FUZZ=ON -DMA_BUILD_TESTS=OFF -DMA_BUILD_BENCH=OFF >/dev/null
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_todos
+
+fuzz: fuzz-build
+	bash scripts/fuzz.sh all $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 demo: build
-	bash demo/create_sqlite.sh $(DEMO_DB)
+	bash demo/create_sqlite.sh $(DEMO_DB) $(BUILD)/bin/ma_sqlite_text.so
 
 run: demo
 	bash scripts/run.sh $(BUILD)/bin/MA_Empresas "@Server=SQLITE;@DbName=$(abspath $(DEMO_DB));@Usuario=admin;@Password=;"
 
-test: build
+test: build fuzz-build
 	bash scripts/test.sh $(BUILD)
 
 bench: build
 	bash scripts/bench.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD)

@@ -1,7 +1,7 @@
 -- Demo database of the suite: the tables the company program and its lookups read.
 -- One text for every engine; demo/render_sql.sh replaces the words in braces by the
--- engine's types: boolean, binary, currency, date and time, and a case-insensitive
--- comparison (the suite's server compares keys that way).
+-- engine's types: boolean, binary, currency and date and time; it also gives every
+-- VARCHAR column the collation that compares text as the suite's server does.
 -- Names the suite keeps as views (V_, VT_) are tables here unless they only read.
 
 CREATE TABLE ta_estados (
@@ -31,7 +31,7 @@ CREATE TABLE P_MA_Empresas (
 );
 
 CREATE TABLE ta_configuracion (
-  CLAVE VARCHAR(50) {NOCASE} NOT NULL PRIMARY KEY,
+  CLAVE VARCHAR(50) NOT NULL PRIMARY KEY,
   VALOR VARCHAR(255),
   valoraux VARCHAR(255),
   Grupo VARCHAR(30),

@@ -6,6 +6,8 @@
 #                              database ma_demo_template holding the demo data; writes <dir>/odbc.ini
 #                              (DSN MA_PG_TEST) and <dir>/env.sh to source.
 #   pg_server.sh stop <dir>    stops that server.
+#   pg_server.sh restart <dir> stops it (when running) and starts it again on the same port; its
+#                              clients lose their connections, as when a real server is restarted.
 #
 # With MA_PG_OWNER_PID set, start also leaves a watcher that stops the server and removes <dir>
 # once that process is gone, so a test program that crashes does not leave a server behind.
@@ -40,6 +42,14 @@ stop_server() {
   local dir=$1
   [ -f "$dir/data/postmaster.pid" ] || return 0
   as_server_user "$PGBIN/pg_ctl" -D "$dir/data" -m fast -w -t 30 stop >/dev/null
+}
+
+restart_server() {
+  local dir=$1 port
+  [ -f "$dir/env.sh" ] || die "no server was set up in $dir"
+  port=$(sed -n 's/^export MA_PG_PORT=//p' "$dir/env.sh")
+  stop_server "$dir"
+  as_server_user "$PGBIN/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 -o "-p $port" start >/dev/null
 }
 
 start_server() {
@@ -172,10 +182,11 @@ watch_owner() {
 
 cmd=${1:-}
 dir=${2:-}
-[ -n "$dir" ] || die "usage: pg_server.sh start|stop <dir>"
+[ -n "$dir" ] || die "usage: pg_server.sh start|stop|restart <dir>"
 case "$cmd" in
   start) start_server "$dir" ;;
   stop) stop_server "$dir" ;;
+  restart) restart_server "$dir" ;;
   watch) watch_owner "$dir" "${3:?owner pid}" ;;
-  *) die "usage: pg_server.sh start|stop <dir>" ;;
+  *) die "usage: pg_server.sh start|stop|restart <dir>" ;;
 esac

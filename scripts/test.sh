@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
-# Runs every test of a build folder against one private PostgreSQL server started for the run
-# (SQLite databases are made by the tests themselves). Exits with ctest's status.
+# Runs every test of a build folder twice, in the environment's locale and under es_AR.UTF-8,
+# against one private PostgreSQL server started for the run (SQLite databases are made by
+# the tests themselves). Exits non-zero when either run fails.
 #   test.sh [build folder] [further ctest arguments, e.g. -R Empresas]
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 shift || true
 root=$(cd "$(dirname "$0")/.." && pwd)
 export QT_QPA_PLATFORM=offscreen
+if ! locale -a 2>/dev/null | grep -qix 'es_AR\.utf-\?8'; then
+  echo "The es_AR.UTF-8 locale is missing: run scripts/setup.sh (make setup)" >&2
+  exit 2
+fi
 
 # Under /tmp so that the server's unprivileged user can reach it whatever TMPDIR says.
 pgdir=$(mktemp -d /tmp/ma_pg.XXXXXX)
@@ -24,6 +29,11 @@ source "$pgdir/env.sh"
 echo "PostgreSQL test server on 127.0.0.1:$MA_PG_PORT (DSN $MA_PG_DSN, $ODBCINI)"
 
 cd "$build"
+# Once in the environment's locale, once in the Argentine one (decimal comma), where the
+# operators work. The end-to-end tests run once per locale by themselves: not repeated.
 status=0
-ctest --output-on-failure -j 2 --timeout 600 "$@" || status=$?
+ctest --output-on-failure -j 2 --timeout 600 "$@" || status=1
+echo "== Again under es_AR.UTF-8"
+LC_ALL=es_AR.UTF-8 LANG=es_AR.UTF-8 ctest --output-on-failure -j 2 --timeout 600 -LE e2e "$@" || status=1
+((status == 0)) || echo "Failed: see the failures above (first run: environment's locale; second: es_AR.UTF-8)"
 exit "$status"

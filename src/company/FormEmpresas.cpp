@@ -34,10 +34,17 @@ FormEmpresas::FormEmpresas(VistaEmpresas& vista)
 FormEmpresas::~FormEmpresas() = default;
 
 void FormEmpresas::Proteger(const QString& evento, const std::function<void()>& cuerpo) {
+  // As a trap of one step: an action that lost the connection runs again whole.
+  const auto mostrar = [&evento](const ado::ErrorInfo& e) {
+    Utilidades::Compartido().MostrarError(e, {}, evento);
+  };
   try {
-    cuerpo();
+    trampa::Ejecutar({cuerpo}, [&](const ado::ErrorInfo& e, std::size_t) {
+      mostrar(e);
+      return 0;
+    });
   } catch (...) {
-    Utilidades::Compartido().MostrarError(trampa::ErrorDe(std::current_exception()), {}, evento);
+    mostrar(trampa::ErrorDe(std::current_exception()));
   }
 }
 
@@ -140,6 +147,8 @@ void FormEmpresas::InicializaDetalle() {
 void FormEmpresas::AsignarDatos() {
   auto& util = Utilidades::Compartido();
   ado::Recordset& rs = Empresas();
+  // A recordset whose open failed (and was reported) has nothing to show.
+  if (rs.State() == ado::adStateClosed) return;
   std::vector<trampa::Paso> pasos;
   pasos.push_back([&] { EsModificacion = true; });
   for (int i = 0; i < kCamposEmpresa; ++i) {
@@ -188,7 +197,15 @@ void FormEmpresas::CampoValida(int Index) {
     HayError = true;
   } else if (columna.compare(QStringLiteral("IdEmpresa"), Qt::CaseInsensitive) == 0) {
     tablaPendiente_ = false;  // the check re-opens the recordset on this company
-    if (db.ExisteEnTabla(NombreTabla, valor, columna, rsEmpresas_.get(), ado::adBSTR, QString())) {
+    const auto existe =
+        db.ComprobarEnTabla(NombreTabla, valor, columna, rsEmpresas_.get(), ado::adBSTR, QString());
+    if (existe == DB_Dll::Existencia::Fallo) {
+      // The operator saw why the check failed: the company is neither shown nor taken for a new one.
+      HayError = true;
+      vista_.FocoCampo(Index);
+      return;
+    }
+    if (existe == DB_Dll::Existencia::Existe) {
       EsNuevo = false;
       EsModificacion = true;
       if (!Grabando) AsignarDatos();
@@ -208,8 +225,14 @@ void FormEmpresas::CampoValida(int Index) {
     if (!Grabando) personalizados_.Asignar(*rsEmpresas_);
     DetalleOn(true);
   } else if (columna.compare(QStringLiteral("idprovincia"), Qt::CaseInsensitive) == 0) {
-    if (db.ExisteEnTabla(QStringLiteral("ta_estados"), valor, QStringLiteral("codigo"), rsProvincia_.get(),
-                         ado::adBSTR, QString()))
+    const auto existe = db.ComprobarEnTabla(QStringLiteral("ta_estados"), valor, QStringLiteral("codigo"),
+                                            rsProvincia_.get(), ado::adBSTR, QString());
+    if (existe == DB_Dll::Existencia::Fallo) {
+      HayError = true;
+      vista_.FocoCampo(Index);
+      return;
+    }
+    if (existe == DB_Dll::Existencia::Existe)
       vista_.PonerDescripcionProvincia(Utilidades::Compartido().NuloATexto(
           rsProvincia_->Fields(QStringLiteral("Descripcion")).GetValue()));
     else

@@ -148,16 +148,28 @@ void FormEmpresas::GrabarRegistro() {
   QVector<ado::Value> valoresMostrados;
   std::optional<QString> codigoNuevo;
 
+  // A step skipped after its failure leaves the later ones without what they
+  // need: values go into the row only once it was added (or checked), and the
+  // seeding is only for a company that is in the table.
+  bool filaLista = false;
+  auto enCompania = [&] { return guardada || !EsNuevo; };
   auto paso1 = [&] {
+    filaLista = false;
     if (EsNuevo) {
       rs.AddNew();
     } else {
       VerificarSinCambiosAjenos();
     }
+    filaLista = true;
   };
-  auto paso2 = [&] { PasoGrabarCampos(); };
-  auto paso3 = [&] { rs.Fields(QStringLiteral("PideHonorarios")).SetValue(vista_.PideHonorarios()); };
+  auto paso2 = [&] {
+    if (filaLista) PasoGrabarCampos();
+  };
+  auto paso3 = [&] {
+    if (filaLista) rs.Fields(QStringLiteral("PideHonorarios")).SetValue(vista_.PideHonorarios());
+  };
   auto paso4 = [&] {
+    if (!filaLista) return;
     ado::Field& f = rs.Fields(QStringLiteral("Imagen"));
     if (vista_.TieneLogo())
       vista_.GuardarLogoEnCampo(f);
@@ -165,6 +177,7 @@ void FormEmpresas::GrabarRegistro() {
       f.SetValue(ado::Null());
   };
   auto paso5 = [&] {
+    if (!filaLista) return;
     // A value still open in the grid's editor belongs to what is saved.
     personalizados_.Confirmar();
     personalizados_.Grabar(rs);
@@ -176,49 +189,63 @@ void FormEmpresas::GrabarRegistro() {
   };
   auto sembrar = [&](TablaPorEmpresa t) {
     return [&, t] {
-      if (!sinSiembra) SembrarTabla(t, util.AlinearDerecha(codigo(), 15));
+      if (!sinSiembra && enCompania()) SembrarTabla(t, util.AlinearDerecha(codigo(), 15));
     };
   };
 
   auto& db = DB_Dll::Instancia();
-  const trampa::Resultado r = EjecutarEnUnaTransaccion(
-      *db.gCnn(), NombreTabla,
-      {paso1, paso2, paso3, paso4, paso5,
-       [&] {
-         if (rehacer) {
-           rehacer = false;
-           paso1();
-           paso2();
-           paso3();
-           paso4();
-           paso5();
-         }
-         codigoMostrado = codigoMostrado_;
-         valoresMostrados = valoresMostrados_;
-         codigoNuevo = codigoNuevo_;
-         rs.Update();
-         pendiente = false;
-         guardada = true;
-         // The stored row is this screen's own from now on, unless the unit
-         // is rolled back: then it is as shown before.
-         RecordarMostrado();
-       },
-       [&] {
-         if (!codigo().isEmpty()) return;
-         sinSiembra = true;
-         for (const ClaveDatos& c : kClavesDatos) {
-           const int i = vista_.IndiceCampo(QString::fromLatin1(c.columna));
-           const QString clave = QString::fromLatin1(c.clave);
-           if (!GrabaDfg(clave, vista_.Texto(i), QString(), false, QStringLiteral("DATOS")))
-             throw ado::Failure(ado::err::Unspecified,
-                                QStringLiteral("No se grabó el dato %1 de la configuración.").arg(clave));
-         }
-       },
-       sembrar(TablaPorEmpresa::TiposComprobante), sembrar(TablaPorEmpresa::Comprobantes),
-       sembrar(TablaPorEmpresa::Ejercicios)},
-      manejador);
+  auto comoAntes = [&] {
+    codigoMostrado_ = codigoMostrado;
+    valoresMostrados_ = valoresMostrados;
+    codigoNuevo_ = codigoNuevo;
+  };
+  trampa::Resultado r = trampa::Resultado::Abandonado;
+  try {
+    r = EjecutarEnUnaTransaccion(
+        *db.gCnn(), NombreTabla,
+        {paso1, paso2, paso3, paso4, paso5,
+         [&] {
+           if (rehacer) {
+             rehacer = false;
+             paso1();
+             paso2();
+             paso3();
+             paso4();
+             paso5();
+           }
+           if (!filaLista) return;
+           codigoMostrado = codigoMostrado_;
+           valoresMostrados = valoresMostrados_;
+           codigoNuevo = codigoNuevo_;
+           rs.Update();
+           pendiente = false;
+           guardada = true;
+           // The stored row is this screen's own from now on, unless the unit
+           // is rolled back: then it is as shown before.
+           RecordarMostrado();
+         },
+         [&] {
+           if (!codigo().isEmpty() || !enCompania()) return;
+           sinSiembra = true;
+           for (const ClaveDatos& c : kClavesDatos) {
+             const int i = vista_.IndiceCampo(QString::fromLatin1(c.columna));
+             const QString clave = QString::fromLatin1(c.clave);
+             if (!GrabaDfg(clave, vista_.Texto(i), QString(), false, QStringLiteral("DATOS")))
+               throw ado::Failure(ado::err::Unspecified,
+                                  QStringLiteral("No se grabó el dato %1 de la configuración.").arg(clave));
+           }
+         },
+         sembrar(TablaPorEmpresa::TiposComprobante), sembrar(TablaPorEmpresa::Comprobantes),
+         sembrar(TablaPorEmpresa::Ejercicios)},
+        manejador);
+  } catch (...) {
+    // The connection went in the middle: nothing of the unit stayed, and the
+    // screen is as it was before, for the whole action to run again.
+    HayError = true;
+    if (pendiente) trampa::IgnorarErrores({[&] { rs.CancelUpdate(); }});
+    if (guardada) comoAntes();
+    throw;
+  }
   if (r == trampa::Resultado::Completo || !guardada) return;
-  codigoMostrado_ = codigoMostrado;
-  valoresMostrados_ = valoresMostrados;
-  codigoNuevo_ = codigoNuevo;
+  comoAntes();
 }

@@ -2,6 +2,7 @@
 #include <QFileInfo>
 
 #include "company/FormEmpresas.h"
+#include "db/LogDeErrores.h"
 #include "platform/services/Operador.h"
 #include "platform/services/Trampa.h"
 #include "platform/services/Utilidades.h"
@@ -52,7 +53,8 @@ void FormEmpresas::AsignarFoto(const QString& Imagen) {
     vista_.PonerRutaLogo(Imagen);
   } catch (...) {
     const ado::ErrorInfo e = trampa::ErrorDe(std::current_exception());
-    ElOperador().MsgBox(e.Description, vb::Critical, QStringLiteral("Aviso al operador!!!"));
+    logerrores::Avisar(QStringLiteral("AsignarFoto"), e.Description, vb::Critical,
+                       QStringLiteral("Aviso al operador!!!"));
     vista_.LimpiarLogo();
   }
 }

@@ -51,7 +51,13 @@ void Personalizados::Asignar(ado::Recordset& rs) {
       numericas_[fila] = db.ADONumeric(f.Type()) || db.ADOCurrency(f.Type());
       if (!rs.Bof() && !rs.Eof()) {
         const ado::Value v = f.GetValue();
-        grilla_.SetTextMatrix(fila, 1, ado::IsNull(v) ? QString() : util.NuloATexto(v).trimmed());
+        // A number shows as the operator types it ("1e+05" or "1234.5" under a
+        // decimal comma would be saved back as another amount).
+        QString texto;
+        if (!ado::IsNull(v) && !ado::IsEmpty(v))
+          texto =
+              numericas_[fila] ? util.TextoNumerico(util.ValorPuntoOComa(v)) : util.NuloATexto(v).trimmed();
+        grilla_.SetTextMatrix(fila, 1, texto);
       }
     }
   });

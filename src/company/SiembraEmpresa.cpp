@@ -105,8 +105,7 @@ void SembrarTabla(TablaPorEmpresa tabla, const QString& codigo15, ado::Connectio
           destino.SetValue(QStringLiteral("0"));
         } else {
           // A voucher code without any booklet number yet starts at 1.
-          const double mayor =
-              util.ValorNumerico(util.NuloATexto(maximo.Fields(QStringLiteral("talonario")).GetValue()));
+          const double mayor = util.ValorPuntoOComa(maximo.Fields(QStringLiteral("talonario")).GetValue());
           destino.SetValue(mayor + 1);
         }
         db.CierraRecordset(maximo);

@@ -70,14 +70,25 @@ trampa::Resultado EjecutarEnUnaTransaccion(ado::Connection& cnn, const QString& 
   });
 
   const std::size_t ultimo = unidad.size() - 1;
-  const trampa::Resultado r = trampa::Ejecutar(unidad, [&](const ado::ErrorInfo& e, std::size_t i) {
-    const bool borde = i == 0 || i == ultimo;
-    const int respuesta = manejador(e, i == 0 ? 0 : i - 1);
-    // Going on without the transaction's beginning or end would store
-    // outside the unit, or nothing at all while reporting success.
-    if (borde && respuesta != trampa::Reintentar) return 0;
-    return respuesta;
-  });
+  trampa::Resultado r = trampa::Resultado::Abandonado;
+  try {
+    r = trampa::Ejecutar(unidad, [&](const ado::ErrorInfo& e, std::size_t i) {
+      const bool borde = i == 0 || i == ultimo;
+      const int respuesta = manejador(e, i == 0 ? 0 : i - 1);
+      // Going on without the transaction's beginning or end would store
+      // outside the unit, or nothing at all while reporting success.
+      if (borde && respuesta != trampa::Reintentar) return 0;
+      return respuesta;
+    });
+  } catch (const ado::Failure& f) {
+    if (f.Kind() != ado::FailureKind::TransactionLost) throw;
+    // The server dropped the transaction with the link; ending it here lets
+    // the connection reopen, and the unit is passed on as a lost connection.
+    if (abierta) trampa::IgnorarErrores({[&] { cnn.RollbackTrans(); }});
+    ado::ErrorInfo perdida = f.Info();
+    perdida.Kind = ado::FailureKind::ConnectionLost;
+    throw ado::Failure(perdida);
+  }
   if (r == trampa::Resultado::Completo) return r;
   if (abierta) trampa::IgnorarErrores({[&] { cnn.RollbackTrans(); }});
   return r;

@@ -4,7 +4,10 @@
 // The trap's answers keep their meaning inside the unit: 4 undoes what the
 // failed step did and runs it again, 5 undoes it and goes on without it,
 // any other answer rolls back the whole unit. A failure to begin or to
-// commit is retried with 4 and rolls everything back otherwise.
+// commit is retried with 4 and rolls everything back otherwise. A connection
+// lost in the middle takes the transaction with it: nothing is asked, the
+// unit is ended and the failure is thrown on as a lost connection, for the
+// action around it to run again.
 #include <QString>
 #include <vector>
 

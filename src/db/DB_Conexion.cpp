@@ -1,6 +1,7 @@
 #include <QString>
 
 #include "db/DB_Dll.h"
+#include "db/LogDeErrores.h"
 #include "db/SolicitudAcceso.h"
 #include "platform/client/ConnectionString.h"
 #include "platform/services/Operador.h"
@@ -107,7 +108,7 @@ void DB_Dll::OpenServerADODB(bool PideParametrosSQL, long lCursor, const QString
         const ado::Value admin =
             DatosTabla(QStringLiteral("ta_usuarios"), gUsuario, QStringLiteral("Administrador"),
                        QStringLiteral("nombre"), 8, QString(), true);
-        gEsAdmin = Servicios().ValorNumerico(Servicios().NuloATexto(admin)) == 1.0;
+        gEsAdmin = Servicios().ValorPuntoOComa(admin) == 1.0;
       }),
   };
 
@@ -115,8 +116,9 @@ void DB_Dll::OpenServerADODB(bool PideParametrosSQL, long lCursor, const QString
     ado::ConnectionPtr& cnn = gCnn();
     if (cnn->Errors().Count() > 0) {
       const ado::ProviderError primero = cnn->Errors().Item(0);
-      const int r = ElOperador().MsgBox(PreguntaReintento(primero), vb::YesNo + vb::Critical,
-                                        QStringLiteral(" Error de Conexion a Base de Datos"));
+      const int r =
+          logerrores::Avisar(QStringLiteral("OpenServerADODB"), PreguntaReintento(primero),
+                             vb::YesNo + vb::Critical, QStringLiteral(" Error de Conexion a Base de Datos"));
       if (r != vb::Yes) {
         gOpenFlag = false;
         return 0;
@@ -127,7 +129,8 @@ void DB_Dll::OpenServerADODB(bool PideParametrosSQL, long lCursor, const QString
       PasoArmado();
       return trampa::Reintentar;
     }
-    ElOperador().MsgBox(ado::MaskPasswords(error.Description), vb::OKOnly, QString());
+    logerrores::Avisar(QStringLiteral("OpenServerADODB"), ado::MaskPasswords(error.Description), vb::OKOnly,
+                       QString());
     // A failure that left no connection open must not read as success: the
     // start-up relies on the flag to decide whether the program can go on.
     gOpenFlag = cnn->State() == ado::adStateOpen;

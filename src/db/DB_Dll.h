@@ -4,8 +4,9 @@
 // and error helpers.
 // Members are spread over one source file per concern (DB_Conexion.cpp,
 // DB_Literales.cpp, DB_Recordsets.cpp, DB_Esquema.cpp, DB_MapeoTablas.cpp,
-// DB_Oracle.cpp, DB_Errores.cpp).
+// DB_Oracle.cpp, DB_Errores.cpp; the log itself is LogDeErrores).
 #include <QString>
+#include <functional>
 #include <optional>
 
 #include "platform/client/Connection.h"
@@ -84,6 +85,11 @@ class DB_Dll {
                          const std::optional<QString>& Condicion = std::nullopt);
   ado::Value BuscaUltimoCodigo(const QString& QueTabla, const QString& QueCampo, const ado::Value& Tipo = {},
                                const QString& Condicion = {});
+  // Whether a row is there, or the check itself failed (the operator was told).
+  enum class Existencia { Existe, NoExiste, Fallo };
+  Existencia ComprobarEnTabla(const QString& Tabla, const QString& ValorBuscado, const QString& Campo,
+                              ado::Recordset* Lrcs = nullptr, const ado::Value& TipoDato = {},
+                              const QString& Condicion = {});
   bool ExisteEnTablaST(const QString& Tabla, const QString& ValorBuscado, const QString& Campo,
                        ado::Recordset* Lrcs = nullptr, const ado::Value& TipoDato = {},
                        const QString& Condicion = {}, bool SoloLectura = false);
@@ -123,13 +129,24 @@ class DB_Dll {
   // The class's own services object, created on first use.
   Utilidades& Servicios();
 
+  // What a trap does with a failure that lost the shared connection: tells
+  // the operator, once for each time the link broke, and lets the failing
+  // step run again, which reopens the connection.
+  bool RecuperarConexion(const ado::ErrorInfo& error);
+  static const QString kAvisoConexionPerdida;
+
  private:
   friend class DB_DllPrueba;
   QString FiltraSentencia(QString& sentencia) const;
+  // The existence check of a statement, on the caller's recordset (with its
+  // own cursor and lock types unless read-only) or on a private one.
+  Existencia Comprobar(const std::function<QString()>& sentencia, ado::Recordset* Lrcs, bool soloLectura,
+                       const char* rutina);
   QString EjecutaScriptOracle(QString& script, long& RecordsAffected);
   void PasoLogin();
   void PasoArmado();
 
   ado::ConnectionPtr cnn_;
   std::unique_ptr<Utilidades> util_;
+  int perdidasAvisadas_ = 0;
 };

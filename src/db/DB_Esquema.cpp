@@ -8,7 +8,12 @@ namespace {
 
 // Walks the rowset from its first row looking for `nombre` in `columna`
 // (both trimmed, letter case ignored).
-bool HayFilaCon(ado::Recordset& rs, const QString& columna, const QString& nombre) {
+// A rowset that never opened (its open failed and the operator went on)
+// has no rows.
+bool HayFilaCon(const std::unique_ptr<ado::Recordset>& rowset, const QString& columna,
+                const QString& nombre) {
+  if (!rowset || rowset->State() == ado::adStateClosed) return false;
+  ado::Recordset& rs = *rowset;
   if (rs.Bof()) return false;
   rs.MoveFirst();
   const QString buscado = nombre.trimmed();
@@ -26,7 +31,7 @@ bool DB_Dll::ExisteTablaDB(const QString& Tabla) {
   bool resultado = false;
   std::unique_ptr<ado::Recordset> rs;
   trampa::Ejecutar({[&] { rs = gCnn()->OpenSchema(ado::adSchemaTables); },
-                    [&] { resultado = HayFilaCon(*rs, QStringLiteral("TABLE_NAME"), Tabla); }},
+                    [&] { resultado = HayFilaCon(rs, QStringLiteral("TABLE_NAME"), Tabla); }},
                    [this](const ado::ErrorInfo& e, std::size_t) {
                      return TratamientoErrores(e, {}, QStringLiteral("VerificaCampos"));
                    });
@@ -42,7 +47,7 @@ bool DB_Dll::ExisteCampoDB(const QString& Tabla, const QString& Campo) {
       {[&] {
          rs = gCnn()->OpenSchema(ado::adSchemaColumns, {gDBName, ado::Empty(), Tabla, ado::Empty()});
        },
-       [&] { resultado = HayFilaCon(*rs, QStringLiteral("COLUMN_NAME"), Campo); }},
+       [&] { resultado = HayFilaCon(rs, QStringLiteral("COLUMN_NAME"), Campo); }},
       [this](const ado::ErrorInfo& e, std::size_t) {
         return TratamientoErrores(e, {}, QStringLiteral("VerificaCampos"));
       });

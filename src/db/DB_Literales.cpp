@@ -38,7 +38,13 @@ bool DB_Dll::ADOBoolean(const ado::Value& Qtype) const { return EsDeLaFamilia(Qt
 ado::Value DB_Dll::SQLValue(ado::Value Valor, const QString& Tipo) {
   const bool numero = Tipo == QLatin1String("@");
   const bool texto = Tipo == QLatin1String("'");
-  if (numero && !ado::IsNull(Valor)) Valor = NumeroSql(Servicios().ValorNumerico(Valor.toString()));
+  if (numero && !ado::IsNull(Valor)) {
+    // A number is written as it is; only a text is read, as the operator typed it.
+    if (Valor.typeId() == QMetaType::Double || Valor.typeId() == QMetaType::Float)
+      Valor = NumeroSql(Valor.toDouble());
+    else if (!ado::IsNumber(Valor))
+      Valor = NumeroSql(Servicios().ValorNumerico(Valor.toString()));
+  }
   if (ado::IsNull(Valor)) return numero ? QStringLiteral("0") : QStringLiteral("NULL");
   // An apostrophe inside the text must neither end the literal nor change the statement.
   if (texto) return QLatin1Char('\'') + DuplicarApostrofes(Valor.toString()) + QLatin1Char('\'');

@@ -20,7 +20,10 @@ constexpr Sinonimo kSinonimos[] = {
     {"AC_CUENTASDIARIO_CCOSTO", "SS_AC_CUENTAS_DIARIO_CCOSTO", false},
 };
 
-QString QuitarMarcaAdmin(QString s) { return s.remove(QLatin1String("@Admin_"), Qt::CaseInsensitive); }
+// The marker pins a table reference; inside a literal it is text someone typed and stays.
+QString QuitarMarcaAdmin(const QString& s) {
+  return ReemplazarFueraDeLiterales(s, QStringLiteral("@Admin_"), QString());
+}
 
 }  // namespace
 

@@ -1,8 +1,11 @@
+#include <functional>
 #include <memory>
 
 #include "db/DB_Dll.h"
+#include "db/LogDeErrores.h"
 #include "db/NumeroSql.h"
 #include "db/Sentencias.h"
+#include "db/TextoSql.h"
 #include "platform/services/Operador.h"
 #include "platform/services/Trampa.h"
 #include "platform/services/Utilidades.h"
@@ -10,9 +13,11 @@
 namespace {
 
 // The lookups' own trap: the failure's description in an Abort / Retry / Ignore box.
-int AvisoAlOperador(const ado::ErrorInfo& e, std::size_t) {
-  return ElOperador().MsgBox(e.Description, vb::Critical + vb::AbortRetryIgnore,
-                             QStringLiteral("Aviso al Operador"));
+trampa::Manejador AvisoAlOperador(const char* rutina) {
+  return [rutina](const ado::ErrorInfo& e, std::size_t) {
+    return logerrores::Avisar(QString::fromLatin1(rutina), e.Description, vb::Critical + vb::AbortRetryIgnore,
+                              QStringLiteral("Aviso al Operador"));
+  };
 }
 
 // Failures EjecutaConsultaSQL keeps quiet about: the caller reads them in the connection's errors.
@@ -76,80 +81,72 @@ void DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL, long& RecordsAffected) {
           },
       },
       [&](const ado::ErrorInfo& e, std::size_t) {
-        if (!EsErrorSilencioso(e.Number) &&
-            !SentenciaSQL.contains(QLatin1String("TRANS"), Qt::CaseInsensitive))
-          ElOperador().MsgBox(e.Description, vb::Critical + vb::OKOnly,
-                              QStringLiteral("Aviso al operador!!!"));
+        // A transaction statement fails quietly; a literal that happens to say "trans" does not.
+        if (!EsErrorSilencioso(e.Number) && BuscarFueraDeLiterales(SentenciaSQL, QStringLiteral("TRANS")) < 0)
+          logerrores::Avisar(QStringLiteral("EjecutaConsultaSQL"), e.Description, vb::Critical + vb::OKOnly,
+                             QStringLiteral("Aviso al operador!!!"));
         return 0;
       });
 }
 
-bool DB_Dll::ExisteEnTabla(const QString& Tabla, const QString& ValorBuscado, const QString& Campo,
-                           ado::Recordset* Lrcs, const ado::Value& TipoDato, const QString& Condicion) {
-  bool resultado = false;
+DB_Dll::Existencia DB_Dll::Comprobar(const std::function<QString()>& sentencia, ado::Recordset* Lrcs,
+                                     bool soloLectura, const char* rutina) {
+  // Failed until a statement has really answered: a check that could not
+  // look is not a row that is missing.
+  Existencia resultado = Existencia::Fallo;
   QString sql;
   std::unique_ptr<ado::Recordset> propio;
-  std::vector<trampa::Paso> pasos{
-      [&] { sql = SentenciaExisteEnTabla(Tabla, ValorBuscado, Campo, TipoDato, Condicion); },
-      [&] { sql = SS_TSinonimos(sql); },
-  };
+  ado::Recordset* rs = Lrcs;
+  std::vector<trampa::Paso> pasos{[&] { sql = sentencia(); }};
   if (Lrcs) {
     pasos.push_back([&] {
       if (Lrcs->State() != ado::adStateClosed) Lrcs->Close();
     });
-    pasos.push_back([&] {
-      Lrcs->Open(ORACLE_Dicc(sql), gCnn(), Lrcs->CursorType(), Lrcs->LockType(), ado::adOptionUnspecified);
-    });
-    pasos.push_back([&] { resultado = !Lrcs->Bof(); });
   } else {
     pasos.push_back([&] {
       propio = std::make_unique<ado::Recordset>();
-      propio->Open(ORACLE_Dicc(sql), gCnn(), ado::adOpenForwardOnly, ado::adLockReadOnly,
-                   ado::adOptionUnspecified);
-    });
-    pasos.push_back([&] { resultado = !propio->Bof(); });
-    pasos.push_back([&] {
-      propio->Close();
-      propio.reset();
+      rs = propio.get();
     });
   }
-  trampa::Ejecutar(pasos, AvisoAlOperador);
+  pasos.push_back([&] {
+    const bool tipos = Lrcs && !soloLectura;
+    rs->Open(sql, gCnn(), tipos ? rs->CursorType() : ado::adOpenForwardOnly,
+             tipos ? rs->LockType() : ado::adLockReadOnly, ado::adOptionUnspecified);
+  });
+  pasos.push_back([&] {
+    if (rs && rs->State() != ado::adStateClosed)
+      resultado = rs->Bof() ? Existencia::NoExiste : Existencia::Existe;
+  });
+  if (!Lrcs)
+    pasos.push_back([&] {
+      if (propio && propio->State() != ado::adStateClosed) propio->Close();
+      propio.reset();
+    });
+  trampa::Ejecutar(pasos, AvisoAlOperador(rutina));
   return resultado;
+}
+
+DB_Dll::Existencia DB_Dll::ComprobarEnTabla(const QString& Tabla, const QString& ValorBuscado,
+                                            const QString& Campo, ado::Recordset* Lrcs,
+                                            const ado::Value& TipoDato, const QString& Condicion) {
+  return Comprobar(
+      [&] {
+        return ORACLE_Dicc(
+            SS_TSinonimos(SentenciaExisteEnTabla(Tabla, ValorBuscado, Campo, TipoDato, Condicion)));
+      },
+      Lrcs, false, "ExisteEnTabla");
+}
+
+bool DB_Dll::ExisteEnTabla(const QString& Tabla, const QString& ValorBuscado, const QString& Campo,
+                           ado::Recordset* Lrcs, const ado::Value& TipoDato, const QString& Condicion) {
+  return ComprobarEnTabla(Tabla, ValorBuscado, Campo, Lrcs, TipoDato, Condicion) == Existencia::Existe;
 }
 
 bool DB_Dll::ExisteEnTablaST(const QString& Tabla, const QString& ValorBuscado, const QString& Campo,
                              ado::Recordset* Lrcs, const ado::Value& TipoDato, const QString& Condicion,
                              bool SoloLectura) {
-  bool resultado = false;
-  QString sql;
-  std::unique_ptr<ado::Recordset> propio;
-  std::vector<trampa::Paso> pasos{
-      [&] { sql = SentenciaExisteEnTablaST(Tabla, ValorBuscado, Campo, TipoDato, Condicion); },
-  };
-  if (Lrcs) {
-    pasos.push_back([&] {
-      if (Lrcs->State() != ado::adStateClosed) Lrcs->Close();
-    });
-    pasos.push_back([&] {
-      if (SoloLectura)
-        Lrcs->Open(sql, gCnn(), ado::adOpenForwardOnly, ado::adLockReadOnly, ado::adOptionUnspecified);
-      else
-        Lrcs->Open(sql, gCnn(), Lrcs->CursorType(), Lrcs->LockType(), ado::adOptionUnspecified);
-    });
-    pasos.push_back([&] { resultado = !Lrcs->Bof(); });
-  } else {
-    pasos.push_back([&] {
-      propio = std::make_unique<ado::Recordset>();
-      propio->Open(sql, gCnn(), ado::adOpenForwardOnly, ado::adLockReadOnly, ado::adOptionUnspecified);
-    });
-    pasos.push_back([&] { resultado = !propio->Bof(); });
-    pasos.push_back([&] {
-      propio->Close();
-      propio.reset();
-    });
-  }
-  trampa::Ejecutar(pasos, AvisoAlOperador);
-  return resultado;
+  return Comprobar([&] { return SentenciaExisteEnTablaST(Tabla, ValorBuscado, Campo, TipoDato, Condicion); },
+                   Lrcs, Lrcs && SoloLectura, "ExisteEnTablaST") == Existencia::Existe;
 }
 
 ado::Value DB_Dll::DatosTabla(const QString& Tabla, const QString& ValorBuscado, const QString& CampoDevuelto,
@@ -167,11 +164,15 @@ ado::Value DB_Dll::DatosTabla(const QString& Tabla, const QString& ValorBuscado,
                            ado::adOptionUnspecified, true);
           },
           [&] {
+            // An open that failed was already reported there: nothing to read.
+            if (!rs || rs->State() == ado::adStateClosed) return;
             resultado = rs->Bof() ? QString() : Servicios().NuloATexto(rs->Fields(CampoDevuelto).GetValue());
           },
-          [&] { CierraRecordset(*rs); },
+          [&] {
+            if (rs) CierraRecordset(*rs);
+          },
       },
-      AvisoAlOperador);
+      AvisoAlOperador("DatosTabla"));
   return resultado;
 }
 

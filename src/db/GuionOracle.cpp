@@ -6,13 +6,25 @@ namespace {
 
 bool EsDeIdentificador(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); }
 
-// Smallest position of a keyword that starts a word outside literals, at or after `desde`; -1 when none.
+// Whether the keyword found at `p` stands as a word of its own: "COMMIT" is not
+// the start of "COMMITTED"; "IF EXIST" also stands for "IF EXISTS".
+bool EsPalabra(const QString& mascara, int p, const QString& clave) {
+  if (p > 0 && EsDeIdentificador(mascara[p - 1])) return false;
+  int fin = p + static_cast<int>(clave.size());
+  if (!EsDeIdentificador(clave.back())) return true;
+  if (clave.endsWith(QLatin1String("EXIST")) && fin < mascara.size() &&
+      mascara[fin].toUpper() == QLatin1Char('S'))
+    ++fin;
+  return fin >= mascara.size() || !EsDeIdentificador(mascara[fin]);
+}
+
+// Smallest position of a keyword that stands as a word outside literals, at or after `desde`; -1 when none.
 int SiguientePalabraClave(const QString& guion, int desde) {
   const QString mascara = MascaraLiterales(guion);
   int mejor = -1;
   for (const QString& clave : PalabrasInicioSentencia()) {
     int p = mascara.indexOf(clave, desde, Qt::CaseInsensitive);
-    while (p > 0 && EsDeIdentificador(mascara[p - 1])) p = mascara.indexOf(clave, p + 1, Qt::CaseInsensitive);
+    while (p >= 0 && !EsPalabra(mascara, p, clave)) p = mascara.indexOf(clave, p + 1, Qt::CaseInsensitive);
     if (p >= 0 && (mejor < 0 || p < mejor)) mejor = p;
   }
   return mejor;

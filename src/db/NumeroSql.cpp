@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "platform/services/Utilidades.h"
+
 double NumeroInicial(const QString& texto) {
   // Blanks, tabs and line breaks anywhere are skipped, as the suite's own
   // leading-number parse does ("1 234" reads 1234).
@@ -38,12 +40,4 @@ double NumeroInicial(const QString& texto) {
   return ok && std::isfinite(v) ? v : 0;
 }
 
-QString NumeroSql(double valor) {
-  QString t = QString::number(valor, 'f', 4);
-  if (t.contains(QLatin1Char('.'))) {
-    while (t.endsWith(QLatin1Char('0'))) t.chop(1);
-    if (t.endsWith(QLatin1Char('.'))) t.chop(1);
-  }
-  if (t == QLatin1String("-0")) t = QStringLiteral("0");
-  return t;
-}
+QString NumeroSql(double valor) { return Utilidades::TextoDecimal(valor, QStringLiteral(".")); }

@@ -7,5 +7,7 @@
 // "abc" and "" give 0. The decimal separator is always ".".
 double NumeroInicial(const QString& texto);
 
-// 1234.5 -> "1234.5", 7 -> "7", -0.25 -> "-0.25"; at most four decimals.
+// Every number written into a statement: 1234.5 -> "1234.5", 7 -> "7",
+// 100000 -> "100000", -0.25 -> "-0.25"; at most four decimals, never an
+// exponent. Infinity and NaN are error 6, never a literal.
 QString NumeroSql(double valor);

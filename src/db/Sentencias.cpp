@@ -27,7 +27,7 @@ QString ValorSinComillas(FormaValor forma, const QString& ValorBuscado) {
 // A condition that itself starts with "WHERE" (no blank before it) gets a
 // second one, as the suite builds it; no caller in this program passes a condition.
 QString CondicionLibre(const QString& inicio, const QString& Tabla, const QString& Condicion) {
-  const QString enlace = Condicion.contains(QLatin1String(" WHERE "), Qt::CaseInsensitive)
+  const QString enlace = BuscarFueraDeLiterales(Condicion, QStringLiteral(" WHERE ")) >= 0
                              ? QStringLiteral(" ")
                              : QStringLiteral(" WHERE ");
   return inicio + Tabla + enlace + Condicion;
@@ -121,10 +121,10 @@ QString SentenciaBuscaUltimoCodigo(const QString& QueTabla, const QString& QueCa
 }
 
 QString SentenciaParaEjecutar(const QString& sql, const std::function<QString(const QString&)>& sinonimos) {
-  auto tiene = [&](const char* t) { return sql.contains(QLatin1String(t), Qt::CaseInsensitive); };
-  QString s = sql;
-  if (tiene("DROP") && tiene("CREATE") && !tiene("DELETE") && !tiene("@ADMIN_")) return sinonimos(s);
-  return s.remove(QLatin1String("@Admin_"), Qt::CaseInsensitive);
+  // Only the statement's own words count: a literal is data, whatever it says.
+  auto tiene = [&](const char* t) { return BuscarFueraDeLiterales(sql, QString::fromLatin1(t)) >= 0; };
+  if (tiene("DROP") && tiene("CREATE") && !tiene("DELETE") && !tiene("@ADMIN_")) return sinonimos(sql);
+  return ReemplazarFueraDeLiterales(sql, QStringLiteral("@Admin_"), QString());
 }
 
 QString SentenciaAddField(const QString& Tabla, const QString& Campo, const QString& Tipo, bool PermiteNulos,

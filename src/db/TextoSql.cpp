@@ -1,8 +1,12 @@
 #include "db/TextoSql.h"
 
+#include <algorithm>
+
 namespace {
 const QChar kApostrofe = QLatin1Char('\'');
 const QChar kOculto = QChar(0x0001);
+
+bool DeNombre(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); }
 }  // namespace
 
 QString DuplicarApostrofes(const QString& texto) {
@@ -54,6 +58,28 @@ QString ReemplazarFueraDeLiterales(const QString& sql, const QString& buscar, co
   }
   r += QStringView(sql).mid(copiado);
   return r;
+}
+
+int BuscarPalabraExterior(const QString& sql, const QString& palabra, int desde) {
+  if (palabra.isEmpty()) return -1;
+  const QString m = MascaraLiterales(sql);
+  const int largo = static_cast<int>(palabra.size());
+  int nivel = 0;
+  for (int i = std::max(desde, 0); i < m.size(); ++i) {
+    if (m.at(i) == QLatin1Char('(')) {
+      ++nivel;
+      continue;
+    }
+    if (m.at(i) == QLatin1Char(')')) {
+      --nivel;
+      continue;
+    }
+    if (nivel != 0 || QStringView(m).mid(i, largo).compare(palabra, Qt::CaseInsensitive) != 0) continue;
+    const bool empieza = i == 0 || !DeNombre(m.at(i - 1)) || !DeNombre(palabra.front());
+    const bool termina = i + largo >= m.size() || !DeNombre(m.at(i + largo)) || !DeNombre(palabra.back());
+    if (empieza && termina) return i;
+  }
+  return -1;
 }
 
 bool SiguienteLiteral(const QString& sql, int desde, LiteralSql& literal) {

@@ -19,6 +19,11 @@ int BuscarFueraDeLiterales(const QString& sql, const QString& buscar, int desde 
 QString ReemplazarFueraDeLiterales(const QString& sql, const QString& buscar, const QString& poner,
                                    int desde = 0);
 
+// Position of the word or words `palabra` (case-insensitive) outside literals
+// and outside parentheses opened after `desde`, where it starts and ends a
+// word; -1 when absent.
+int BuscarPalabraExterior(const QString& sql, const QString& palabra, int desde = 0);
+
 // A quoted literal found in a statement: [inicio, fin) covers both apostrophes.
 struct LiteralSql {
   int inicio = 0;

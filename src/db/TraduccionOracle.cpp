@@ -9,15 +9,29 @@ namespace {
 
 bool EsDeIdentificador(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); }
 
-// Position of the first "top " that starts a word, outside literals.
+// Position of the first word "top" followed by a blank or a line break, outside literals.
 int PosicionTop(const QString& s) {
   const QString mascara = MascaraLiterales(s);
-  int p = mascara.indexOf(QLatin1String("top "), 0, Qt::CaseInsensitive);
+  int p = mascara.indexOf(QLatin1String("top"), 0, Qt::CaseInsensitive);
   while (p >= 0) {
-    if (p == 0 || !EsDeIdentificador(mascara[p - 1])) return p;
-    p = mascara.indexOf(QLatin1String("top "), p + 1, Qt::CaseInsensitive);
+    if ((p == 0 || !EsDeIdentificador(mascara[p - 1])) && p + 3 < mascara.size() && mascara[p + 3].isSpace())
+      return p;
+    p = mascara.indexOf(QLatin1String("top"), p + 1, Qt::CaseInsensitive);
   }
   return -1;
+}
+
+// Whether the literal starting at `inicio` is the first argument of a TO_DATE call already there.
+bool DentroDeToDate(const QString& s, int inicio) {
+  int i = inicio - 1;
+  while (i >= 0 && s.at(i).isSpace()) --i;
+  if (i < 0 || s.at(i) != QLatin1Char('(')) return false;
+  --i;
+  while (i >= 0 && s.at(i).isSpace()) --i;
+  const int fin = i + 1;
+  return fin >= 7 &&
+         QStringView(s).mid(fin - 7, 7).compare(QLatin1String("TO_DATE"), Qt::CaseInsensitive) == 0 &&
+         (fin == 7 || !EsDeIdentificador(s.at(fin - 8)));
 }
 
 QString Reemplazos(QString s, std::initializer_list<std::pair<const char*, const char*>> pares) {
@@ -33,23 +47,24 @@ QString ReglaTopARownum(const QString& s) {
   if (t < 0) return s;
   const QString antes = s.left(t);
   const QString despues = s.mid(t + 3).trimmed();
-  const int blanco = despues.indexOf(QLatin1Char(' '));
-  const QString n = blanco < 0 ? despues : despues.left(blanco);
-  QString cuerpo = blanco < 0 ? QString() : despues.mid(blanco + 1);
+  // Any blank, a line break too, ends TOP's number.
+  int blanco = 0;
+  while (blanco < despues.size() && !despues.at(blanco).isSpace()) ++blanco;
+  const QString n = despues.left(blanco);
+  QString cuerpo = despues.mid(blanco + 1);
 
+  // Only the statement's own tail moves; a subquery keeps its GROUP BY / ORDER BY.
   QString colaGroup;
   QString colaOrder;
-  const int g = BuscarFueraDeLiterales(s, QStringLiteral(" GROUP BY "));
+  const int g = BuscarPalabraExterior(s, QStringLiteral("GROUP BY"));
   if (g >= 0) {
-    colaGroup = s.mid(g);
+    colaGroup = s.mid(g > 0 && s.at(g - 1) == QLatin1Char(' ') ? g - 1 : g);
   } else {
-    const int o = BuscarFueraDeLiterales(s, QStringLiteral("ORDER BY "));
+    const int o = BuscarPalabraExterior(s, QStringLiteral("ORDER BY"));
     if (o >= 0) colaOrder = s.mid(o);
   }
   const QString cola = (colaGroup + colaOrder).trimmed();
   if (!cola.isEmpty()) {
-    // The tail ends the statement, so it ends the body too; anywhere else it
-    // would belong to a subquery and moving it would change the statement.
     if (cuerpo.endsWith(cola, Qt::CaseInsensitive)) {
       cuerpo = cuerpo.left(cuerpo.size() - cola.size()) + QLatin1Char(' ');
     } else {
@@ -57,11 +72,22 @@ QString ReglaTopARownum(const QString& s) {
       colaOrder.clear();
     }
   }
-  const QString limite = BuscarFueraDeLiterales(s, QStringLiteral(" WHERE ")) < 0
-                             ? QStringLiteral(" WHERE ROWNUM <= ") + n
-                             : QStringLiteral(" AND ROWNUM <= ") + n;
-  return antes + QLatin1Char(' ') + cuerpo + QLatin1Char(' ') + limite + QLatin1Char(' ') + colaGroup +
-         QLatin1Char(' ') + colaOrder;
+  // A "--" comment at the end of the body must not swallow what is put after it.
+  const bool comentario = BuscarFueraDeLiterales(cuerpo, QStringLiteral("--")) >= 0;
+  const QString salto = comentario ? QStringLiteral("\n") : QString();
+  QString limite;
+  const int w = BuscarPalabraExterior(cuerpo, QStringLiteral("WHERE"));
+  if (w < 0) {
+    limite = QStringLiteral(" WHERE ROWNUM <= ") + n;
+  } else {
+    limite = QStringLiteral(" AND ROWNUM <= ") + n;
+    // A condition with an OR of its own is wrapped, or the limit would bind to its last branch only.
+    const QString condicion = cuerpo.mid(w + 5);
+    if (BuscarPalabraExterior(condicion, QStringLiteral("OR")) >= 0)
+      cuerpo = cuerpo.left(w + 5) + QStringLiteral(" (") + condicion.trimmed() + salto + QStringLiteral(") ");
+  }
+  return antes + QLatin1Char(' ') + cuerpo + salto + QLatin1Char(' ') + limite + QLatin1Char(' ') +
+         colaGroup + QLatin1Char(' ') + colaOrder;
 }
 
 bool FechaDeTexto(const QString& texto, QDate& fecha) {
@@ -94,7 +120,8 @@ QString ReglaFechas(const QString& s) {
   int desde = 0;
   while (SiguienteLiteral(s, desde, lit)) {
     QDate f;
-    if (FechaDeTexto(lit.contenido, f)) {
+    // A literal the caller already hands to TO_DATE keeps its own format.
+    if (FechaDeTexto(lit.contenido, f) && !DentroDeToDate(s, lit.inicio)) {
       r += QStringView(s).mid(copiado, lit.inicio - copiado);
       r += QStringLiteral("TO_DATE('") + f.toString(QStringLiteral("dd/MM/yyyy")) +
            QStringLiteral("','DD/MM/YYYY')");
@@ -103,12 +130,6 @@ QString ReglaFechas(const QString& s) {
     desde = lit.fin;
   }
   r += QStringView(s).mid(copiado);
-  // A literal the caller had already wrapped is wrapped once only.
-  while (r.contains(QLatin1String("TO_DATE(TO_DATE("), Qt::CaseInsensitive)) {
-    r.replace(QLatin1String("TO_DATE(TO_DATE("), QLatin1String("TO_DATE("), Qt::CaseInsensitive);
-    r.replace(QLatin1String("'DD/MM/YYYY'),'DD/MM/YYYY')"), QLatin1String("'DD/MM/YYYY')"),
-              Qt::CaseInsensitive);
-  }
   return r;
 }
 

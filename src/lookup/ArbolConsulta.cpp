@@ -3,6 +3,7 @@
 #include <QSet>
 
 #include "db/DB_Dll.h"
+#include "db/LogDeErrores.h"
 #include "lookup/FiltrosConsulta.h"
 #include "lookup/ListaConsulta.h"
 #include "lookup/TextosConsulta.h"
@@ -49,7 +50,8 @@ void ArbolConsulta::Armar() {
                                                             ado::adOpenDynamic, ado::adLockReadOnly,
                                                             ado::adOptionUnspecified, true);
                        },
-                       [&] { vacio = rs.Bof() && rs.Eof(); },
+                       // An open that failed was reported there: nothing to show.
+                       [&] { vacio = rs.State() == ado::adStateClosed || (rs.Bof() && rs.Eof()); },
                        [&] {
                          if (vacio) return;
                          rs.MoveFirst();
@@ -102,7 +104,8 @@ void ArbolConsulta::Construir(const QVector<std::pair<QString, QString>>& filas)
 
 void ArbolConsulta::Descargar() {
   trampa::Ejecutar({[&] { nodos_.clear(); }}, [](const ado::ErrorInfo& e, std::size_t) {
-    ElOperador().MsgBox(e.Description, vb::Critical, QStringLiteral("Aviso al Operador"));
+    logerrores::Avisar(QStringLiteral("Form_Unload"), e.Description, vb::Critical,
+                       QStringLiteral("Aviso al Operador"));
     return trampa::Siguiente;
   });
 }

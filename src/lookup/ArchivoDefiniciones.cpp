@@ -1,6 +1,8 @@
 #include "lookup/ArchivoDefiniciones.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
 
 #include "platform/core/Error.h"
 #include "platform/services/Cp1252.h"
@@ -43,10 +45,13 @@ RegistroMascara Decodificar(const QByteArray& registro) {
 }
 
 QVector<RegistroMascara> Leer(const QString& ruta) {
-  QVector<RegistroMascara> salida;
   QFile f(ruta);
-  if (!f.open(QIODevice::ReadOnly)) return salida;
-  const QByteArray todo = f.readAll();
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  return Registros(f.readAll());
+}
+
+QVector<RegistroMascara> Registros(const QByteArray& todo) {
+  QVector<RegistroMascara> salida;
   const int enteros = static_cast<int>(todo.size() / LargoRegistro);
   salida.reserve(enteros);
   for (int i = 0; i < enteros; ++i)
@@ -54,18 +59,26 @@ QVector<RegistroMascara> Leer(const QString& ruta) {
   return salida;
 }
 
+bool Entero(const QString& ruta) {
+  const QFileInfo info(ruta);
+  return info.isFile() && info.size() > 0 && info.size() % LargoRegistro == 0;
+}
+
 void Agregar(const QString& ruta, const QVector<RegistroMascara>& registros) {
-  QFile f(ruta);
-  if (!f.open(QIODevice::ReadWrite))
-    throw ado::Failure(75, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta);
-  // Record number (length / 1202) + 1: a partial tail record is overwritten.
-  qint64 pos = (f.size() / LargoRegistro) * LargoRegistro;
-  for (const RegistroMascara& r : registros) {
-    const QByteArray b = Codificar(r);
-    if (!f.seek(pos) || f.write(b) != b.size())
-      throw ado::Failure(75, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta);
-    pos += b.size();
+  const auto fallo = [&] {
+    return ado::Failure(75, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta);
+  };
+  QByteArray todo;
+  if (QFile::exists(ruta)) {
+    QFile actual(ruta);
+    if (!actual.open(QIODevice::ReadOnly)) throw fallo();
+    todo = actual.readAll();
+    // Record number (length / 1202) + 1: a partial tail record is overwritten.
+    todo.truncate((todo.size() / LargoRegistro) * LargoRegistro);
   }
+  for (const RegistroMascara& r : registros) todo += Codificar(r);
+  QSaveFile f(ruta);
+  if (!f.open(QIODevice::WriteOnly) || f.write(todo) != todo.size() || !f.commit()) throw fallo();
 }
 
 QVector<RegistroMascara> PorDefecto() {

@@ -26,8 +26,14 @@ RegistroMascara Decodificar(const QByteArray& registro);
 // Every whole record of the file; a trailing partial record is ignored and a
 // missing or unreadable file gives none.
 QVector<RegistroMascara> Leer(const QString& ruta);
-// Appends the records after the file's whole records (creating the file).
-// Throws ado::Failure when the file cannot be written.
+// The whole records of a file's contents (a trailing partial record is ignored).
+QVector<RegistroMascara> Registros(const QByteArray& contenido);
+// Whether the file is there with whole records only, at least one.
+bool Entero(const QString& ruta);
+// Appends the records after the file's whole records (creating the file). The
+// file is written whole through a temporary file renamed over it, so it ends
+// either as it was or with every record. Throws ado::Failure (75) when the
+// file cannot be read or written.
 void Agregar(const QString& ruta, const QVector<RegistroMascara>& registros);
 // The seven records the program writes when the file is missing.
 QVector<RegistroMascara> PorDefecto();

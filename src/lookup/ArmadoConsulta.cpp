@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "db/TextoSql.h"
+
 namespace armado {
 namespace {
 bool Igual(const QString& a, const char* b) { return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0; }
@@ -32,8 +34,7 @@ int LimiteFilas(const QString& topConsArt) {
 bool EsSentencia(const QString& sql) { return sql.contains(QLatin1String("SELECT"), Qt::CaseInsensitive); }
 
 QString ConVistaArticulos(const QString& sql) {
-  QString s = sql;
-  return s.replace(QLatin1String("V_MA_ARTICULOS"), QLatin1String("VT_MA_ARTICULOS"), Qt::CaseInsensitive);
+  return ReemplazarFueraDeLiterales(sql, QStringLiteral("V_MA_ARTICULOS"), QStringLiteral("VT_MA_ARTICULOS"));
 }
 
 ResultadoMascara SentenciaDeMascara(const RegistroMascara& registro, int limite, QString& campoBusqueda,

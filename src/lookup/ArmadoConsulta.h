@@ -15,7 +15,7 @@ constexpr int kMaximoFilas = 1000000;
 // at most kMaximoFilas.
 int LimiteFilas(const QString& topConsArt);
 bool EsSentencia(const QString& sql);
-// V_MA_ARTICULOS becomes VT_MA_ARTICULOS throughout (any letter case).
+// V_MA_ARTICULOS becomes VT_MA_ARTICULOS throughout (any letter case), never inside a literal.
 QString ConVistaArticulos(const QString& sql);
 
 enum class ResultadoMascara { Sentencia, FaltaConfigurar };

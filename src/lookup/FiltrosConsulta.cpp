@@ -54,9 +54,12 @@ QString ConUnion(const QString& base) {
 QString TablaDeConsulta(const QString& sql) {
   const int p = Palabra(sql, QStringLiteral("from"));
   if (p < 0) return QString();
-  const int desde = p + 5;
-  const int blanco = static_cast<int>(sql.indexOf(QLatin1Char(' '), desde));
-  return (blanco < 0 ? sql.mid(desde) : sql.mid(desde, blanco - desde)).trimmed();
+  int desde = p + 4;
+  while (desde < sql.size() && sql.at(desde).isSpace()) ++desde;
+  // A line break or a tab ends the name as a blank does.
+  int fin = desde;
+  while (fin < sql.size() && !sql.at(fin).isSpace()) ++fin;
+  return sql.mid(desde, fin - desde);
 }
 
 QString FiltrarLista(const QString& sql, const QString& campo, const QString& texto, Busqueda modo,

@@ -4,8 +4,8 @@
 
 namespace filtros {
 
-// The table named after the first "from": the text up to the next blank (or
-// the end of the statement).
+// The table named after the first "from": the text up to the next blank, tab
+// or line break (or the end of the statement).
 QString TablaDeConsulta(const QString& sql);
 
 // State a filtered search carries from one F5 to the next.

@@ -50,15 +50,21 @@ Lib_ClsCons3::Lib_ClsCons3(LectorConfiguracion lector)
 
 Lib_ClsCons3::~Lib_ClsCons3() = default;
 
+void Lib_ClsCons3::UsarMascarasEnMemoria(std::optional<QVector<RegistroMascara>> registros) {
+  enMemoria_ = std::move(registros);
+}
+
 Lib_ClsCons3::Camino Lib_ClsCons3::DesdeMascaras(const QString& SQL, int limite, QString& CampoBusqueda,
                                                  const QString& Where, QString& sentencia) {
-  const QFileInfo info(gRutaMascaraConsultas);
-  if (!info.exists() || !info.isFile()) {
-    sentencia = SQL;
-    return Camino::Listo;
+  if (!enMemoria_) {
+    const QFileInfo info(gRutaMascaraConsultas);
+    if (!info.exists() || !info.isFile()) {
+      sentencia = SQL;
+      return Camino::Listo;
+    }
   }
   const QString buscada = SQL.trimmed();
-  for (const RegistroMascara& crudo : mascaras::Leer(gRutaMascaraConsultas)) {
+  for (const RegistroMascara& crudo : enMemoria_ ? *enMemoria_ : mascaras::Leer(gRutaMascaraConsultas)) {
     if (Limpio(crudo.Tabla).compare(buscada, Qt::CaseInsensitive) != 0) continue;
     const RegistroMascara r{Limpio(crudo.Titulo), Limpio(crudo.Tabla), Limpio(crudo.Columnas),
                             Limpio(crudo.Condicion)};
@@ -157,9 +163,7 @@ void Lib_ClsCons3::ConsultaSearch(QString SQL, ColeccionPtr& CmpsDevueltos, QStr
       [&] { limite = armado::LimiteFilas(lector_(QStringLiteral("TopConsArt"))); },
       [&] {
         if (armado::EsSentencia(SQL)) {
-          sentencia = SQL.contains(QLatin1String("V_MA_ARTICULOS"), Qt::CaseInsensitive)
-                          ? armado::ConVistaArticulos(SQL)
-                          : SQL;
+          sentencia = armado::ConVistaArticulos(SQL);
           return;
         }
         Camino camino = Camino::TablaDirecta;

@@ -5,7 +5,9 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
+#include "lookup/ArchivoDefiniciones.h"
 #include "lookup/SolicitudesConsulta.h"
 #include "platform/core/Value.h"
 
@@ -36,6 +38,11 @@ class Lib_ClsCons3 {
   bool UsaCantidades = false;
   QString CampoDevuelto;
 
+  // The definitions held in memory instead of the file (one that could not be
+  // written); nullopt goes back to the file.
+  void UsarMascarasEnMemoria(std::optional<QVector<RegistroMascara>> registros);
+  bool MascarasEnMemoria() const { return enMemoria_.has_value(); }
+
   void ConsultaSearch(QString SQL, ColeccionPtr& CmpsDevueltos, QString& Clave, QString& CampoBusqueda,
                       QString& Where, QString& SentenciaOpcional, bool& TreeView, QString& ValoresDefault);
 
@@ -51,4 +58,5 @@ class Lib_ClsCons3 {
 
   LectorConfiguracion lector_;
   bool usaLike_ = false;
+  std::optional<QVector<RegistroMascara>> enMemoria_;
 };

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "db/DB_Dll.h"
+#include "db/LogDeErrores.h"
 #include "db/TextoSql.h"
 #include "lookup/AnchosConsulta.h"
 #include "lookup/FiltrosConsulta.h"
@@ -77,10 +78,9 @@ void ListaConsulta::Cargar() {
           },
           [&] { modelo_.MostrarCasillas(s_.CheckBoxes); },
           [&] {
-            if (rs.State() == ado::adStateClosed)
-              throw ado::Failure(
-                  ado::err::ObjectClosed,
-                  QStringLiteral("No se permite realizar la operación si el objeto está cerrado."));
+            // An open that failed was reported there; asking again could
+            // not open it (a retry here would only ask once more).
+            if (rs.State() == ado::adStateClosed) return;
             campos.clear();
             for (int i = 0; i < rs.FieldCount(); ++i)
               campos.push_back({rs.Fields(i).Name(), rs.Fields(i).DefinedSize()});
@@ -202,7 +202,8 @@ void ListaConsulta::Descargar() {
                        [&] { modelo_.Vaciar(); },
                    },
                    [](const ado::ErrorInfo& e, std::size_t) {
-                     ElOperador().MsgBox(e.Description, vb::Critical, QStringLiteral("Aviso al Operador"));
+                     logerrores::Avisar(QStringLiteral("Form_Unload"), e.Description, vb::Critical,
+                                        QStringLiteral("Aviso al Operador"));
                      return trampa::Siguiente;
                    });
 }
@@ -307,21 +308,21 @@ void ListaConsulta::CambiarCantidad(int tecla, int shift) {
                            QString respuesta =
                                ElOperador().InputBox(QStringLiteral("Ingrese la Cantidad del Articulo..."),
                                                      QStringLiteral("Carga de Datos"), actual);
-                           if (textos::Numero(respuesta) == 0) respuesta = QStringLiteral("0.######");
+                           if (textos::Cantidad(respuesta) == 0) respuesta = QStringLiteral("0.######");
                            nueva = textos::FormatoCantidad(respuesta, 2);
                          } else if (tecla == teclas::Insertar) {
-                           nueva = textos::FormatoCantidad(textos::Numero(actual) + 1, 1);
+                           nueva = textos::FormatoCantidad(textos::Cantidad(actual) + 1, 1);
                          } else {
-                           nueva = textos::FormatoCantidad(textos::Numero(actual) - 1, 1);
+                           nueva = textos::FormatoCantidad(textos::Cantidad(actual) - 1, 1);
                          }
                        },
                        [&] { modelo_.FijarTexto(fila_, columna, nueva); },
                        [&] {
                          if (tecla == teclas::Insertar) {
                            modelo_.Marcar(fila_, true);
-                         } else if (textos::Numero(nueva) <= 0) {
+                         } else if (textos::Cantidad(nueva) <= 0) {
                            modelo_.Marcar(fila_, false);
-                           modelo_.FijarTexto(fila_, columna, QStringLiteral("0.00"));
+                           modelo_.FijarTexto(fila_, columna, textos::FormatoCantidad(0.0, 2));
                          }
                        },
                    },

@@ -1,6 +1,9 @@
 #include "lookup/TextosConsulta.h"
 
+#include <QLocale>
 #include <cmath>
+
+#include "platform/services/Utilidades.h"
 
 namespace textos {
 
@@ -9,8 +12,10 @@ QString DeValor(const ado::Value& v) {
   switch (v.typeId()) {
     case QMetaType::Double:
     case QMetaType::Float: {
+      // Never an exponent: the cell's text is what the lookup hands back.
       const double d = v.toDouble();
-      return QString::number(d, 'g', 15);
+      const QString t = QString::number(d, 'g', 15);
+      return t.contains(QLatin1Char('e')) ? QString::number(d, 'f', QLocale::FloatingPointShortest) : t;
     }
     case QMetaType::QDate:
       return v.toDate().toString(QStringLiteral("dd/MM/yyyy"));
@@ -48,11 +53,18 @@ double Numero(const QString& texto) {
   return t.left(i).toDouble();
 }
 
-QString FormatoCantidad(double valor, int decimales) { return QString::number(valor, 'f', decimales); }
+double Cantidad(const QString& texto) { return Utilidades::Compartido().ValorPuntoOComa(texto); }
+
+QString FormatoCantidad(double valor, int decimales) {
+  return QString::number(valor, 'f', decimales).replace(QLatin1Char('.'), QLocale().decimalPoint());
+}
 
 QString FormatoCantidad(const QString& texto, int decimales) {
+  QString t = texto.trimmed();
+  if (t.count(QLatin1Char(',')) == 1 && !t.contains(QLatin1Char('.')))
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
   bool ok = false;
-  const double d = texto.trimmed().toDouble(&ok);
+  const double d = t.toDouble(&ok);
   if (!ok) return texto;
   return FormatoCantidad(d, decimales);
 }

@@ -14,8 +14,11 @@ QString DeValor(const ado::Value& v);
 // The number at the start of the text ("." as decimal separator, blanks
 // skipped); 0 when the text does not start with one.
 double Numero(const QString& texto);
-// The number with exactly `decimales` decimals and no grouping; a text that
-// is not a number is returned as it is.
+// A quantity as a cell holds it or the operator types it: "." or a lone ","
+// as the decimal separator, so that a cell from the database still counts.
+double Cantidad(const QString& texto);
+// The number with exactly `decimales` decimals, the workstation's separator
+// and no grouping; a text that is not a number is returned as it is.
 QString FormatoCantidad(const QString& texto, int decimales);
 QString FormatoCantidad(double valor, int decimales);
 // Apostrophes doubled, so the text stays one literal inside '...'.

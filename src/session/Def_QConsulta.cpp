@@ -115,7 +115,7 @@ void ConsultaPorTabla(QString& Tabla, QString& CampoDescripcion, QString& CampoC
   QString vacio1, vacio2, vacio3, vacio4, vacio5;
   bool arbol = false;
   const QFileInfo archivo(RutaMascaras());
-  if (archivo.exists() && archivo.isFile()) {
+  if ((archivo.exists() && archivo.isFile()) || consulta.MascarasEnMemoria()) {
     if (EsUna(Tabla, {"VT_CLIENTES", "VT_PROVEEDORES"})) CampoCodigo = QStringLiteral("CODIGO");
     QString sentencia = QStringLiteral("select ") + CampoDescripcion + QLatin1Char(',') + CampoCodigo +
                         QStringLiteral(" from ") + Tabla + QLatin1Char(' ') + Where;

@@ -1,11 +1,13 @@
 #include "session/ExplicarErrorGrabacion.h"
 
 #include "db/DB_Dll.h"
+#include "db/LogDeErrores.h"
 #include "platform/services/Operador.h"
 
 namespace {
 
 const QString kSalto = QStringLiteral("\r\n");
+const QString kRutina = QStringLiteral("Actualizar Datos");
 
 QString TextoConversion(const ado::Value& Campo) {
   return QStringLiteral("Verifique las siguientes opciones: ") + kSalto + kSalto +
@@ -21,7 +23,8 @@ constexpr long kConversionProveedor = 1010;
 short ExplicarErrorGrabacion(const ado::ErrorInfo& Error, const ado::Value& Campo) {
   const int critico = vb::Critical + vb::OKOnly;
   if (Error.Number == ado::err::WrongType) {
-    ElOperador().MsgBox(TextoConversion(Campo), critico, QStringLiteral("Error en conversion de datos"));
+    logerrores::Avisar(kRutina, TextoConversion(Campo), critico,
+                       QStringLiteral("Error en conversion de datos"));
     return 0;
   }
   DB_Dll& db = DB_Dll::Instancia();
@@ -33,19 +36,21 @@ short ExplicarErrorGrabacion(const ado::ErrorInfo& Error, const ado::Value& Camp
                                 primero.Description;
     switch (primero.NativeError) {
       case kConversionProveedor:
-        ElOperador().MsgBox(TextoConversion(Campo), critico, QStringLiteral("Error en conversion de datos "));
+        logerrores::Avisar(kRutina, TextoConversion(Campo), critico,
+                           QStringLiteral("Error en conversion de datos "));
         errores.Clear();
         return 0;
       case ado::native::NullNotAllowed:
-        ElOperador().MsgBox(descripcion, critico,
-                            QStringLiteral("Error en conversion de datos - NULOS NO PERMITIDO"));
+        logerrores::Avisar(kRutina, descripcion, critico,
+                           QStringLiteral("Error en conversion de datos - NULOS NO PERMITIDO"));
         errores.Clear();
         return 0;
       case ado::native::DuplicateKey:
-        ElOperador().MsgBox(descripcion + kSalto + kSalto +
-                                QStringLiteral("La grabacion se ha cancelado... Cambie el campo principal e "
-                                               "intente grabar nuevamente"),
-                            critico, QStringLiteral("Clave Duplicada"));
+        logerrores::Avisar(kRutina,
+                           descripcion + kSalto + kSalto +
+                               QStringLiteral("La grabacion se ha cancelado... Cambie el campo principal e "
+                                              "intente grabar nuevamente"),
+                           critico, QStringLiteral("Clave Duplicada"));
         errores.Clear();
         return 0;
       default:

@@ -1,7 +1,6 @@
 #include "session/IniciarSesion.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <cstdlib>
 
 #include "db/DB_Dll.h"
@@ -87,6 +86,23 @@ void IniciarSesion(bool& UsarIni, QString& Parametros, QString& ConnString) {
     };
   };
 
+  // Before the connection is open a failure ends the routine (and reaches the
+  // caller's trap); after it, the session can go on: the operator answers as
+  // in the load's own trap, and any answer but 4 and 5 ends the program.
+  std::optional<ado::ErrorInfo> fallo;
+  const trampa::Manejador manejador = [&](const ado::ErrorInfo& error, std::size_t) {
+    if (error.Number == ado::err::InvalidCall) return trampa::Siguiente;
+    if (!db.gOpenFlag || db.gCnn()->State() != ado::adStateOpen) {
+      fallo = error;
+      return 0;
+    }
+    const int respuesta = util.MostrarError(error, {}, QStringLiteral("Load"));
+    if (respuesta == trampa::Reintentar || respuesta == trampa::Siguiente) return respuesta;
+    terminado = true;
+    TerminarPrograma();
+    return 0;
+  };
+
   const std::vector<trampa::Paso> pasos = {
       paso([&] { appPath = util.RutaConBarra(CarpetaDelPrograma()); }),
       paso([&] {
@@ -119,7 +135,7 @@ void IniciarSesion(bool& UsarIni, QString& Parametros, QString& ConnString) {
         if (gSeccionEstacion.trimmed().size() > 50) gSeccionEstacion = gSeccionEstacion.left(50);
       }),
       paso([&] {
-        gFlatToolbars = util.ValorNumerico(ArchivoIni::Compartido().LeerIni(
+        gFlatToolbars = util.ValorPuntoOComa(ArchivoIni::Compartido().LeerIni(
             kIni, gSeccionEstacion, QStringLiteral("FlatToolbars"), QStringLiteral("1")));
       }),
       paso([&] { yaConectada = db.gOpenFlag; }),
@@ -172,22 +188,14 @@ void IniciarSesion(bool& UsarIni, QString& Parametros, QString& ConnString) {
         consultas.gUsarMascarasConsultas = true;
         consultas.gRutaMascaraConsultas = appPath + QStringLiteral("consultas.vmt");
       }),
+      paso([&] { PrepararMascarasConsultas(); }),
       paso([&] {
-        if (!QFile::exists(Lib_ClsCons3::Instancia().gRutaMascaraConsultas)) CrearMascarasConsultas();
-      }),
-      paso([&] {
-        if (!db.gDBName.isEmpty()) CargarConfiguracion(appPath);
+        if (!db.gDBName.isEmpty()) CargarConfiguracion(appPath, manejador);
       }),
       paso([&] { db.gCnn()->SetDefaultDatabase(db.gDBName); }),
   };
 
-  std::optional<ado::ErrorInfo> fallo;
-  trampa::Ejecutar(pasos, [&fallo](const ado::ErrorInfo& error, std::size_t) {
-    if (error.Number == ado::err::InvalidCall) return trampa::Siguiente;
-    fallo = error;
-    return 0;
-  });
-  // Any other failure ends the routine; the values set so far stay, and the
-  // caller's trap reports it.
+  trampa::Ejecutar(pasos, manejador);
+  // The values set so far stay, and the caller's trap reports it.
   if (fallo) throw ado::Failure(*fallo);
 }

@@ -1,6 +1,7 @@
 #include "settings/Configuracion.h"
 
 #include <QHash>
+#include <QSet>
 #include <cmath>
 
 #include "db/DB_Dll.h"
@@ -32,14 +33,32 @@ bool NoEsNo(const QString& clave) {
   return !(v.trimmed().isEmpty() || EsNo(v));
 }
 
-quint32 Color(const QString& clave) {
-  return static_cast<quint32>(std::llround(Utilidades::Compartido().ValorNumerico(Cfg(clave))));
-}
+// Settings are shared by every workstation: their numbers never follow the workstation's locale.
+double Numero(const QString& clave) { return Utilidades::Compartido().ValorPuntoOComa(Cfg(clave).trimmed()); }
+
+quint32 Color(const QString& clave) { return static_cast<quint32>(std::llround(Numero(clave))); }
 
 qint16 Entero16(double v) {
   const double r = std::round(v);
   if (r < -32768 || r > 32767) throw ado::Failure(6, QStringLiteral("Desbordamiento"));
   return static_cast<qint16>(r);
+}
+
+// Configuration tables found missing in this session, by database.
+QSet<QString>& Faltantes() {
+  static QSet<QString> faltantes;
+  return faltantes;
+}
+
+QString ClaveDeTabla(DB_Dll& db) {
+  return db.gCnn()->ConnectionString() + QLatin1Char('|') + gTablaConfiguracion.trimmed().toLower();
+}
+
+// Whether the open that just failed found no configuration table.
+bool FaltaLaTabla(DB_Dll& db) {
+  const ado::ErrorCollection& errores = db.gCnn()->Errors();
+  return errores.Count() > 0 &&
+         (errores[0].Number == ado::err::TableMissing || errores[0].NativeError == ado::native::MissingTable);
 }
 
 bool EsClaveDeFecha(const QString& clave) {
@@ -52,15 +71,17 @@ bool EsClaveDeFecha(const QString& clave) {
 QString Cfg(const QString& Clave, QString& ValorAux) {
   DB_Dll& db = DB_Dll::Instancia();
   Utilidades& util = Utilidades::Compartido();
+  if (gTablaConfiguracion.trimmed().isEmpty()) gTablaConfiguracion = QStringLiteral("TA_CONFIGURACION");
+  // A table found missing was reported once: its keys read as missing from then on.
+  if (Faltantes().contains(ClaveDeTabla(db))) {
+    ValorAux.clear();
+    return QStringLiteral(" ");
+  }
   QString resultado;
   QString sql;
   ado::Recordset rs;
   const trampa::Resultado fin = trampa::Ejecutar(
       {
-          [&] {
-            if (gTablaConfiguracion.trimmed().isEmpty())
-              gTablaConfiguracion = QStringLiteral("TA_CONFIGURACION");
-          },
           [&] {
             const QString clave = Clave.trimmed();
             sql = QStringLiteral("SELECT VALOR, valoraux FROM ") + gTablaConfiguracion +
@@ -72,6 +93,15 @@ QString Cfg(const QString& Clave, QString& ValorAux) {
                               ado::adOptionUnspecified, true);
           },
           [&] {
+            if (rs.State() == ado::adStateClosed) {
+              // The open's own box told why; a missing table is the key missing.
+              if (FaltaLaTabla(db)) {
+                Faltantes().insert(ClaveDeTabla(db));
+                resultado = QStringLiteral(" ");
+                ValorAux.clear();
+              }
+              return;
+            }
             if (rs.Bof()) {
               resultado = QStringLiteral(" ");
               ValorAux.clear();
@@ -102,12 +132,18 @@ bool GrabaDfg(const QString& Clave, const QVariant& Valor, const QString& ValorA
                 DuplicarApostrofes(Clave) + QLatin1Char('\'');
   ado::Recordset rs;
   auto campo = [&](const char* nombre) -> ado::Field& { return rs.Fields(QString::fromLatin1(nombre)); };
+  const auto manejador = [&](const ado::ErrorInfo& e, std::size_t) {
+    return db.TratamientoErrores(e, {}, QStringLiteral("GrabaDfg"));
+  };
+  trampa::Ejecutar({[&] {
+                     db.AbrirRecordset(sql, rs, db.gCnn(), ado::adOpenDynamic, ado::adLockOptimistic,
+                                       ado::adOptionUnspecified, true);
+                   }},
+                   manejador);
+  // Not opened (and reported there): there is no row to write to.
+  if (rs.State() == ado::adStateClosed) return false;
   const auto r = trampa::Ejecutar(
       {
-          [&] {
-            db.AbrirRecordset(sql, rs, db.gCnn(), ado::adOpenDynamic, ado::adLockOptimistic,
-                              ado::adOptionUnspecified, true);
-          },
           [&] {
             if (rs.Bof())
               rs.AddNew();
@@ -126,80 +162,98 @@ bool GrabaDfg(const QString& Clave, const QVariant& Valor, const QString& ValorA
           [&] { rs.Update(); },
           [&] { db.CierraRecordset(rs); },
       },
-      [&](const ado::ErrorInfo& e, std::size_t) {
-        return db.TratamientoErrores(e, {}, QStringLiteral("GrabaDfg"));
-      });
+      manejador);
   return r == trampa::Resultado::Completo;
 }
 
-void CargarConfiguracion(const QString& AppPath) {
+void CargarConfiguracion(const QString& AppPath, const trampa::Manejador& alFallar) {
   Utilidades& util = Utilidades::Compartido();
   DB_Dll& db = DB_Dll::Instancia();
   gTablaConfiguracion = QStringLiteral("ta_configuracion");
-  auto si = [](const char* clave) {
-    Guardar(QString::fromLatin1(clave), EsSi(Cfg(QString::fromLatin1(clave))));
+  auto si = [](const char* clave) -> trampa::Paso {
+    return [clave] { Guardar(QString::fromLatin1(clave), EsSi(Cfg(QString::fromLatin1(clave)))); };
   };
-  auto recortado = [](const char* clave) {
-    Guardar(QString::fromLatin1(clave), Cfg(QString::fromLatin1(clave)).trimmed());
+  auto recortado = [](const char* clave) -> trampa::Paso {
+    return [clave] { Guardar(QString::fromLatin1(clave), Cfg(QString::fromLatin1(clave)).trimmed()); };
   };
-  auto noEsNo = [](const char* clave) {
-    Guardar(QString::fromLatin1(clave), NoEsNo(QString::fromLatin1(clave)));
+  auto noEsNo = [](const char* clave) -> trampa::Paso {
+    return [clave] { Guardar(QString::fromLatin1(clave), NoEsNo(QString::fromLatin1(clave))); };
   };
 
-  Guardar(QStringLiteral("MostrarStockenConsultas"),
-          EsSi(util.NuloATexto(Cfg(QStringLiteral("MostrarStockenConsultas")))));
-  recortado("TituloClientes");
-  recortado("TituloProveedores");
-  Guardar(QStringLiteral("ArchivoTareas"), AppPath + QStringLiteral("VMDOCTareas.vmt"));
-  si("EXIGECLAVECONSULTALIKEARTICULOS");
-  si("UsaConsultaLike");
-  Guardar(QStringLiteral("CantidadDecimales"), Cfg(QStringLiteral("CantidadDecimales")));
-  si("UsaMultilesMonedas");
-  si("UsaFacturaProforma");
-  si("USACCOSTO");
-  si("USA_STK_STOCK_UDKG");
-
-  QString unidad =
-      util.AlinearDerecha(util.NuloATexto(db.DatosTabla(QStringLiteral("ta_usuarios"), gUsuarioLogeado,
-                                                        QStringLiteral("UNegocio"), QStringLiteral("nombre"),
-                                                        8, QString(), true)),
-                          4);
-  if (unidad.isEmpty()) unidad = QStringLiteral("   1");
-  Guardar(QStringLiteral("UnidadNegocio"), unidad);
-
-  recortado("UNIDADDEMEDIDA_M3");
-  recortado("UNIDADDEMEDIDA_BL");
-  recortado("UNIDADDEMEDIDA_KG");
-  Guardar(QStringLiteral("PERIODO"),
-          QVariant::fromValue(Entero16(NumeroInicial(Cfg(QStringLiteral("PERIODO"))))));
-  {
-    Cfg(QStringLiteral("VALIDACODIGOBARRA"));
-    const QString v = Cfg(QStringLiteral("VALIDACODIGOBARRA"));
-    Guardar(QStringLiteral("VALIDACODIGOBARRA"), !v.trimmed().isEmpty() && EsSi(v));
-  }
-  Guardar(QStringLiteral("Verdadero"), true);
-
-  gColorFondo = Color(QStringLiteral("CFondo"));
-  if (gColorFondo == 0) gColorFondo = 0xFFFF00;
-  Guardar(QStringLiteral("CFondo"), gColorFondo);
-  gColorLetra = Color(QStringLiteral("CLetra"));
-  Guardar(QStringLiteral("CLetra"), gColorLetra);
-
-  Guardar(QStringLiteral("ModuloOrdenDeTrabajo"), !EsNo(Cfg(QStringLiteral("ModuloOrdenDeTrabajo"))));
-  noEsNo("V_ModificaCPrecio");
-  noEsNo("C_ModificaCPrecio");
-  noEsNo("MADERERA");
+  std::vector<trampa::Paso> pasos = {
+      [&] {
+        Guardar(QStringLiteral("MostrarStockenConsultas"),
+                EsSi(util.NuloATexto(Cfg(QStringLiteral("MostrarStockenConsultas")))));
+      },
+      recortado("TituloClientes"),
+      recortado("TituloProveedores"),
+      [&] { Guardar(QStringLiteral("ArchivoTareas"), AppPath + QStringLiteral("VMDOCTareas.vmt")); },
+      si("EXIGECLAVECONSULTALIKEARTICULOS"),
+      si("UsaConsultaLike"),
+      [&] { Guardar(QStringLiteral("CantidadDecimales"), Cfg(QStringLiteral("CantidadDecimales"))); },
+      si("UsaMultilesMonedas"),
+      si("UsaFacturaProforma"),
+      si("USACCOSTO"),
+      si("USA_STK_STOCK_UDKG"),
+      [&] {
+        QString unidad =
+            util.AlinearDerecha(util.NuloATexto(db.DatosTabla(QStringLiteral("ta_usuarios"), gUsuarioLogeado,
+                                                              QStringLiteral("UNegocio"),
+                                                              QStringLiteral("nombre"), 8, QString(), true)),
+                                4);
+        if (unidad.isEmpty()) unidad = QStringLiteral("   1");
+        Guardar(QStringLiteral("UnidadNegocio"), unidad);
+      },
+      recortado("UNIDADDEMEDIDA_M3"),
+      recortado("UNIDADDEMEDIDA_BL"),
+      recortado("UNIDADDEMEDIDA_KG"),
+      [&] {
+        Guardar(QStringLiteral("PERIODO"),
+                QVariant::fromValue(Entero16(NumeroInicial(Cfg(QStringLiteral("PERIODO"))))));
+      },
+      [&] {
+        Cfg(QStringLiteral("VALIDACODIGOBARRA"));
+        const QString v = Cfg(QStringLiteral("VALIDACODIGOBARRA"));
+        Guardar(QStringLiteral("VALIDACODIGOBARRA"), !v.trimmed().isEmpty() && EsSi(v));
+      },
+      [&] { Guardar(QStringLiteral("Verdadero"), true); },
+      [&] {
+        gColorFondo = Color(QStringLiteral("CFondo"));
+        if (gColorFondo == 0) gColorFondo = 0xFFFF00;
+        Guardar(QStringLiteral("CFondo"), gColorFondo);
+      },
+      [&] {
+        gColorLetra = Color(QStringLiteral("CLetra"));
+        Guardar(QStringLiteral("CLetra"), gColorLetra);
+      },
+      [&] {
+        Guardar(QStringLiteral("ModuloOrdenDeTrabajo"), !EsNo(Cfg(QStringLiteral("ModuloOrdenDeTrabajo"))));
+      },
+      noEsNo("V_ModificaCPrecio"),
+      noEsNo("C_ModificaCPrecio"),
+      noEsNo("MADERERA"),
+  };
   for (const char* clave : {"MAD_TIRAS", "MAD_P2", "MAD_ML", "MAD_M2", "MAD_HOJAS", "MAD_ML_P2", "MAD_M2_P2",
                             "MAD_ML_M2", "CuentaCtroDist"})
-    recortado(clave);
-  Guardar(QStringLiteral("MaxDto"), util.ValorNumerico(Cfg(QStringLiteral("MaxDto")).trimmed()));
-  noEsNo("PideClave_StockNeg");
-  noEsNo("PideClave_MarkUpBase");
-  noEsNo("PideClave_LimiteCredito");
-  si("SS_BloqueoActivo");
-  QString top = Cfg(QStringLiteral("Top_Default"));
-  if (top.trimmed().isEmpty()) top = QStringLiteral("1000");
-  Guardar(QStringLiteral("Top_Default"), top);
+    pasos.push_back(recortado(clave));
+  pasos.push_back([&] {
+    Guardar(QStringLiteral("MaxDto"), Numero(QStringLiteral("MaxDto")));
+  });
+  pasos.push_back(noEsNo("PideClave_StockNeg"));
+  pasos.push_back(noEsNo("PideClave_MarkUpBase"));
+  pasos.push_back(noEsNo("PideClave_LimiteCredito"));
+  pasos.push_back(si("SS_BloqueoActivo"));
+  pasos.push_back([&] {
+    QString top = Cfg(QStringLiteral("Top_Default"));
+    if (top.trimmed().isEmpty()) top = QStringLiteral("1000");
+    Guardar(QStringLiteral("Top_Default"), top);
+  });
+
+  if (alFallar) {
+    trampa::Ejecutar(pasos, alFallar);
+    return;
+  }
+  for (const trampa::Paso& paso : pasos) paso();
 }
 
 QVariant ValorConfiguracion(const QString& clave) { return Ajustes().value(clave.toUpper()); }

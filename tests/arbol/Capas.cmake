@@ -1,8 +1,8 @@
 # Fails when a file under src/ includes a header of a layer above its own.
 #   cmake -DRAIZ=<source tree> -P Capas.cmake
 # Layers from the bottom up; a folder belongs to its longest listed prefix.
-set(capas platform/core platform/services platform/client platform/widgets db settings lookup lookup/ui
-          session session/ui company company/ui app)
+set(capas platform/core platform/sqlite_text platform/services platform/client platform/widgets
+          db settings lookup lookup/ui session session/ui company company/ui app)
 
 function(rango carpeta salida)
   set(mejor -1)

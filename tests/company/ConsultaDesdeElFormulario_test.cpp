@@ -98,7 +98,7 @@ TEST_P(ConsultaDesdeElFormulario, ConsultarEnLaProvinciaTraeCodigoYDescripcion) 
   Accion("CONSULTAR");
   EXPECT_EQ(visto, QStringLiteral("Consulta..."));
   EXPECT_EQ(Texto(13).trimmed(),
-            Uno(QStringLiteral("SELECT codigo FROM ta_estados WHERE Descripcion LIKE 'C_rdoba'")).trimmed());
+            Uno(QStringLiteral("SELECT codigo FROM ta_estados WHERE Descripcion = 'Córdoba'")).trimmed());
   EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("LblIdProvincia"))->text(), QStringLiteral("Córdoba"));
 }
 

@@ -7,6 +7,7 @@
 
 #include "FormularioEnBase.h"
 #include "company/ui/GrillaFlex.h"
+#include "support/Idioma.h"
 
 namespace {
 
@@ -160,19 +161,16 @@ TEST_P(GrillaPersonalizados, ElEditorSeAbreSobreLaCelda) {
 TEST_P(GrillaPersonalizados, LosValoresSeGrabanSegunElTipoDeLaColumna) {
   Cargar(QString::fromLatin1(kColumnasExtra));
   Visible();
-  const QString sep = form->SeparadorDecimal();
   const struct {
     const char* nombre;
     int fila;  // 1 Rubro, 2 Zona, 3 Cuota, 4 Alta, 5 Activa, 6 Sector
     const char* teclas;
-    const char* celda;  // what the grid shows afterwards; %1 = the decimal separator
+    const char* celda;  // what the grid shows afterwards
     const char* leer;   // how the column reads back
     const char* valor;
   } casos[] = {
       {"texto largo, recortado", 1, "Minería  ", "Minería  ", "P_Rubro", "Minería"},
       {"texto vacío, Null", 2, "", "", "CASE WHEN P_Zona IS NULL THEN 'nulo' END", "nulo"},
-      {"coma decimal, una sola vez", 3, "1,5,", "1%15", "CAST(p_Cuota * 100 AS INTEGER)", "150"},
-      {"punto decimal", 3, "2.25", "2%125", "CAST(p_Cuota * 100 AS INTEGER)", "225"},
       {"fecha", 4, "31/12/2024", "31/12/2024", "P_Alta", "2024-12-31"},
       {"no es fecha, Null", 4, "mañana", "mañana", "CASE WHEN P_Alta IS NULL THEN 'nulo' END", "nulo"},
       {"no", 5, "no", "no", "CASE WHEN P_Activa THEN 'si' ELSE 'no' END", "no"},
@@ -184,7 +182,7 @@ TEST_P(GrillaPersonalizados, LosValoresSeGrabanSegunElTipoDeLaColumna) {
     MostrarEnGrilla(QStringLiteral("2"));
     Teclear(c.fila, QString::fromUtf8(c.teclas));
     Tecla(&E(), Qt::Key_Return, "\r");
-    EXPECT_EQ(G().TextMatrix(c.fila, 1), QString::fromUtf8(c.celda).replace("%1", sep));
+    EXPECT_EQ(G().TextMatrix(c.fila, 1), QString::fromUtf8(c.celda));
     Accion("GRABAR");
     EXPECT_TRUE(op->mensajes.empty()) << op->mensajes.front().prompt;
     EXPECT_EQ(Uno(QStringLiteral("SELECT %1 FROM P_MA_Empresas WHERE IdEmpresa = '%2'")
@@ -201,6 +199,36 @@ TEST_P(GrillaPersonalizados, LosValoresSeGrabanSegunElTipoDeLaColumna) {
   // Other companies' custom fields are untouched.
   EXPECT_EQ(Uno("SELECT P_Rubro FROM P_MA_Empresas WHERE IdEmpresa = '" + Codigo15("1") + "'"),
             QStringLiteral("Alimentos"));
+}
+
+// A number is typed and shown in the workstation's locale: either key types
+// its separator, once; a stored amount saved untouched keeps its value.
+TEST_P(GrillaPersonalizados, NumerosEnElIdiomaDelPuesto) {
+  Cargar(QString::fromLatin1(kColumnasExtra));
+  Visible();
+  const struct {
+    const char *idioma, *guardado, *teclas, *celda, *centesimos;  // guardado: p_Cuota before, "" = typed
+  } casos[] = {{"C", "", "1,5,", "1.5", "150"},
+               {"es_AR", "", "2.25.", "2,25", "225"},
+               {"C", "100000", "", "100000", "10000000"},
+               {"es_AR", "-1234.5", "", "-1234,5", "-123450"}};
+  for (const auto& c : casos) {
+    SCOPED_TRACE(std::string(c.idioma) + " " + c.guardado + c.teclas);
+    EnIdioma idioma(c.idioma);
+    if (*c.guardado)
+      testdb::RunSql(base, "UPDATE P_MA_Empresas SET p_Cuota = " + QString(c.guardado) +
+                               " WHERE IdEmpresa = '" + Codigo15("2") + "'");
+    MostrarEnGrilla(QStringLiteral("2"));
+    if (*c.teclas) {
+      Teclear(3, QString::fromUtf8(c.teclas));
+      Tecla(&E(), Qt::Key_Return, "\r");
+    }
+    EXPECT_EQ(G().TextMatrix(3, 1), QString::fromUtf8(c.celda));
+    Accion("GRABAR");
+    EXPECT_EQ(Uno("SELECT CAST(p_Cuota * 100 AS INTEGER) FROM P_MA_Empresas WHERE IdEmpresa = '" +
+                  Codigo15("2") + "'"),
+              QString::fromUtf8(c.centesimos));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, GrillaPersonalizados, ::testing::ValuesIn(testdb::AllEngines()),

@@ -4,9 +4,11 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "db/DB_Dll.h"
 #include "platform/services/Carpetas.h"
+#include "platform/services/Utilidades.h"
 #include "support/OperadorGuionado.h"
 
 namespace {
@@ -103,6 +105,55 @@ TEST_F(ErroresTest, LaClaveNoLlegaAlMensajeNiAlRegistro) {
                         "R");
   EXPECT_FALSE(op->mensajes[0].prompt.contains("Secreta1")) << op->mensajes[0].prompt.toStdString();
   EXPECT_FALSE(Log().contains("Secreta1"));
+}
+
+// Every error box of the program is one whole line of the log, also after a
+// line an earlier write left without its end.
+TEST_F(ErroresTest, CadaAvisoDeErrorEsUnaLineaDelRegistro) {
+  {
+    QFile f(log);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("renglon cortado");
+  }
+  const struct {
+    std::function<void()> accion;
+    int respuesta;
+    const char* resto;  // what follows the date and time
+  } casos[] = {
+      {[&] {
+         db.TratamientoErrores({3021, "uno\r\ndos\rtres\n", "ADODB"}, {}, "AbrirRecordset");
+       },
+       vb::Retry,
+       "Rutina: AbrirRecordset - Mensaje Ha ocurrido el Siguiente Error \\(3021\\) uno  dos tres "
+       "Respondi\xF3 : Reintentar"},
+      {[&] {
+         Utilidades::Compartido().MostrarError({7, "x\ny", "Prov"}, {}, "Load");
+       },
+       vb::Ignore,
+       "Rutina: Load - Mensaje Se ha producido el error 7 en Load: x y \\(Prov\\) Respondi\xF3 : Ignorar"},
+      {[&] { db.ExisteEnTabla("T", "1", "C"); }, vb::Abort,
+       "Rutina: ExisteEnTabla - Mensaje .+ Respondi\xF3 : Abortar"},
+      {[&] {
+         QString sql = "DELETE FROM T";
+         long n = 0;
+         db.EjecutaConsultaSQL(sql, n);
+       },
+       vb::OK, "Rutina: EjecutaConsultaSQL - Mensaje .+ Respondi\xF3 : "},
+  };
+  for (const auto& c : casos) {
+    op->Responder(c.respuesta);
+    c.accion();
+  }
+  const QList<QByteArray> lineas = Log().split('\n');
+  ASSERT_EQ(lineas.size(), std::size(casos) + 2) << Log().toStdString();
+  EXPECT_EQ(lineas.front(), "renglon cortado\r");
+  EXPECT_EQ(lineas.back(), "");
+  for (std::size_t i = 0; i < std::size(casos); ++i) {
+    const QString linea = QString::fromLatin1(lineas[i + 1]);
+    const QRegularExpression forma(QStringLiteral("^\\d\\d-\\d\\d-\\d{4} \\d\\d:\\d\\d:\\d\\d ") +
+                                   QString::fromLatin1(casos[i].resto) + QStringLiteral("\r$"));
+    EXPECT_TRUE(forma.match(linea).hasMatch()) << linea.toStdString();
+  }
 }
 
 TEST_F(ErroresTest, SinArchivoElegidoVaALaCarpetaDelPrograma) {

@@ -1,6 +1,8 @@
 // Schema inspection and column addition against real databases.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "support/ConexionDePrueba.h"
 
 namespace {
@@ -42,6 +44,34 @@ TEST_P(Esquema, VerCampoDBAgregaSoloCuandoSeLePide) {
       db.VerCampoDB(QStringLiteral("NO_EXISTE"), QStringLiteral("X"), true, QStringLiteral("INTEGER"), true));
   EXPECT_FALSE(db.ExisteTablaDB(QStringLiteral("NO_EXISTE")));
   EXPECT_TRUE(op->mensajes.empty());
+}
+
+// With the connection gone, every helper's open fails: answered with Ignorar,
+// the helper asks once and reads nothing of what was never opened.
+TEST_P(Esquema, IgnorarTrasUnaAperturaFallidaNoLeeNiPreguntaDeNuevo) {
+  const QString t = QStringLiteral("P_MA_Empresas");
+  ado::Recordset rs;
+  const struct {
+    const char* nombre;
+    std::function<bool()> llamada;  // true when it reported a row or a value
+  } casos[] = {
+      {"ExisteTablaDB", [&] { return db.ExisteTablaDB(t); }},
+      {"ExisteCampoDB", [&] { return db.ExisteCampoDB(t, QStringLiteral("CUIT")); }},
+      {"ExisteEnTabla", [&] { return db.ExisteEnTabla(t, "8", "IdEmpresa", nullptr, 8, QString()); }},
+      {"ExisteEnTabla, recordset", [&] { return db.ExisteEnTabla(t, "8", "IdEmpresa", &rs, 8, QString()); }},
+      {"ExisteEnTablaST", [&] { return db.ExisteEnTablaST(t, "8", "IdEmpresa", &rs, 8, QString(), true); }},
+      {"DatosTabla",
+       [&] { return !db.DatosTabla(t, "8", "NombreEmpresa", "IdEmpresa", 8).toString().isEmpty(); }},
+  };
+  cnn->Close();
+  for (const auto& c : casos) {
+    op->mensajes.clear();
+    op->Responder(vb::Ignore);
+    EXPECT_FALSE(c.llamada()) << c.nombre;
+    EXPECT_EQ(op->mensajes.size(), 1u) << c.nombre;
+  }
+  op->Responder(vb::Abort);
+  EXPECT_EQ(db.ComprobarEnTabla(t, "8", "IdEmpresa", &rs, 8, QString()), DB_Dll::Existencia::Fallo);
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, Esquema, ::testing::ValuesIn(testdb::AllEngines()),

@@ -1,10 +1,10 @@
 // Literal formatting, type families and object-name helpers of the database class.
 #include <gtest/gtest.h>
 
-#include <QLocale>
 #include <set>
 
 #include "db/DB_Dll.h"
+#include "support/Idioma.h"
 
 namespace {
 
@@ -32,9 +32,11 @@ TEST(FamiliasDeTipo, CadaPruebaReconoceExactamenteSusCodigos) {
   EXPECT_FALSE(db.ADOText(ado::Empty()));
 }
 
+// Under a decimal comma: a number never goes through text, a typed text is
+// read with the comma; neither gets an exponent.
 TEST(SQLValue, LiteralesPorTipo) {
   DB_Dll db;
-  const QString decimal = QLocale::system().decimalPoint();
+  EnIdioma idioma("es_AR");
   const struct {
     const char* nombre;
     ado::Value valor;
@@ -43,8 +45,9 @@ TEST(SQLValue, LiteralesPorTipo) {
   } casos[] = {
       {"numero con decimales", 1234.5, "@", "1234.5"},
       {"entero sin decimales", 1234, "@", "1234"},
-      {"texto con el separador de la estacion", QStringLiteral("1234") + decimal + QStringLiteral("5"), "@",
-       "1234.5"},
+      {"texto con coma decimal", QStringLiteral("1234,5"), "@", "1234.5"},
+      {"sin exponente", 100000.0, "@", "100000"},
+      {"cuatro decimales", 0.00005, "@", "0.0001"},
       {"texto sin numero", QStringLiteral("abc"), "@", "0"},
       {"vacio como numero", ado::Empty(), "@", "0"},
       {"nulo como numero", ado::Null(), "@", "0"},

@@ -83,6 +83,13 @@ TEST(GuionOracle, CortesYFiltros) {
       {"texto antes de la primera palabra clave se salta",
        QStringLiteral("  -- comentario\nINSERT INTO A VALUES (1) GRANT SELECT ON A TO B"),
        {QStringLiteral("~INSERT INTO A VALUES (1)"), QStringLiteral("~GRANT SELECT ON A TO B")}},
+      {"COMMITTED no es un COMMIT",
+       QStringLiteral("UPDATE T SET COMMITTED = 1"),
+       {QStringLiteral("~UPDATE T SET COMMITTED = 1")}},
+      {"READ COMMITTED sigue en su sentencia",
+       QStringLiteral("SET TRANSACTION ISOLATION LEVEL READ COMMITTED INSERT INTO A VALUES (1)"),
+       {QStringLiteral("~SET TRANSACTION ISOLATION LEVEL READ COMMITTED"),
+        QStringLiteral("~INSERT INTO A VALUES (1)")}},
       {"sin palabras clave no se ejecuta nada", QStringLiteral("SELECT 1 FROM DUAL"), {}},
   };
   for (const auto& c : casos) EXPECT_EQ(Correr(c.guion).llamadas, c.llamadas) << c.nombre;

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "db/NumeroSql.h"
+#include "platform/core/Error.h"
 
 namespace {
 
@@ -29,6 +32,7 @@ TEST(NumeroSql, EscribeDecimalPlanoConPunto) {
       {1e12, "1000000000000"}, {0.12345, "0.1235"}, {-0.00001, "0"},
   };
   for (const auto& c : casos) EXPECT_EQ(NumeroSql(c.numero), QString::fromUtf8(c.texto)) << c.numero;
+  EXPECT_THROW(NumeroSql(std::numeric_limits<double>::infinity()), ado::Failure);  // never "inf"
 }
 
 TEST(Literales, DuplicaApostrofes) {

@@ -35,6 +35,18 @@ TEST(TraduccionOracle, TopARownum) {
        "SELECT * FROM LAPTOP WHERE A = 1"},
       {"ORDER BY de un literal no es la cola", "SELECT TOP 1 A FROM T WHERE B = 'ORDER BY X'",
        "SELECT  A FROM T WHERE B = 'ORDER BY X'  AND ROWNUM <= 1  "},
+      {"condicion con OR entre parentesis", "SELECT TOP 5 * FROM T WHERE a = 1 OR b = 2",
+       "SELECT  * FROM T WHERE (a = 1 OR b = 2)   AND ROWNUM <= 5  "},
+      {"salto de linea tras el numero", "SELECT TOP 5\nA, B FROM T",
+       "SELECT  A, B FROM T  WHERE ROWNUM <= 5  "},
+      {"ORDER BY de una subconsulta al final queda en ella",
+       "SELECT TOP 5 * FROM T WHERE A IN (SELECT B FROM U ORDER BY B)",
+       "SELECT  * FROM T WHERE A IN (SELECT B FROM U ORDER BY B)  AND ROWNUM <= 5  "},
+      {"WHERE de una subconsulta no es el de la sentencia",
+       "SELECT TOP 2 * FROM (SELECT * FROM T WHERE X = 1) Y",
+       "SELECT  * FROM (SELECT * FROM T WHERE X = 1) Y  WHERE ROWNUM <= 2  "},
+      {"comentario al final no se traga el limite", "SELECT TOP 3 A FROM T WHERE B = 1 OR C = 2 -- nota",
+       "SELECT  A FROM T WHERE (B = 1 OR C = 2 -- nota\n) \n  AND ROWNUM <= 3  "},
   });
 }
 
@@ -87,6 +99,11 @@ TEST(TraduccionOracle, LiteralesDeFecha) {
        "SELECT * FROM T WHERE A = '31/02/2024'"},
       {"fecha dentro de otro literal no se toca", "SELECT * FROM T WHERE A = 'x''31/12/2024''y'",
        "SELECT * FROM T WHERE A = 'x''31/12/2024''y'"},
+      {"TO_DATE del llamador con su formato", "SELECT * FROM T WHERE F = TO_DATE('2024-12-31','YYYY-MM-DD')",
+       "SELECT * FROM T WHERE F = TO_DATE('2024-12-31','YYYY-MM-DD')"},
+      {"literal que cita TO_DATE(TO_DATE( queda como esta",
+       "SELECT * FROM T WHERE A = 'TO_DATE(TO_DATE(x' AND F = '31/12/2024'",
+       "SELECT * FROM T WHERE A = 'TO_DATE(TO_DATE(x' AND F = TO_DATE('31/12/2024','DD/MM/YYYY')"},
   });
 }
 

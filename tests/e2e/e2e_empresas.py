@@ -23,7 +23,8 @@ import traceback
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from escritorio import Escritorio, FalloEscenario, Programa, copia_del_programa, esperar  # noqa: E402
+from escritorio import (Escritorio, FalloEscenario, Programa, copia_del_programa, esperar,  # noqa: E402
+                        extension_sqlite)
 
 RAIZ = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 
@@ -42,6 +43,9 @@ class Base:
 
     def consulta(self, sql, *args):
         con = sqlite3.connect(self.ruta, timeout=10)
+        # The demo's text columns use the program's collation; Python's sqlite3 loads no
+        # extension, so the checks read with an equivalent one (they compare codes only).
+        con.create_collation("ma_es", lambda a, b: (a.casefold() > b.casefold()) - (a.casefold() < b.casefold()))
         try:
             return con.execute(sql, args).fetchall()
         finally:
@@ -263,8 +267,8 @@ def main():
     try:
         binario = copia_del_programa(os.path.abspath(a.programa), os.path.join(trabajo, "programa"))
         plantilla = os.path.join(trabajo, "demo.sqlite")
-        subprocess.run(["bash", os.path.join(RAIZ, "demo", "create_sqlite.sh"), plantilla], check=True,
-                       stdout=subprocess.DEVNULL)
+        subprocess.run(["bash", os.path.join(RAIZ, "demo", "create_sqlite.sh"), plantilla,
+                        extension_sqlite(os.path.abspath(a.programa))], check=True, stdout=subprocess.DEVNULL)
         esc = Escritorio(artefactos)
         try:
             for nombre in elegidos:

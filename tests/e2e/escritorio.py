@@ -150,4 +150,10 @@ def copia_del_programa(binario, carpeta):
     os.makedirs(carpeta, exist_ok=True)
     destino = os.path.join(carpeta, os.path.basename(binario))
     shutil.copy2(binario, destino)
+    # Its SQLite extension goes with it, as it would be installed.
+    shutil.copy2(extension_sqlite(binario), carpeta)
     return destino
+
+
+def extension_sqlite(binario):
+    return os.path.join(os.path.dirname(binario), "ma_sqlite_text.so")

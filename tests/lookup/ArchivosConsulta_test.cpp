@@ -121,4 +121,22 @@ TEST(Anchos, GrabarReemplazaSoloLaLineaDeLaTabla) {
   EXPECT_EQ(anchos::Leer(ruta, "nueva"), (QVector<QVector<double>>{{100}}));
 }
 
+// Widths no window can take are not read, huge ones are written whole, and a
+// table name never breaks its line into lines of other tables.
+TEST(Anchos, AnchosFueraDeRangoYNombresQueRompenLaLinea) {
+  const QByteArray otra = "\"OTRA\",\"9|\"\r\n";
+  EXPECT_EQ(anchos::LeerDe("\"T\",\"1440|99999999999|2000|\"\r\n", "T"), (QVector<QVector<double>>{{1440}}));
+  EXPECT_EQ(anchos::LeerDe("\"T\",\"-5|\"\r\n", "T"), (QVector<QVector<double>>{{}}));
+  EXPECT_EQ(anchos::Reescribir(otra, "T", {1e20, 1440}), otra + "\"T\",\"100000000000000000000|1440|\"\r\n");
+
+  const QString nombres[] = {"T\r\n\"X\",\"1|", "MI \"TABLA\"", "A\nB"};
+  for (const QString& nombre : nombres) {
+    const QByteArray nuevo = anchos::Reescribir(otra, nombre, {5});
+    EXPECT_EQ(nuevo.count('\n'), 2) << nuevo.toStdString();
+    EXPECT_EQ(anchos::LeerDe(nuevo, nombre), (QVector<QVector<double>>{{5}})) << nuevo.toStdString();
+    EXPECT_EQ(anchos::LeerDe(nuevo, "OTRA"), (QVector<QVector<double>>{{9}}));
+    EXPECT_TRUE(anchos::LeerDe(nuevo, "X").isEmpty());
+  }
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "lookup/FiltrosConsulta.h"
 #include "lookup/TextosConsulta.h"
+#include "support/Idioma.h"
 
 // Readable QString values in failure messages.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -105,6 +106,8 @@ TEST(Armado, CaminoDeTablaInvierteLasColumnas) {
 TEST(Armado, VistaDeArticulosEnSentenciasDelLlamador) {
   EXPECT_EQ(armado::ConVistaArticulos("select * from v_ma_articulos a join V_MA_ARTICULOS b"),
             "select * from VT_MA_ARTICULOS a join VT_MA_ARTICULOS b");
+  EXPECT_EQ(armado::ConVistaArticulos("select * from V_MA_ARTICULOS where D like '%v_ma_articulos%'"),
+            "select * from VT_MA_ARTICULOS where D like '%v_ma_articulos%'");
   EXPECT_TRUE(armado::EsSentencia("  select 1"));
   EXPECT_FALSE(armado::EsSentencia("VT_CLIENTES"));
 }
@@ -198,9 +201,12 @@ TEST(Textos, NumerosYCantidades) {
   EXPECT_DOUBLE_EQ(textos::Numero("0.######"), 0);
   EXPECT_DOUBLE_EQ(textos::Numero("abc"), 0);
   EXPECT_DOUBLE_EQ(textos::Numero("-1 000"), -1000);
+  EnIdioma idioma("C");  // the comma: ListaSinBase.CantidadesConComaDecimal
   EXPECT_EQ(textos::FormatoCantidad(1.0, 1), "1.0");
   EXPECT_EQ(textos::FormatoCantidad("7", 2), "7.00");
   EXPECT_EQ(textos::FormatoCantidad("0.######", 2), "0.######");
+  EXPECT_EQ(textos::DeValor(1e15), "1000000000000000");
+  EXPECT_EQ(textos::DeValor(0.00001), "0.00001");
   EXPECT_EQ(textos::Color(ado::Value("&HFF00&")).value(), 0xFF00u);
   EXPECT_EQ(textos::Color(ado::Value(255)).value(), 255u);
   EXPECT_FALSE(textos::Color(ado::Value()).has_value());

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "db/DB_Dll.h"
+#include "support/Idioma.h"
 #include "support/OperadorGuionado.h"
 #include "support/TestDatabases.h"
 
@@ -88,6 +89,7 @@ TEST_F(ListaSinBase, EscribirEnLaListaVaALaCajaConFoco) {
 }
 
 TEST_F(ListaSinBase, TeclasDeCantidad) {
+  EnIdioma idioma("C");  // the comma: CantidadesConComaDecimal
   s.UsaCantidades = true;
   Clientes();
   const int cant = 2;
@@ -115,6 +117,22 @@ TEST_F(ListaSinBase, TeclasDeCantidad) {
   EXPECT_EQ(lista.Modelo().Texto(3, cant), "0.######");
   EXPECT_TRUE(lista.Modelo().Marcada(3));
   EXPECT_TRUE(op->mensajes.empty());
+}
+
+// Under a decimal comma the operator's quantity is read and every quantity is
+// shown with it; a cell from the database ("1.0") still counts.
+TEST_F(ListaSinBase, CantidadesConComaDecimal) {
+  EnIdioma idioma("es_AR");
+  s.UsaCantidades = true;
+  Clientes();
+  lista.SeleccionarFila(3);
+  op->Escribir("3,456");
+  lista.TeclaLista(teclas::Insertar, teclas::ShiftMask);
+  lista.TeclaLista(teclas::Insertar, 0);
+  EXPECT_EQ(lista.Modelo().Texto(3, 2), "4,5");
+  lista.SeleccionarFila(0);
+  lista.TeclaLista(teclas::Suprimir, 0);  // 1.0 - 1
+  EXPECT_EQ(lista.Modelo().Texto(0, 2), "0,00");
 }
 
 TEST_F(ListaSinBase, CantidadSinColumnaVaAlDialogoDeError) {

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <optional>
 
 #include "db/DB_Dll.h"
 #include "lookup/ArchivoDefiniciones.h"
@@ -165,6 +167,66 @@ TEST_P(Catalogo, SinArchivoSoloLaConsultaLibre) {
   ConsultaPorTabla(t, d, c, x, libre, where);
   EXPECT_EQ(c, "IDPOSICION");
   EXPECT_EQ(op->dialogos.size(), 1);
+}
+
+// The definition file at start-up: a whole one stays as it is; a missing,
+// empty or cut-short one gets the defaults it lacks, written whole; one that
+// cannot be written leaves the definitions in memory, where the lookups find them.
+TEST_P(Catalogo, ElArchivoDeDefinicionesAlIniciar) {
+  const QByteArray propio = mascaras::Codificar({"MIA", "MA_MIA", "|CODIGO|", ""});
+  const QByteArray clientes = mascaras::Codificar(mascaras::PorDefecto()[1]);
+  const struct {
+    const char* nombre;
+    std::optional<QByteArray> antes;  // nullopt: no file
+    bool sinCarpeta;                  // its folder cannot be made
+    QByteArray empieza;
+    int registros;  // in the file, or in memory
+  } casos[] = {
+      {"missing", std::nullopt, false, {}, 7},
+      {"empty", QByteArray(), false, {}, 7},
+      {"cut short", clientes + propio + "MEDIO", false, clientes + propio, 8},
+      {"whole", clientes + propio, false, clientes + propio, 2},
+      {"cannot be written", std::nullopt, true, {}, 7},
+  };
+  Lib_ClsCons3& consultas = Lib_ClsCons3::Instancia();
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.nombre);
+    QTemporaryDir carpeta;
+    QString ruta = carpeta.filePath("consultas.vmt");
+    if (c.sinCarpeta) {
+      QFile archivo(carpeta.filePath("archivo"));
+      ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
+      ruta = carpeta.filePath("archivo/consultas.vmt");
+    }
+    if (c.antes) {
+      QFile f(ruta);
+      ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+      f.write(*c.antes);
+    }
+    consultas.gRutaMascaraConsultas = ruta;
+    PrepararMascarasConsultas();
+    EXPECT_EQ(consultas.MascarasEnMemoria(), c.sinCarpeta);
+    if (c.sinCarpeta) {
+      EXPECT_FALSE(QFile::exists(ruta));
+    } else {
+      QFile f(ruta);
+      ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+      const QByteArray despues = f.readAll();
+      EXPECT_EQ(despues.size(), c.registros * 1202);
+      EXPECT_TRUE(despues.startsWith(c.empieza));
+      EXPECT_EQ(mascaras::Leer(ruta).size(), c.registros);
+      EXPECT_EQ(QDir(carpeta.path()).entryList(QDir::Files), QStringList{"consultas.vmt"});  // no leftovers
+    }
+    QString vista;
+    op->AlMostrar([&](DialogoModal& d) { vista = dynamic_cast<SolicitudLista&>(d).SQL; });
+    QString t = "VT_CLIENTES", d, k = "IDCLIENTE", x, where;
+    bool libre = true;
+    ConsultaPorTabla(t, d, k, x, libre, where);
+    EXPECT_EQ(vista,
+              "SELECT TOP 1000 RAZON_SOCIAL,CODIGO,CONTACTO FROM VT_CLIENTES WHERE Dada_De_Baja = 0 ORDER BY "
+              "RAZON_SOCIAL");
+  }
+  consultas.UsarMascarasEnMemoria(std::nullopt);
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, Catalogo, ::testing::Values(testdb::Engine::Sqlite),

@@ -14,6 +14,7 @@
 #include "platform/services/Inicializador.h"
 #include "platform/services/Utilidades.h"
 #include "session/ParametrosInicio.h"
+#include "settings/Configuracion.h"
 #include "settings/Globales.h"
 #include "support/OperadorGuionado.h"
 
@@ -264,6 +265,39 @@ TEST_F(IniciarSesionTest, ConectaAjustaYUnaSegundaLlamadaNoReabre) {
   EXPECT_EQ(db.gUsuario, "admin");
   EXPECT_TRUE(op->dialogos.isEmpty());
   EXPECT_EQ(terminaciones, 0);
+}
+
+// A setting that does not fit (PERIODO 202401 in 16 bits) fails after the
+// connection is open: the operator's answer decides, as in the load's trap,
+// and Ignorar goes on with the rest of the settings and the session.
+TEST_F(IniciarSesionTest, UnFalloConLaConexionAbiertaLoDecideElOperador) {
+  const struct {
+    const char* nombre;
+    std::vector<int> respuestas;
+    int terminaciones;
+  } casos[] = {
+      {"Ignorar", {vb::Ignore}, 0},
+      {"Reintentar, luego Ignorar", {vb::Retry, vb::Ignore}, 0},
+      {"Anular", {vb::Abort}, 1},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.nombre);
+    SetUp();
+    const auto demo = testdb::FreshDemo(testdb::Engine::Sqlite);
+    testdb::RunSql(demo,
+                   "UPDATE ta_configuracion SET VALOR = '202401' WHERE CLAVE = 'PERIODO';"
+                   "UPDATE ta_configuracion SET VALOR = '77' WHERE CLAVE = 'Top_Default';");
+    for (int r : c.respuestas) op->Responder(r);
+    Iniciar(false, "@Server=" + demo.server + ";@DbName=" + demo.dbName + ";@Usuario=admin;@Password=;");
+    EXPECT_EQ(terminaciones, c.terminaciones);
+    ASSERT_EQ(op->mensajes.size(), c.respuestas.size());
+    EXPECT_TRUE(op->mensajes[0].prompt.contains("Load")) << op->mensajes[0].prompt.toStdString();
+    EXPECT_EQ(DB_Dll::Instancia().gCnn()->State(), ado::adStateOpen);
+    if (!c.terminaciones) {
+      EXPECT_EQ(ValorConfiguracion("Top_Default"), QVariant(QStringLiteral("77")));
+    }
+    TearDown();
+  }
 }
 
 #endif

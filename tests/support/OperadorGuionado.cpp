@@ -61,8 +61,14 @@ void OperadorGuionado::MostrarComoElPrograma() {
   });
 }
 
+void OperadorGuionado::CursorEspera(bool on) {
+  if (on && !enEspera) ++esperas;
+  enEspera = on;
+}
+
 int OperadorGuionado::MsgBox(const QString& prompt, int style, const QString& title) {
   mensajes.push_back({prompt, style, title});
+  if (enEspera) ++cajasEnEspera;
   if (respuestas.empty()) {
     ADD_FAILURE() << "unexpected message box \"" << Texto(title) << "\" (style " << style
                   << "): " << Texto(prompt);

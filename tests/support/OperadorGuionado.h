@@ -42,6 +42,7 @@ class OperadorGuionado : public Operador {
   QString InputBox(const QString& prompt, const QString& title, const QString& defecto) override;
   QString AbrirArchivo(const QString& titulo, const QString& filtro, const QString& carpeta) override;
   void MostrarModal(DialogoModal& dialogo) override;
+  void CursorEspera(bool enEspera) override;
 
   // Fails the running test for every answer still queued, and drops them.
   void ComprobarGuionAgotado();
@@ -50,6 +51,9 @@ class OperadorGuionado : public Operador {
   std::vector<Mensaje> entradas;  // input boxes: prompt, 0, title
   QStringList dialogos;           // names of the modal dialogs shown
   QStringList filtros;            // file dialog filters
+  int esperas = 0;                // times the wait cursor went on
+  bool enEspera = false;          // the wait cursor is on
+  int cajasEnEspera = 0;          // boxes shown under the wait cursor
   std::deque<int> respuestas;
   std::deque<QString> textos;
   std::deque<QString> archivos;

@@ -94,6 +94,11 @@ std::string Env(const char* name) {
   return v ? v : "";
 }
 
+// The program's SQLite extension: the demo schema's text columns use its collation.
+std::string Extension() {
+  return Env("MA_SQLITE_TEXT").empty() ? MA_SQLITE_TEXT_BUILT : Env("MA_SQLITE_TEXT");
+}
+
 // The server's own psql: the generic wrapper in PATH costs a Perl start-up per call.
 std::string PsqlPath() {
   const std::string bin = Env("MA_PG_BIN").empty() ? "/usr/lib/postgresql/15/bin" : Env("MA_PG_BIN");
@@ -132,7 +137,8 @@ class Estado {
     if (demoSqlite_.empty()) {
       const fs::path destino = TrabajoLocked() / "demo_original.sqlite";
       const Salida r =
-          Ejecutar(TrabajoLocked(), {"bash", MA_SOURCE_DIR "/demo/create_sqlite.sh", destino.string()}, "");
+          Ejecutar(TrabajoLocked(),
+                   {"bash", MA_SOURCE_DIR "/demo/create_sqlite.sh", destino.string(), Extension()}, "");
       if (r.status != 0 || !fs::exists(destino))
         throw std::runtime_error("demo/create_sqlite.sh failed: " + r.err + r.out);
       demoSqlite_ = destino;
@@ -239,11 +245,17 @@ std::vector<std::string> Psql(const Servidor& s, const std::string& db) {
 
 Salida EjecutarSql(const Database& db, const std::string& sql) {
   auto& e = Estado::Get();
+  if (!db.port.isEmpty()) {
+    Servidor propio = e.Postgres();
+    propio.dir = db.socketDir.toStdString();
+    propio.port = db.port.toStdString();
+    return Ejecutar(e.Trabajo(), Psql(propio, db.dbName.toStdString()), sql);
+  }
   if (db.engine == Engine::Sqlite) {
     return Ejecutar(
         e.Trabajo(),
         {"sqlite3", "-bail", "-batch", "-list", "-noheader", "-separator", "|", db.dbName.toStdString()},
-        sql);
+        ".load \"" + Extension() + "\"\n" + sql);
   }
   return Ejecutar(e.Trabajo(), Psql(e.Postgres(), db.dbName.toStdString()), sql);
 }
@@ -324,6 +336,69 @@ std::string Texto(const std::string& s) {
 
 }  // namespace
 
+ServidorPropio::ServidorPropio() {
+  auto& e = Estado::Get();
+  e.Postgres();  // the run's data source, which reaches this server too
+  dir_ = CarpetaTemporal("/tmp", "ma_pgp.").string();
+  const Salida r = Ejecutar(e.Trabajo(), {"bash", MA_SOURCE_DIR "/scripts/pg_server.sh", "start", dir_}, "",
+                            {"MA_PG_OWNER_PID=" + std::to_string(getpid())});
+  if (r.status != 0) {
+    std::error_code ignorado;
+    fs::remove_all(dir_, ignorado);
+    throw std::runtime_error("the test's own PostgreSQL server did not start: " + r.err + r.out);
+  }
+  const std::string env = LeerArchivo(fs::path(dir_) / "env.sh");
+  const std::string clave = "export MA_PG_PORT=";
+  const auto p = env.find(clave);
+  if (p == std::string::npos) throw std::runtime_error("no port in " + dir_ + "/env.sh");
+  port_ = env.substr(p + clave.size(), env.find('\n', p) - p - clave.size());
+}
+
+ServidorPropio::~ServidorPropio() {
+  try {
+    Ejecutar(Estado::Get().Trabajo(), {"bash", MA_SOURCE_DIR "/scripts/pg_server.sh", "stop", dir_}, "");
+  } catch (...) {
+  }
+  std::error_code ignorado;
+  fs::remove_all(dir_, ignorado);
+}
+
+void ServidorPropio::Detener() {
+  const Salida r =
+      Ejecutar(Estado::Get().Trabajo(), {"bash", MA_SOURCE_DIR "/scripts/pg_server.sh", "stop", dir_}, "");
+  if (r.status != 0) throw std::runtime_error("the server did not stop: " + r.err);
+}
+
+void ServidorPropio::Reiniciar() {
+  const Salida r =
+      Ejecutar(Estado::Get().Trabajo(), {"bash", MA_SOURCE_DIR "/scripts/pg_server.sh", "restart", dir_}, "");
+  if (r.status != 0) throw std::runtime_error("the server did not restart: " + r.err);
+}
+
+Database ServidorPropio::Demo() {
+  auto& e = Estado::Get();
+  Servidor s = e.Postgres();
+  s.dir = dir_;
+  s.port = port_;
+  const std::string nombre = "ma_p" + std::to_string(e.Siguiente());
+  const Salida r =
+      Ejecutar(e.Trabajo(), Psql(s, "postgres"),
+               "CREATE DATABASE " + nombre + " OWNER " + s.user + " TEMPLATE " + s.plantilla + ";");
+  if (r.status != 0) throw std::runtime_error("CREATE DATABASE failed: " + r.err);
+  Database d;
+  d.engine = Engine::Postgres;
+  d.server = QString::fromStdString(s.dsn);
+  d.dbName = QString::fromStdString(nombre);
+  d.user = QString::fromStdString(s.user);
+  d.password = QString::fromStdString(s.password);
+  d.socketDir = QString::fromStdString(dir_);
+  d.port = QString::fromStdString(port_);
+  d.programString = ProgramString(d) + "Port=" + d.port + ";";
+  d.odbcString = "DSN=" + d.server + ";Database=" + d.dbName + ";UID=" + d.user + ";PWD=" + d.password +
+                 ";Port=" + d.port + ";";
+  return d;
+}
+
 Database FreshDemo(Engine e) { return e == Engine::Sqlite ? NuevaSqlite(true) : NuevaPostgres(true); }
 
 Database FreshEmpty(Engine e) { return e == Engine::Sqlite ? NuevaSqlite(false) : NuevaPostgres(false); }
@@ -355,7 +430,7 @@ void GrowCompanies(const Database& db, int count, int withLogo, int logoBytes) {
   const QString maximo = db.engine == Engine::Sqlite
                              ? "SELECT COALESCE(MAX(CAST(TRIM(IdEmpresa) AS INTEGER)), 0) FROM P_MA_Empresas;"
                              : "SELECT COALESCE(MAX(CAST(TRIM(IdEmpresa) AS BIGINT)), 0) FROM P_MA_Empresas "
-                               "WHERE TRIM(IdEmpresa) ~ '^[0-9]+$';";
+                               "WHERE TRIM(IdEmpresa) COLLATE \"C\" ~ '^[0-9]+$';";
   const QStringList filas = Query(db, maximo);
   const long long desde = filas.isEmpty() ? 0 : filas.first().toLongLong();
 

@@ -32,6 +32,8 @@ struct Database {
   QString programString;
   // A plain ODBC connection string for the same database.
   QString odbcString;
+  // On a server of its own (ServidorPropio): its socket folder and port.
+  QString socketDir, port;
 };
 
 // A new private copy of the demo database.
@@ -47,6 +49,24 @@ template <class Info>
 std::string ParamName(const Info& info) {
   return Name(info.param);
 }
+
+// A PostgreSQL server for one test alone, which it may stop and restart
+// without disturbing the tests that share the run's server. Its databases
+// are reached through the run's data source with the port given apart.
+class ServidorPropio {
+ public:
+  ServidorPropio();  // throws std::runtime_error when it cannot start
+  ~ServidorPropio();
+  ServidorPropio(const ServidorPropio&) = delete;
+  ServidorPropio& operator=(const ServidorPropio&) = delete;
+
+  Database Demo();  // a new copy of the demo database on it
+  void Detener();
+  void Reiniciar();  // stopped or running: it runs again, on the same port
+
+ private:
+  std::string dir_, port_;
+};
 
 // Runs a script (any number of statements, the engine's own dialect).
 void RunSql(const Database& db, const QString& sql);

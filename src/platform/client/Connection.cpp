@@ -1,13 +1,17 @@
 #include "platform/client/Connection.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <cstdlib>
 
+#include "platform/client/Busy.h"
 #include "platform/client/ConnectionImpl.h"
 #include "platform/client/ConnectionString.h"
 #include "platform/client/Fetch.h"
 #include "platform/client/OdbcText.h"
-#include "platform/client/SqlDialect.h"
+#include "platform/client/TableSelect.h"
+#include "platform/client/rewrite/EngineRewrite.h"
+#include "platform/client/rewrite/SqlTree.h"
 
 namespace ado {
 namespace {
@@ -40,6 +44,18 @@ bool FindDataSource(const QString& name, QString* driver) {
   }
 }
 
+// The SQLite extension that compares text as the suite's server does: $MA_SQLITE_TEXT,
+// else beside the program, else where this build made it.
+QString SqliteTextExtension() {
+  const QString given = EnvOr("MA_SQLITE_TEXT", "");
+  if (!given.isEmpty()) return given;
+  if (QCoreApplication::instance()) {
+    const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/ma_sqlite_text.so");
+    if (QFileInfo::exists(beside)) return beside;
+  }
+  return QStringLiteral(MA_SQLITE_TEXT_BUILT);
+}
+
 Dialect DialectOf(const QString& dbms) {
   if (dbms.contains("SQLite", Qt::CaseInsensitive)) return Dialect::Sqlite;
   if (dbms.contains("PostgreSQL", Qt::CaseInsensitive)) return Dialect::Postgres;
@@ -67,8 +83,74 @@ SQLUINTEGER IsolationOf(int level) {
 
 // ---- Impl ----
 
-void Connection::Impl::RequireOpen(const QString& who) const {
+void Connection::Impl::RequireOpen(const QString& who) {
   if (state != adStateOpen) odbc::Fail(err::ObjectClosed, who);
+  if (loss == Loss::LostInTransaction) ThrowTransactionLost();
+  if (loss == Loss::Lost) Reopen();
+}
+
+FailureKind Connection::Impl::MarkLost() {
+  if (loss == Loss::None) ++losses;
+  // The server ended the transaction with the link: going on without it
+  // would store the rest outside it.
+  if (transactionLevel > 0) loss = Loss::LostInTransaction;
+  if (loss == Loss::None) loss = Loss::Lost;
+  return loss == Loss::LostInTransaction ? FailureKind::TransactionLost : FailureKind::ConnectionLost;
+}
+
+QString Connection::Impl::LostText(FailureKind kind, const QString& driverText) const {
+  const QString texto =
+      kind == FailureKind::TransactionLost
+          ? QStringLiteral(
+                "Se perdió la conexión con la base de datos durante una transacción: lo hecho en "
+                "ella no quedó grabado.")
+          : QStringLiteral("Se perdió la conexión con la base de datos.");
+  return driverText.isEmpty() ? texto : texto + QStringLiteral(" (") + driverText + QLatin1Char(')');
+}
+
+void Connection::Impl::ThrowTransactionLost(const QString& driverText) {
+  throw Failure(ErrorInfo{err::Unspecified, LostText(FailureKind::TransactionLost, driverText), source,
+                          FailureKind::TransactionLost});
+}
+
+void Connection::Impl::Reopen() {
+  // What is left of the broken link goes; the errors of tearing it down do not count.
+  odbc::Check(SQLDisconnect(dbc.get()), SQL_HANDLE_DBC, dbc.get(), {}, "SQLDisconnect",
+              odbc::OnError::Ignore);
+  dbc.Reset();
+  state = adStateClosed;
+  loss = Loss::None;
+  try {
+    self.Open();
+  } catch (const Failure& f) {
+    // Still open to its users: the next use tries again.
+    state = adStateOpen;
+    loss = Loss::Lost;
+    throw Failure(ErrorInfo{
+        f.Number(),
+        QStringLiteral("No se pudo restablecer la conexión con la base de datos. ") + f.Info().Description,
+        f.Info().Source});
+  }
+}
+
+void Connection::Impl::ApplyLockTimeout() {
+  if (state != adStateOpen) return;
+  const QString ms = QString::number(static_cast<qint64>(lockTimeout) * 1000);
+  QString sql;
+  switch (dialect) {
+    case Dialect::Postgres:
+      sql = QStringLiteral("SET lock_timeout = ") + ms;
+      break;
+    case Dialect::SqlServer:
+      sql = QStringLiteral("SET LOCK_TIMEOUT ") + ms;
+      break;
+    default:  // SQLite's driver takes its bound when it connects; Oracle's is per statement
+      return;
+  }
+  odbc::StmtHandle st = NewStatement();
+  // An engine that refuses the setting keeps its own bound: not an error.
+  odbc::Check(odbc::ExecDirect(st.get(), sql, dialect), SQL_HANDLE_STMT, st.get(), Ctx(), "SQLExecDirect",
+              odbc::OnError::Ignore);
 }
 
 odbc::StmtHandle Connection::Impl::NewStatement() {
@@ -141,7 +223,7 @@ QStringList Connection::Impl::PrimaryKey(const QString& table, const QString& sc
 
 std::shared_ptr<Connection> Connection::Create() { return std::shared_ptr<Connection>(new Connection()); }
 
-Connection::Connection() : d_(std::make_unique<Impl>()) {}
+Connection::Connection() : d_(std::make_unique<Impl>(*this)) {}
 
 Connection::~Connection() {
   try {
@@ -165,6 +247,12 @@ int Connection::CommandTimeout() const { return d_->commandTimeout; }
 void Connection::SetCommandTimeout(int seconds) {
   if (seconds < 0) odbc::Fail(3001, QStringLiteral("ADODB.Connection"));
   d_->commandTimeout = seconds;
+}
+int Connection::LockTimeout() const { return d_->lockTimeout; }
+void Connection::SetLockTimeout(int seconds) {
+  if (seconds < 0) odbc::Fail(3001, QStringLiteral("ADODB.Connection"));
+  d_->lockTimeout = seconds;
+  d_->ApplyLockTimeout();
 }
 int Connection::IsolationLevel() const { return d_->isolationLevel; }
 void Connection::SetIsolationLevel(int level) {
@@ -220,10 +308,26 @@ void Connection::SetDefaultDatabase(const QString& name) {
 }
 
 int Connection::State() const { return d_->state; }
+int Connection::Losses() const { return d_->losses; }
 ErrorCollection& Connection::Errors() { return d_->errors; }
 const ErrorCollection& Connection::Errors() const { return d_->errors; }
 Dialect Connection::GetDialect() const { return d_->dialect; }
-QString Connection::Adapt(const QString& sql) const { return sql::Rewrite(sql, d_->dialect); }
+QString Connection::Adapt(const QString& sql) const {
+  try {
+    return sql::Rewrite(sql, d_->dialect);
+  } catch (const sql::NestingTooDeep&) {
+    // Reported as SQL Server reports a statement nested too deeply (error 191).
+    ProviderError e;
+    e.Number = err::CommandText;
+    e.NativeError = 191;
+    e.SQLState = QStringLiteral("42000");
+    e.Description = QStringLiteral(
+        "Alguna parte de la instrucción SQL está anidada a demasiada profundidad. Vuelva a escribir la "
+        "consulta o divídala en consultas más pequeñas.");
+    e.Source = d_->source;
+    odbc::Raise(d_->Ctx(), e);
+  }
+}
 
 void Connection::Open(const QString& connectionString, const QString& user, const QString& password,
                       int options) {
@@ -236,6 +340,9 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
   env.dataSource = FindDataSource;
   env.sqlServerDriver = EnvOr("MA_ODBC_SQLSERVER_DRIVER", "FreeTDS");
   env.oracleDriver = EnvOr("MA_ODBC_ORACLE_DRIVER", "Oracle");
+  env.sqliteExtension = SqliteTextExtension();
+  // SQLite's driver waits for a lock twice the time-out it is given.
+  env.sqliteBusyTimeoutMs = d.lockTimeout * 500;
   const cs::Target target = cs::Translate(d.connectionString, user, password, env);
 
   d.dialect = Dialect::Unknown;
@@ -302,7 +409,27 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
   d.state = adStateOpen;
   d.transactionLevel = 0;
   d.primaryKeys.clear();
+  d.loss = Impl::Loss::None;
   d.ApplyIsolation();
+  if (target.kind == cs::Kind::Sqlite) {
+    // Without the extension, text would compare by code points and the demo schema's
+    // collation would be missing: better no connection than wrong answers.
+    odbc::StmtHandle st = d.NewStatement();
+    if (!SQL_SUCCEEDED(
+            odbc::Check(odbc::ExecDirect(st.get(), QStringLiteral("SELECT ma_sqlite_text()"), d.dialect),
+                        SQL_HANDLE_STMT, st.get(), d.Ctx(), "SQLExecDirect", odbc::OnError::Ignore))) {
+      st.Reset();
+      Close();
+      ProviderError e;
+      e.Number = err::Unspecified;
+      e.SQLState = QStringLiteral("08001");
+      e.Description =
+          QStringLiteral("No se pudo cargar la extensión de texto de SQLite: %1").arg(env.sqliteExtension);
+      e.Source = d.source;
+      odbc::Raise(openCtx, e);
+    }
+  }
+  d.ApplyLockTimeout();
   if (!d.defaultDatabase.isEmpty()) {
     try {
       SetDefaultDatabase(d.defaultDatabase);
@@ -325,6 +452,7 @@ void Connection::Close() {
   d.dbc.Reset();
   d.state = adStateClosed;
   d.transactionLevel = 0;
+  d.loss = Impl::Loss::None;
   d.primaryKeys.clear();
 }
 
@@ -336,6 +464,7 @@ void Connection::Execute(const QString& sql, long* recordsAffected, int options)
   if (sql::IsDefinition(sql)) d.primaryKeys.clear();
   odbc::StmtHandle st = d.NewStatement();
   const auto ctx = d.Ctx();
+  const odbc::BusyScope busy;
   SQLRETURN r = odbc::Check(odbc::ExecDirect(st.get(), text, d.dialect), SQL_HANDLE_STMT, st.get(), ctx,
                             "SQLExecDirect");
   long total = r == SQL_NO_DATA ? 0 : -1;  // a searched UPDATE or DELETE that found nothing
@@ -366,6 +495,14 @@ void Connection::BeginTrans() {
 
 namespace {
 void EndTransaction(Connection::Impl& d, SQLSMALLINT how) {
+  using Loss = Connection::Impl::Loss;
+  if (d.state == adStateOpen && d.loss == Loss::LostInTransaction && d.transactionLevel > 0) {
+    if (--d.transactionLevel > 0) return;
+    // The server ended it with the link; the connection may now reopen.
+    d.loss = Loss::Lost;
+    if (how == SQL_ROLLBACK) return;
+    d.ThrowTransactionLost();
+  }
   d.RequireOpen(QStringLiteral("ADODB.Connection"));
   if (d.transactionLevel == 0)
     throw Failure(kNoTransaction, QStringLiteral("No hay ninguna transacción activa."),
@@ -374,10 +511,13 @@ void EndTransaction(Connection::Impl& d, SQLSMALLINT how) {
   const auto ctx = d.Ctx();
   try {
     odbc::Check(SQLEndTran(SQL_HANDLE_DBC, d.dbc.get(), how), SQL_HANDLE_DBC, d.dbc.get(), ctx, "SQLEndTran");
-  } catch (...) {
+  } catch (const Failure& f) {
     odbc::Check(SQLSetConnectAttrW(d.dbc.get(), SQL_ATTR_AUTOCOMMIT,
                                    reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), SQL_IS_UINTEGER),
                 SQL_HANDLE_DBC, d.dbc.get(), ctx, "SQLSetConnectAttr", odbc::OnError::Ignore);
+    // A commit that lost the link may or may not have been kept: whoever
+    // ran the transaction has to know it did not end as asked.
+    if (how == SQL_COMMIT && f.Kind() == FailureKind::ConnectionLost) d.ThrowTransactionLost();
     throw;
   }
   odbc::Check(SQLSetConnectAttrW(d.dbc.get(), SQL_ATTR_AUTOCOMMIT,

@@ -6,14 +6,13 @@
 #include <QVector>
 #include <memory>
 
+#include "platform/client/Dialect.h"
 #include "platform/core/Error.h"
 #include "platform/core/Value.h"
 
 namespace ado {
 
 class Recordset;
-
-enum class Dialect { Unknown, SqlServer, Sqlite, Postgres, Oracle };
 
 // One diagnostic record of the last failing call.
 struct ProviderError {
@@ -36,6 +35,9 @@ class ErrorCollection {
   QVector<ProviderError> items_;
 };
 
+// Seconds a statement waits for a lock another connection holds before it fails.
+constexpr int kDefaultLockTimeout = 10;
+
 class Connection : public std::enable_shared_from_this<Connection> {
  public:
   static std::shared_ptr<Connection> Create();
@@ -49,11 +51,18 @@ class Connection : public std::enable_shared_from_this<Connection> {
   void SetCursorLocation(int location);
   int CommandTimeout() const;  // seconds, applied to every statement
   void SetCommandTimeout(int seconds);
+  // Seconds a statement waits for another connection's lock (0: fail at once).
+  // SQLite's driver takes it when the connection opens.
+  int LockTimeout() const;
+  void SetLockTimeout(int seconds);
   int IsolationLevel() const;
   void SetIsolationLevel(int level);  // a driver that cannot set it is not an error
   QString DefaultDatabase() const;
   void SetDefaultDatabase(const QString& name);
   int State() const;  // adStateClosed / adStateOpen
+  // How many times the link to the server broke while open. A broken
+  // connection stays open: its next use reopens it (see Impl::Loss).
+  int Losses() const;
   ErrorCollection& Errors();
   const ErrorCollection& Errors() const;
 

@@ -11,9 +11,13 @@
 namespace ado {
 
 struct Connection::Impl {
+  explicit Impl(Connection& owner) : self(owner) {}
+
+  Connection& self;
   QString connectionString;
   int cursorLocation = adUseServer;
   int commandTimeout = 30;
+  int lockTimeout = kDefaultLockTimeout;
   int isolationLevel = adXactReadCommitted;
   QString defaultDatabase;
   int state = adStateClosed;
@@ -28,9 +32,22 @@ struct Connection::Impl {
   // Primary keys of the base tables that recordsets wrote to, by table.
   QHash<QString, QStringList> primaryKeys;
 
-  odbc::Context Ctx() { return {&errors, dialect, source}; }
-  // Throws 3704 unless open.
-  void RequireOpen(const QString& who) const;
+  // A connection whose link broke stays open to its users and reopens itself,
+  // with its own connection string and settings, when it is next used; one
+  // that broke inside a transaction first waits for that transaction to end.
+  enum class Loss { None, Lost, LostInTransaction };
+  Loss loss = Loss::None;
+  int losses = 0;  // how many times the link broke
+
+  odbc::Context Ctx() { return {&errors, dialect, source, this}; }
+  // Throws 3704 unless open; reopens a connection whose link broke.
+  void RequireOpen(const QString& who);
+  // The link broke: the kind of failure that reports it.
+  FailureKind MarkLost();
+  QString LostText(FailureKind kind, const QString& driverText) const;
+  [[noreturn]] void ThrowTransactionLost(const QString& driverText = {});
+  void Reopen();
+  void ApplyLockTimeout();
   // A new statement with the command time-out applied.
   odbc::StmtHandle NewStatement();
   // The primary key columns of a table (empty when it has none), cached.

@@ -84,7 +84,10 @@ QString Braced(const QString& v) { return '{' + QString(v).replace('}', "}}") + 
 
 QString QuoteValue(const QString& v) {
   const bool quoted = v.startsWith('\'') || v.startsWith('"');
-  if (quoted || v.contains(';') || v.contains('{') || v.contains('}') || v.contains('=') || v != v.trimmed())
+  // A line break would also end the value where passwords are masked in a text.
+  const bool salto = v.contains('\r') || v.contains('\n');
+  if (quoted || salto || v.contains(';') || v.contains('{') || v.contains('}') || v.contains('=') ||
+      v != v.trimmed())
     return Braced(v);
   return v;
 }
@@ -191,6 +194,7 @@ Target Translate(const QString& s, const QString& userArg, const QString& passwo
     b.Add("Timeout", QString::number(env.sqliteBusyTimeoutMs));
     b.Add("NoCreat", "1");
     b.Add("StepAPI", "1");
+    if (!env.sqliteExtension.isEmpty()) b.Add("LoadExt", env.sqliteExtension);
     t.odbc = b.Text();
     return t;
   }

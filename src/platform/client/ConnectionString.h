@@ -3,7 +3,7 @@
 // strings. Pure: the environment (data sources, driver names) is passed in.
 //
 //   PROVIDER=SQLOLEDB;Server=SQLITE;Database =/path/x.sqlite;UId=;Pwd=;
-//       -> DRIVER={SQLite3};Database=/path/x.sqlite;Timeout=5000;NoCreat=1;
+//       -> DRIVER={SQLite3};Database=/path/x.sqlite;Timeout=5000;NoCreat=1;StepAPI=1;LoadExt=<extension>;
 //   PROVIDER=SQLOLEDB;Server=MA_PG_TEST;Database =ma;UId=u;Pwd=p;   (an ODBC data source)
 //       -> DSN=MA_PG_TEST;Database=ma;UID=u;PWD=p;  (+ BoolsAsChar=0;... for PostgreSQL)
 //   PROVIDER=SQLOLEDB;Server=SRV1;Database =GESTION;UId=sa;Pwd=;
@@ -28,8 +28,8 @@ Pairs Parse(const QString& s);
 QString Find(const Pairs& pairs, const QStringList& keys, bool* found = nullptr);
 
 // A value as a connection string holds it: in braces, with "}" doubled, when
-// it holds ";", "{", "}" or "=", has blanks at either end, or begins with an
-// apostrophe or a quote; otherwise as it is.
+// it holds ";", "{", "}", "=" or a line break, has blanks at either end, or
+// begins with an apostrophe or a quote; otherwise as it is.
 QString QuoteValue(const QString& value);
 // The value in braces, "}" doubled.
 QString Braced(const QString& value);
@@ -42,6 +42,7 @@ struct Environment {
   QString sqlServerDriver = QStringLiteral("FreeTDS");  // MA_ODBC_SQLSERVER_DRIVER
   QString oracleDriver = QStringLiteral("Oracle");      // MA_ODBC_ORACLE_DRIVER
   int sqliteBusyTimeoutMs = 5000;
+  QString sqliteExtension;  // loaded into every SQLite connection (LoadExt); a path without ","
 };
 
 struct Target {

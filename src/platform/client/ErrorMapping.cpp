@@ -22,6 +22,8 @@ long SqliteNative(const DiagRecord& r) {
   if (Has(m, "no such column")) return 207;
   if (Has(m, "syntax error") || Has(m, "incomplete input") || Has(m, "unrecognized token"))
     return native::Syntax;
+  if (r.native == 5 || r.native == 6 || Has(m, "database is locked") || Has(m, "database table is locked"))
+    return kLockTimeout;
   return r.native;
 }
 
@@ -34,6 +36,7 @@ long PostgresNative(const DiagRecord& r) {
   if (s == "42P01") return native::MissingTable;
   if (s == "42601") return native::Syntax;
   if (s == "42703") return 207;
+  if (s == "55P03") return kLockTimeout;
   return r.native;
 }
 
@@ -60,6 +63,25 @@ long NumberFor(const QString& sqlState, long sqlServerNative) {
 
 }  // namespace
 
+bool IsConnectionLost(const DiagRecord& r) {
+  static const char* const kStates[] = {"08S01", "08003", "08006", "08007", "08001", "57P01", "57P02"};
+  for (const char* s : kStates)
+    if (r.sqlState.compare(QLatin1String(s), Qt::CaseInsensitive) == 0) return true;
+  // Drivers that report the broken link under a general state say so in
+  // words; under any other state the words are the statement's own.
+  if (!r.sqlState.isEmpty() && !r.sqlState.startsWith(QLatin1String("HY"), Qt::CaseInsensitive)) return false;
+  static const char* const kTexts[] = {"server closed the connection unexpectedly",
+                                       "no connection to the server",
+                                       "could not send data to server",
+                                       "could not receive data from server",
+                                       "connection to server was lost",
+                                       "terminating connection due to administrator command",
+                                       "communication link failure"};
+  for (const char* t : kTexts)
+    if (Has(r.message, t)) return true;
+  return false;
+}
+
 ProviderError Normalise(Dialect dialect, const DiagRecord& record, const QString& source) {
   ProviderError e;
   e.SQLState = record.sqlState;
@@ -85,6 +107,12 @@ ProviderError Normalise(Dialect dialect, const DiagRecord& record, const QString
   if (dialect == Dialect::Sqlite && record.native == 19 && e.Number == err::Unspecified &&
       e.NativeError != native::Truncation)
     e.Number = err::IntegrityViolation;
+  if (e.NativeError == kLockTimeout) {
+    e.Description = QStringLiteral(
+                        "Otro usuario tiene bloqueados estos datos y no los liberó en el tiempo de espera. "
+                        "Reintente para esperar de nuevo. (%1)")
+                        .arg(record.message);
+  }
   return e;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/client/OdbcCheck.h"
 
+#include "platform/client/ConnectionImpl.h"
 #include "platform/client/OdbcText.h"
 
 namespace ado::odbc {
@@ -68,8 +69,16 @@ SQLRETURN Check(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle, const Co
   if (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO || rc == SQL_NO_DATA) return rc;
   if (on == OnError::Ignore) return rc;
   std::vector<ProviderError> records;
-  for (const auto& d : Diagnostics(handleType, handle))
+  FailureKind kind = FailureKind::Ordinary;
+  QString lost;
+  for (const auto& d : Diagnostics(handleType, handle)) {
     records.push_back(errors::Normalise(ctx.dialect, d, ctx.source));
+    if (ctx.connection && errors::IsConnectionLost(d)) {
+      kind = ctx.connection->MarkLost();
+      records.back().Description = ctx.connection->LostText(kind, d.message);
+      if (lost.isEmpty()) lost = records.back().Description;
+    }
+  }
   if (records.empty()) {
     ProviderError e;
     e.Number = err::Unspecified;
@@ -86,7 +95,7 @@ SQLRETURN Check(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle, const Co
     for (const auto& e : records) ctx.errors->Add(e);
   }
   const ProviderError& first = records.front();
-  throw Failure(ErrorInfo{first.Number, first.Description, first.Source});
+  throw Failure(ErrorInfo{first.Number, lost.isEmpty() ? first.Description : lost, first.Source, kind});
 }
 
 void Raise(const Context& ctx, const ProviderError& e) {

@@ -20,6 +20,9 @@ struct Context {
   ErrorCollection* errors = nullptr;  // the connection's collection (may be null)
   Dialect dialect = Dialect::Unknown;
   QString source;  // the provider's name for error records
+  // The open connection the call was made on, told when the call finds its
+  // link to the server gone (null while connecting).
+  Connection::Impl* connection = nullptr;
 };
 
 enum class OnError {

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QLocale>
 #include <QTime>
 
 #include "platform/client/Constants.h"
@@ -42,6 +43,19 @@ void Params::Add(const Value& v, const ColumnInfo& col) {
     p->sqlType = IsIntegerSql(col.sqlType) ? col.sqlType : SQL_BIGINT;
     p->data = Raw<SQLBIGINT>(null ? 0 : v.toLongLong());
     p->ind = sizeof(SQLBIGINT);
+  } else if (types::IsFloating(t) && t != adSingle && t != adDouble && dialect_ == Dialect::Postgres) {
+    // An exact column gets the shortest decimal text that reads back as the
+    // double: the driver writes the double itself with 17 digits, and
+    // "0.00050000000000000001" is not the 0.0005 a NUMERIC column holds.
+    const QString text =
+        null ? QString() : QString::number(v.toDouble(), 'f', QLocale::FloatingPointShortest);
+    const int punto = static_cast<int>(text.indexOf(QLatin1Char('.')));
+    p->cType = SQL_C_WCHAR;
+    p->sqlType = SQL_NUMERIC;
+    p->data = QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    p->size = std::max<SQLULEN>(text.size(), 1);
+    p->digits = static_cast<SQLSMALLINT>(punto < 0 ? 0 : text.size() - punto - 1);
+    p->ind = p->data.size();
   } else if (types::IsFloating(t)) {
     p->cType = SQL_C_DOUBLE;
     p->sqlType = SQL_DOUBLE;

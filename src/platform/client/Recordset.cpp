@@ -1,5 +1,6 @@
 #include "platform/client/Recordset.h"
 
+#include "platform/client/Busy.h"
 #include "platform/client/Fetch.h"
 #include "platform/client/OdbcText.h"
 #include "platform/client/RecordsetImpl.h"
@@ -104,6 +105,7 @@ void Recordset::Open(const QString& source, const ConnectionPtr& connection, int
   QVector<odbc::ColumnInfo> cols = odbc::Describe(st.get(), ctx);
   if (cols.isEmpty()) {
     // Not a query: run it; the recordset stays closed, as a provider leaves it.
+    const odbc::BusyScope busy;
     SQLRETURN r = odbc::Check(SQLExecute(st.get()), SQL_HANDLE_STMT, st.get(), ctx, "SQLExecute");
     while (r != SQL_NO_DATA)
       r = odbc::Check(SQLMoreResults(st.get()), SQL_HANDLE_STMT, st.get(), ctx, "SQLMoreResults");
@@ -160,6 +162,7 @@ void Recordset::Open(const QString& source, const ConnectionPtr& connection, int
   }
 
   auto run = [&](odbc::StmtHandle& h) {
+    const odbc::BusyScope busy;
     if (wrap) {
       h = ci.NewStatement();
       odbc::Check(odbc::ExecDirect(h.get(), wrapped, dialect), SQL_HANDLE_STMT, h.get(), ctx,

@@ -9,7 +9,7 @@
 #include "platform/client/ColumnInfo.h"
 #include "platform/client/ConnectionImpl.h"
 #include "platform/client/Recordset.h"
-#include "platform/client/SqlDialect.h"
+#include "platform/client/TableSelect.h"
 
 namespace ado {
 

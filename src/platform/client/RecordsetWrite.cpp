@@ -3,6 +3,7 @@
 // checks; and reading long values when they are first used.
 #include <algorithm>
 
+#include "platform/client/Busy.h"
 #include "platform/client/Fetch.h"
 #include "platform/client/OdbcText.h"
 #include "platform/client/Params.h"
@@ -113,6 +114,10 @@ void Condition(Recordset::Impl& d, int col, const Value& original, QStringList& 
   if (dialect == Dialect::Sqlite && types::IsDateTime(c.adoType)) {
     // Dates are text in SQLite: compare them as dates, whatever their spelling.
     where << "julianday(" + q + ") = julianday(?)";
+  } else if (dialect == Dialect::Sqlite && types::IsFloating(c.adoType)) {
+    // The driver reads a REAL through its text, 15 digits: 999999999999.9999
+    // comes back as 1e12. Compare what it read with what it would read.
+    where << "CAST(CAST(" + q + " AS TEXT) AS REAL) = ?";
   } else {
     where << q + " = ?";
   }
@@ -126,6 +131,7 @@ long long Run(Recordset::Impl& d, const QString& text, odbc::Params& ps) {
   QString sql = text;
   odbc::Check(odbc::Prepare(st.get(), sql, ctx.dialect), SQL_HANDLE_STMT, st.get(), ctx, "SQLPrepare");
   ps.Bind(st.get(), ctx);
+  const odbc::BusyScope busy;
   const SQLRETURN r = odbc::Check(SQLExecute(st.get()), SQL_HANDLE_STMT, st.get(), ctx, "SQLExecute");
   if (r == SQL_NO_DATA) return 0;
   SQLLEN n = -1;
@@ -175,6 +181,7 @@ void Refresh(Recordset::Impl& d, int row) {
   QString sql = "SELECT " + select.join(", ") + " FROM " + d.TableRef() + " WHERE " + where.join(" AND ");
   odbc::Check(odbc::Prepare(st.get(), sql, ctx.dialect), SQL_HANDLE_STMT, st.get(), ctx, "SQLPrepare");
   ps.Bind(st.get(), ctx);
+  const odbc::BusyScope busy;
   odbc::Check(SQLExecute(st.get()), SQL_HANDLE_STMT, st.get(), ctx, "SQLExecute");
   if (odbc::Check(SQLFetch(st.get()), SQL_HANDLE_STMT, st.get(), ctx, "SQLFetch") == SQL_NO_DATA) return;
   for (int j = 0; j < read.size(); ++j)
@@ -298,6 +305,7 @@ Value Recordset::Impl::LoadLong(int row, int col) {
                  where.join(" AND ");
   odbc::Check(odbc::Prepare(st.get(), text, ctx.dialect), SQL_HANDLE_STMT, st.get(), ctx, "SQLPrepare");
   ps.Bind(st.get(), ctx);
+  const odbc::BusyScope busy;
   odbc::Check(SQLExecute(st.get()), SQL_HANDLE_STMT, st.get(), ctx, "SQLExecute");
   // A row deleted since it was read has no value any more.
   if (odbc::Check(SQLFetch(st.get()), SQL_HANDLE_STMT, st.get(), ctx, "SQLFetch") == SQL_NO_DATA)

@@ -6,7 +6,7 @@
 #include "platform/client/Fetch.h"
 #include "platform/client/OdbcText.h"
 #include "platform/client/RecordsetImpl.h"
-#include "platform/client/SqlDialect.h"
+#include "platform/client/TableSelect.h"
 #include "platform/client/TypeMapping.h"
 
 namespace ado {

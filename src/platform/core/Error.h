@@ -6,10 +6,18 @@
 
 namespace ado {
 
+// The failures the traps treat apart from the rest.
+enum class FailureKind {
+  Ordinary,
+  ConnectionLost,   // the connection broke; it reopens itself on its next use
+  TransactionLost,  // it broke inside a transaction: only that transaction's owner can end it
+};
+
 struct ErrorInfo {
   long Number = 0;  // 0 = no error
   QString Description;
   QString Source;
+  FailureKind Kind = FailureKind::Ordinary;
 };
 
 class Failure : public std::runtime_error {
@@ -20,6 +28,7 @@ class Failure : public std::runtime_error {
       : Failure(ErrorInfo{number, description, source}) {}
   const ErrorInfo& Info() const { return info_; }
   long Number() const { return info_.Number; }
+  FailureKind Kind() const { return info_.Kind; }
 
  private:
   ErrorInfo info_;

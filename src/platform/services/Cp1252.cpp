@@ -39,7 +39,7 @@ QByteArray HaciaCp1252(const QString& texto) {
   salida.reserve(texto.size());
   for (char32_t cp : texto.toUcs4()) {
     // The five bytes the code page leaves unassigned are read as the C1
-    // control of the same value; writing them back keeps the file as it was.
+    // controls of the same value (DesdeCp1252) and go back as those bytes.
     if (cp < 0x80 || cp == 0x81 || cp == 0x8D || cp == 0x8F || cp == 0x90 || cp == 0x9D) {
       salida.append(static_cast<char>(cp));
       continue;

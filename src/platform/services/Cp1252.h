@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QString>
 
-// Characters outside the code page become "?".
+// Characters outside the code page become "?". The five unassigned bytes
+// (0x81, 0x8D, 0x8F, 0x90, 0x9D) read as the C1 controls of the same value and
+// are written back as those bytes, so every byte round-trips.
 QByteArray HaciaCp1252(const QString& texto);
 QString DesdeCp1252(const QByteArray& bytes);

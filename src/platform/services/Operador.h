@@ -56,6 +56,8 @@ class Operador {
   virtual QString AbrirArchivo(const QString& titulo, const QString& filtro, const QString& carpeta = {}) = 0;
   // Shows the dialog modally and returns when it is hidden.
   virtual void MostrarModal(DialogoModal& dialogo) = 0;
+  // The wait cursor on while the program waits for the database, off after.
+  virtual void CursorEspera(bool enEspera) {}
 };
 
 // The installed operator. Throws std::logic_error when none is installed.

@@ -3,6 +3,25 @@
 #include <exception>
 
 namespace trampa {
+namespace {
+
+Recuperacion& LaRecuperacion() {
+  static Recuperacion r;
+  return r;
+}
+
+bool Recuperar(const ado::ErrorInfo& e) {
+  if (e.Kind != ado::FailureKind::ConnectionLost || !LaRecuperacion()) return false;
+  try {
+    return LaRecuperacion()(e);
+  } catch (...) {
+    return false;  // the handler still hears of the failure
+  }
+}
+
+}  // namespace
+
+void EstablecerRecuperacion(Recuperacion recuperacion) { LaRecuperacion() = std::move(recuperacion); }
 
 ado::ErrorInfo ErrorDe(std::exception_ptr e) {
   try {
@@ -19,12 +38,21 @@ ado::ErrorInfo ErrorDe(std::exception_ptr e) {
 
 Resultado Ejecutar(const std::vector<Paso>& pasos, const Manejador& manejador) {
   std::size_t i = 0;
+  bool recuperado = false;  // the step already ran again after a lost connection
   while (i < pasos.size()) {
     try {
       pasos[i]();
       ++i;
+      recuperado = false;
     } catch (...) {
-      const int respuesta = manejador(ErrorDe(std::current_exception()), i);
+      const ado::ErrorInfo error = ErrorDe(std::current_exception());
+      if (error.Kind == ado::FailureKind::TransactionLost) throw;
+      if (!recuperado && Recuperar(error)) {
+        recuperado = true;
+        continue;
+      }
+      recuperado = false;
+      const int respuesta = manejador(error, i);
       if (respuesta == Reintentar) continue;
       if (respuesta == Siguiente) {
         ++i;

@@ -22,6 +22,16 @@ using Manejador = std::function<int(const ado::ErrorInfo&, std::size_t paso)>;
 // Turns whatever a step threw into the error record of the trap.
 ado::ErrorInfo ErrorDe(std::exception_ptr e);
 
+// What every trap does first with a step that failed because the connection
+// was lost, before the routine's handler hears of it: the database layer
+// tells the operator and says whether the step may just run again (the
+// connection reopens itself when next used). A step runs again that way once
+// in a row; failing again, it goes to the handler. A failure that lost a
+// transaction is no step's to handle: it leaves every trap up to the code
+// that owns the transaction, which alone can end it.
+using Recuperacion = std::function<bool(const ado::ErrorInfo&)>;
+void EstablecerRecuperacion(Recuperacion recuperacion);
+
 Resultado Ejecutar(const std::vector<Paso>& pasos, const Manejador& manejador);
 
 // The "skip a failing statement and go on" trap of small handlers.

@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QObject>
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <QVariant>
 #include <cmath>
 
@@ -30,7 +31,43 @@ int ValorHex(QChar c) {
   return -1;
 }
 
+// The suite's fixed point: a 64-bit count of ten-thousandths.
+constexpr double kMayorFijo = 922337203685477.5807;
+
+// Units and decimals rounded to four decimals, half away from zero, as plain
+// decimal text with ".": ("1", "23456") gives "1.2346", ("0", "00004") "0".
+QString Redondeado(bool negativo, const QString& enteros, QString decimales) {
+  const bool sube = decimales.size() > 4 && decimales.at(4) >= QLatin1Char('5');
+  decimales = decimales.left(4).leftJustified(4, QLatin1Char('0'));
+  QString digitos = enteros + decimales;
+  if (sube) {
+    int k = digitos.size() - 1;
+    for (; k >= 0 && digitos.at(k) == QLatin1Char('9'); --k) digitos[k] = QLatin1Char('0');
+    if (k < 0)
+      digitos.prepend(QLatin1Char('1'));
+    else
+      digitos[k] = QChar(digitos.at(k).unicode() + 1);
+  }
+  QString unidades = digitos.left(digitos.size() - 4);
+  QString fraccion = digitos.right(4);
+  int ceros = 0;
+  while (ceros < unidades.size() - 1 && unidades.at(ceros) == QLatin1Char('0')) ++ceros;
+  unidades.remove(0, ceros);
+  if (unidades.isEmpty()) unidades = QStringLiteral("0");
+  while (fraccion.endsWith(QLatin1Char('0'))) fraccion.chop(1);
+  QString r = fraccion.isEmpty() ? unidades : unidades + QLatin1Char('.') + fraccion;
+  if (negativo && r != QLatin1String("0")) r.prepend(QLatin1Char('-'));
+  return r;
+}
+
+Utilidades::Testigo& TestigoDeErrores() {
+  static Utilidades::Testigo t;
+  return t;
+}
+
 }  // namespace
+
+void Utilidades::FijarTestigoDeErrores(Testigo testigo) { TestigoDeErrores() = std::move(testigo); }
 
 Utilidades& Utilidades::Compartido() {
   static Utilidades u;
@@ -47,7 +84,9 @@ int Utilidades::MostrarError(const ado::ErrorInfo& error, const ado::Value& boto
     texto += QStringLiteral("\r(") + error.Source.trimmed() + QLatin1Char(')');
   const int estilo =
       ado::IsEmpty(botones) || ado::IsNull(botones) ? vb::Critical + vb::AbortRetryIgnore : botones.toInt();
-  return ElOperador().MsgBox(texto, estilo, QStringLiteral("Aviso al operador..."));
+  const int respuesta = ElOperador().MsgBox(texto, estilo, QStringLiteral("Aviso al operador..."));
+  if (TestigoDeErrores()) TestigoDeErrores()(procedimiento, texto, respuesta);
+  return respuesta;
 }
 
 QString Utilidades::NuloATexto(const ado::Value& valor) const {
@@ -82,33 +121,60 @@ QString Utilidades::AlinearDerecha(const QString& texto, std::optional<int> anch
 }
 
 double Utilidades::ValorNumerico(const QString& texto) const {
-  return ValorNumericoCon(texto, QLocale::system().decimalPoint());
+  return ValorNumericoCon(texto, QLocale().decimalPoint());
 }
 
 double Utilidades::ValorNumericoCon(const QString& texto, const QString& separador) {
   int i = 0;
   const int n = texto.size();
+  auto digito = [&](int k) {
+    return k < n && texto.at(k) >= QLatin1Char('0') && texto.at(k) <= QLatin1Char('9');
+  };
   while (i < n && texto.at(i).isSpace()) ++i;
   bool negativo = false;
   if (i < n && (texto.at(i) == QLatin1Char('-') || texto.at(i) == QLatin1Char('+'))) {
     negativo = texto.at(i) == QLatin1Char('-');
     ++i;
   }
-  QString numero;
-  while (i < n && texto.at(i).isDigit() && texto.at(i).unicode() < 128) numero += texto.at(i++);
-  if (!separador.isEmpty() && texto.mid(i, separador.size()) == separador) {
+  QString enteros, decimales;
+  while (digito(i)) enteros += texto.at(i++);
+  if (!separador.isEmpty() && QStringView(texto).mid(i, separador.size()) == separador) {
     i += separador.size();
-    QString decimales;
-    while (i < n && texto.at(i).isDigit() && texto.at(i).unicode() < 128) decimales += texto.at(i++);
-    if (!decimales.isEmpty()) numero += QLatin1Char('.') + decimales;
+    while (digito(i)) decimales += texto.at(i++);
   }
-  if (numero.isEmpty()) return 0.0;
-  bool ok = false;
-  double v = numero.toDouble(&ok);
-  if (!ok || !std::isfinite(v)) return 0.0;
-  // Fixed point with four decimals.
-  v = std::round(v * 10000.0) / 10000.0;
-  return negativo ? -v : v;
+  if (enteros.isEmpty() && decimales.isEmpty()) return 0.0;
+  const QString plano = Redondeado(negativo, enteros, decimales);
+  const double v = plano.toDouble();
+  if (plano.size() > 24 || !(std::fabs(v) <= kMayorFijo))
+    throw ado::Failure(6, QStringLiteral("Desbordamiento"));
+  return v;
+}
+
+double Utilidades::ValorPuntoOComa(const ado::Value& valor) const {
+  if (ado::IsEmpty(valor) || ado::IsNull(valor)) return 0.0;
+  if (ado::IsNumber(valor)) return valor.toDouble();
+  const QString t = valor.toString();
+  const bool coma = t.contains(QLatin1Char(',')) && !t.contains(QLatin1Char('.'));
+  return ValorNumericoCon(t, coma ? QStringLiteral(",") : QStringLiteral("."));
+}
+
+QString Utilidades::TextoNumerico(double valor) const {
+  return TextoDecimal(valor, QLocale().decimalPoint());
+}
+
+QString Utilidades::TextoDecimal(double valor, const QString& separador) {
+  if (!std::isfinite(valor))
+    throw ado::Failure(
+        6, QStringLiteral("Desbordamiento: un número infinito o indefinido no se puede escribir"));
+  // The shortest text that reads back as the same double, then rounded as a
+  // typed text is: 0.00005 gives 0.0001 either way.
+  QString t = QString::number(valor, 'f', QLocale::FloatingPointShortest);
+  const bool negativo = t.startsWith(QLatin1Char('-'));
+  if (negativo) t.remove(0, 1);
+  const int punto = t.indexOf(QLatin1Char('.'));
+  QString r = Redondeado(negativo, punto < 0 ? t : t.left(punto), punto < 0 ? QString() : t.mid(punto + 1));
+  if (separador != QLatin1String(".")) r.replace(QLatin1Char('.'), separador);
+  return r;
 }
 
 QString Utilidades::Encriptar(const QString& texto) const {
@@ -138,8 +204,10 @@ QString Utilidades::Desencriptar(const QString& texto) const {
     if (alto < 0 || bajo < 0) return texto;
     bytes.append(static_cast<char>((alto * 16 + bajo) ^ ByteClave(i / 2)));
   }
-  const QString r = QString::fromUtf8(bytes);
-  if (r.toUtf8() != bytes) return texto;
+  // A leading U+FEFF is part of the text, not a byte-order mark to drop.
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::ConvertInitialBom);
+  const QString r = utf8(bytes);
+  if (utf8.hasError() || r.toUtf8() != bytes) return texto;
   return r;
 }
 

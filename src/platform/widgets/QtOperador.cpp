@@ -175,3 +175,11 @@ void QtOperador::MostrarModal(DialogoModal& dialogo) {
                        QStringLiteral("No hay un diálogo registrado con el nombre ") + dialogo.Nombre());
   (*mostrar)(dialogo);
 }
+
+void QtOperador::CursorEspera(bool enEspera) {
+  if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return;
+  if (enEspera)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
+}

@@ -30,4 +30,5 @@ class QtOperador : public Operador {
   QString AbrirArchivo(const QString& titulo, const QString& filtro, const QString& carpeta = {}) override;
   // Runs the dialog registered under its name; throws ado::Failure when none is.
   void MostrarModal(DialogoModal& dialogo) override;
+  void CursorEspera(bool enEspera) override;
 };

@@ -134,6 +134,9 @@ TEST(QuoteValue, PasswordsReachTheDriverWholeAndAreMasked) {
     }
   }
   EXPECT_EQ(ado::cs::QuoteValue("plain value"), "plain value");
+  // A line break would end the masking inside the password and show the rest.
+  EXPECT_EQ(ado::MaskPasswords("UId=sa;Pwd=" + ado::cs::QuoteValue("a\r\nsecreta") + ";"),
+            "UId=sa;Pwd=****;");
 }
 
 TEST(MaskPasswords, WhereverTheKeyStands) {

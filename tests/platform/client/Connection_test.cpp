@@ -153,6 +153,18 @@ TEST_P(ConnectionTest, SyntaxErrorIs102) {
   ExpectError(*cn, info, Pg(), {err::CommandText, native::Syntax, "HY000", "42601"});
 }
 
+// The engine rewriter refuses such a statement; the operator sees SQL Server's error 191.
+TEST_P(ConnectionTest, NestedTooDeeplyIs191) {
+  const QString deep = "SELECT " + QString("(").repeated(10000) + "1" + QString(")").repeated(10000);
+  const auto info = FailureOf([&] { cn->Execute(deep); });
+  ExpectError(*cn, info, Pg(), {err::CommandText, 191, "42000", "42000"});
+  Recordset rs;
+  EXPECT_EQ(FailureOf([&] {
+              rs.Open("SELECT " + QString("STR(").repeated(30) + "1" + QString(")").repeated(30), cn);
+            }).Number,
+            err::CommandText);
+}
+
 TEST_P(ConnectionTest, ErrorsStayUntilTheNextFailureOrClear) {
   FailureOf([&] { cn->Execute("SELECT * FROM NoExiste"); });
   ASSERT_GE(cn->Errors().Count(), 1);

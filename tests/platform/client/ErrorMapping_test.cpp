@@ -28,9 +28,14 @@ TEST_P(Normalise, NumberAndNative) {
   const auto e = ado::errors::Normalise(c.dialect, {c.sqlState, c.native, c.message}, "src");
   EXPECT_EQ(e.Number, c.expectNumber);
   EXPECT_EQ(e.NativeError, c.expectNative);
-  // The original state and text are kept.
+  // The original state and text are kept (a lock time-out says first what to do).
   EXPECT_EQ(e.SQLState.toStdString(), c.sqlState);
-  EXPECT_EQ(e.Description.toStdString(), c.message);
+  if (c.expectNative == ado::errors::kLockTimeout)
+    EXPECT_TRUE(e.Description.startsWith("Otro usuario tiene bloqueados") &&
+                e.Description.contains(QString::fromUtf8(c.message)))
+        << e.Description.toStdString();
+  else
+    EXPECT_EQ(e.Description.toStdString(), c.message);
   EXPECT_EQ(e.Source, "src");
 }
 
@@ -55,7 +60,12 @@ const Case kCases[] = {
     {"sqlite_no_table", Dialect::Sqlite, "HY000", 1, "[SQLite]no such table: nothere (1)", kMissing, 208},
     {"sqlite_syntax", Dialect::Sqlite, "HY000", 1, "[SQLite]near \"SELEC\": syntax error (1)", kCommand, 102},
     {"sqlite_no_column", Dialect::Sqlite, "HY000", 1, "[SQLite]no such column: x (1)", kCommand, 207},
-    {"sqlite_busy", Dialect::Sqlite, "HY000", 5, "[SQLite]database is locked (5)", kOther, 5},
+    // A lock wait that ran out of time reads as SQL Server's 1222 on every engine.
+    {"sqlite_busy", Dialect::Sqlite, "HY000", 5, "[SQLite]database is locked (5)", kOther, 1222},
+    {"pg_lock_timeout", Dialect::Postgres, "55P03", 7, "ERROR: canceling statement due to lock timeout",
+     kOther, 1222},
+    {"mssql_lock_timeout", Dialect::SqlServer, "HY000", 1222, "Lock request time out period exceeded.",
+     kOther, 1222},
     // PostgreSQL: by SQLSTATE.
     {"pg_unique", Dialect::Postgres, "23505", 1,
      "ERROR: duplicate key value violates unique constraint \"p_pkey\"", kIntegrity, 2627},
@@ -84,6 +94,27 @@ const Case kCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Cases, Normalise, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<Case>& i) { return std::string(i.param.what); });
+
+TEST(ConnectionLost, ByStateOrByTheDriversWords) {
+  const struct {
+    const char* sqlState;
+    const char* message;
+    bool lost;
+  } cases[] = {
+      {"08S01", "Communication link failure", true},
+      {"08003", "Connection not open", true},
+      {"57P01", "FATAL: terminating connection due to administrator command", true},
+      {"HY000", "server closed the connection unexpectedly\n\tThis probably means", true},
+      {"HY000", "no connection to the server", true},
+      {"08001", "could not connect to server", true},  // only a connection that was open asks
+      {"42P01", "relation \"no connection to the server\" does not exist", false},
+      {"55P03", "canceling statement due to lock timeout", false},
+      {"HY000", "[SQLite]database is locked (5)", false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(ado::errors::IsConnectionLost({c.sqlState, 0, c.message}), c.lost)
+        << c.sqlState << " " << c.message;
+}
 
 TEST(Truncation, ReadsLikeSqlServer) {
   const auto e = ado::errors::Truncation("IdEmpresa", "src");

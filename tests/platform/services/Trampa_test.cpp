@@ -70,3 +70,57 @@ TEST(Trampa, IgnorarErroresRunsEveryOtherStep) {
 }
 
 }  // namespace
+
+namespace {
+
+// A step that loses the connection the first `perdidas` times it runs.
+TEST(Trampa, UnaConexionPerdidaSeRecuperaAntesDePreguntar) {
+  const ado::ErrorInfo perdida{-1, "perdida", "x", ado::FailureKind::ConnectionLost};
+  const struct {
+    const char* nombre;
+    int perdidas;
+    bool recupera;  // what the database layer says
+    int recuperaciones, preguntas;
+    Resultado esperado;
+  } casos[] = {
+      {"recovered: runs again unasked", 1, true, 1, 0, Resultado::Completo},
+      {"lost again: the handler decides", 2, true, 1, 1, Resultado::Abandonado},
+      {"not recoverable: the handler decides", 1, false, 1, 1, Resultado::Abandonado},
+  };
+  for (const auto& c : casos) {
+    int perdidas = c.perdidas, recuperaciones = 0, preguntas = 0;
+    trampa::EstablecerRecuperacion([&](const ado::ErrorInfo& e) {
+      EXPECT_EQ(e.Kind, ado::FailureKind::ConnectionLost);
+      ++recuperaciones;
+      return c.recupera;
+    });
+    const Resultado r = trampa::Ejecutar({[&] {
+                                           if (perdidas-- > 0) throw ado::Failure(perdida);
+                                         }},
+                                         [&](const ado::ErrorInfo&, std::size_t) {
+                                           ++preguntas;
+                                           return 3;
+                                         });
+    EXPECT_EQ(r, c.esperado) << c.nombre;
+    EXPECT_EQ(recuperaciones, c.recuperaciones) << c.nombre;
+    EXPECT_EQ(preguntas, c.preguntas) << c.nombre;
+  }
+  trampa::EstablecerRecuperacion({});
+}
+
+TEST(Trampa, UnaTransaccionPerdidaSaleDeTodasLasTrampas) {
+  std::vector<int> hechos;
+  const ado::Failure perdida(ado::ErrorInfo{-1, "perdida", "x", ado::FailureKind::TransactionLost});
+  try {
+    trampa::IgnorarErrores({[&] {
+                              trampa::IgnorarErrores({[&] { throw perdida; }, [&] { hechos.push_back(1); }});
+                            },
+                            [&] { hechos.push_back(2); }});
+    ADD_FAILURE() << "the trap kept it";
+  } catch (const ado::Failure& f) {
+    EXPECT_EQ(f.Kind(), ado::FailureKind::TransactionLost);
+  }
+  EXPECT_TRUE(hechos.empty());
+}
+
+}  // namespace

@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QLocale>
-
 #include "platform/services/ArchivoIni.h"
 #include "platform/services/Cp1252.h"
+#include "support/Idioma.h"
 #include "support/OperadorGuionado.h"
 
 namespace {
@@ -42,9 +41,25 @@ TEST(ValorNumerico, LeeSoloElNumeroInicialConElSeparadorDado) {
         << c.texto << " con '" << c.separador << "'";
 }
 
-TEST(ValorNumerico, UsaElSeparadorDelPuesto) {
-  const QString sep = QLocale::system().decimalPoint();
-  EXPECT_DOUBLE_EQ(U().ValorNumerico(QStringLiteral("2") + sep + QStringLiteral("25")), 2.25);
+// The operator's text in each locale (the other separator ends the number);
+// a stored text reads the same in both. Past the fixed point: an overflow.
+TEST(ValorNumerico, LeeComoEscribeElOperadorEnCadaIdioma) {
+  const struct {
+    const char *idioma, *texto;
+    double operador, guardado;
+  } casos[] = {{"C", "1234.5", 1234.5, 1234.5},
+               {"C", "1234,5", 1234, 1234.5},
+               {"es_AR", "1234,5", 1234.5, 1234.5},
+               {"es_AR", "1234.5", 1234, 1234.5},
+               {"es_AR", "-0,00005", -0.0001, -0.0001},
+               {"C", "999999999999.9999", 999999999999.9999, 999999999999.9999}};
+  for (const auto& c : casos) {
+    EnIdioma idioma(c.idioma);
+    EXPECT_EQ(U().ValorNumerico(c.texto), c.operador) << c.idioma << " " << c.texto;
+    EXPECT_EQ(U().ValorPuntoOComa(QString(c.texto)), c.guardado) << c.idioma << " " << c.texto;
+  }
+  EXPECT_THROW(U().ValorNumerico(QString(16, QLatin1Char('9'))), ado::Failure);
+  EXPECT_THROW(U().ValorNumerico(QString(400, QLatin1Char('9'))), ado::Failure);
 }
 
 TEST(AlinearDerecha, RellenaConBlancosAIzquierda) {
@@ -108,7 +123,8 @@ TEST(Encriptar, IdaYVueltaDeCualquierTextoYApto) {
                             "  blancos  ",
                             "€ ™ 日本 😀",
                             QString(300, QLatin1Char('z')),
-                            "~41"};
+                            "~41",
+                            QChar(0xFEFF) + QStringLiteral("empieza con la marca de orden")};
   for (const QString& t : textos) {
     const QString e = U().Encriptar(t);
     for (QChar c : e) {

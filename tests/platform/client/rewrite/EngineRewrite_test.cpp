@@ -1,7 +1,9 @@
 // The rewriting of SQL Server SQL for SQLite and PostgreSQL, table-driven, without a database.
-#include "platform/client/SqlDialect.h"
+#include "platform/client/rewrite/EngineRewrite.h"
 
 #include <gtest/gtest.h>
+
+#include "platform/client/rewrite/SqlTree.h"
 
 namespace {
 
@@ -38,7 +40,7 @@ const Case kCases[] = {
      "SELECT * FROM P_MA_Empresas WHERE IdEmpresa = '1' LIMIT 1",
      "SELECT * FROM P_MA_Empresas WHERE IdEmpresa = '1' LIMIT 1"},
     {"top_two_blanks", "SELECT TOP 1  * FROM CLIENTES WHERE LTRIM(RTRIM(CODIGO)) ='0001'",
-     "SELECT * FROM CLIENTES WHERE LTRIM(RTRIM(CODIGO)) ='0001' LIMIT 1",
+     "SELECT * FROM CLIENTES WHERE LTRIM(RTRIM(CODIGO)) ='0001' COLLATE ma_es LIMIT 1",
      "SELECT * FROM CLIENTES WHERE LTRIM(RTRIM(CODIGO)) ='0001' LIMIT 1"},
     {"top_order", "select top 10 a, b from t order by a desc", "select a, b from t order by a desc LIMIT 10",
      "select a, b from t order by a desc LIMIT 10"},
@@ -75,8 +77,8 @@ const Case kCases[] = {
     {"getdate", "INSERT INTO log (cuando) VALUES (GETDATE())",
      "INSERT INTO log (cuando) VALUES (strftime('%Y-%m-%d %H:%M:%f','now','localtime'))",
      "INSERT INTO log (cuando) VALUES (LOCALTIMESTAMP(3))"},
-    {"charindex", "SELECT CHARINDEX('-', Codigo) FROM t", "SELECT INSTR(Codigo, '-') FROM t",
-     "SELECT STRPOS(Codigo, '-') FROM t"},
+    {"charindex", "SELECT CHARINDEX('-', Codigo) FROM t", "SELECT INSTR(LOWER(Codigo), LOWER('-')) FROM t",
+     "SELECT STRPOS(LOWER(Codigo) COLLATE \"es-x-icu\", LOWER('-')) FROM t"},
     {"convert_int", "SELECT CONVERT(INT, Codigo) FROM t", "SELECT CAST(Codigo AS INTEGER) FROM t",
      "SELECT CAST(Codigo AS INT) FROM t"},
     {"convert_103", "SELECT CONVERT(NVARCHAR, Alta, 103) FROM t", "SELECT strftime('%d/%m/%Y', Alta) FROM t",
@@ -124,71 +126,63 @@ const Case kCases[] = {
     {"quoted_identifier", "SELECT \"a b\" FROM t", "SELECT \"a b\" FROM t", "SELECT \"a b\" FROM t"},
     {"escaped_quote", "SELECT * FROM t WHERE a = 'O''Brien' + b", "SELECT * FROM t WHERE a = 'O''Brien' || b",
      "SELECT * FROM t WHERE a = 'O''Brien' || b"},
+    // What is dropped or changed never glues its neighbours into another token or a comment
+    {"hint_glued", "SELECT * FROM t WITH (NOLOCK)WHERE a = 1", "SELECT * FROM t WHERE a = 1",
+     "SELECT * FROM t WHERE a = 1"},
+    {"hint_between_minus", "SELECT 1 -(NOLOCK)-1", "SELECT 1 - -1", "SELECT 1 - -1"},
+    {"top_glued", "SELECT TOP(1)a FROM t", "SELECT a FROM t LIMIT 1", "SELECT a FROM t LIMIT 1"},
+    {"bracket_glued", "SELECT[a]FROM[t]", "SELECT a FROM t", "SELECT a FROM t"},
+    {"nstring_after_literal", "SELECT 'a'N'b'", "SELECT 'a' 'b'", "SELECT 'a' 'b'"},
+    {"comment_in_argument", "SELECT LEN(Nombre -- x\n) FROM t", "SELECT LENGTH(RTRIM(Nombre -- x\n)) FROM t",
+     "SELECT LENGTH(RTRIM(CAST(Nombre -- x\n AS TEXT))) FROM t"},
+    {"comment_in_top", "SELECT * FROM (SELECT TOP (2 -- n\n) a FROM t) x",
+     "SELECT * FROM (SELECT a FROM t LIMIT 2 -- n\n) x", "SELECT * FROM (SELECT a FROM t LIMIT 2 -- n\n) x"},
+    // "+" adds when a number stands on either side; SQL Server converts the text
+    {"number_plus_text", "SELECT 1 + '1', '2' + 3, LEN(a) + '1' FROM t",
+     "SELECT 1 + '1', '2' + 3, LENGTH(RTRIM(a)) + '1' FROM t",
+     "SELECT 1 + '1', '2' + 3, LENGTH(RTRIM(CAST(a AS TEXT))) + '1' FROM t"},
+    // A number cast to an integer type is truncated
+    {"cast_truncates", "SELECT CAST(3.7 AS int), CONVERT(INT, -3.7), CAST(7 AS INT), CAST(a AS INT) FROM t",
+     "SELECT CAST(3.7 AS INTEGER), CAST(-3.7 AS INTEGER), CAST(7 AS INTEGER), CAST(a AS INTEGER) FROM t",
+     "SELECT CAST(TRUNC(3.7) AS int), CAST(TRUNC(-3.7) AS INT), CAST(7 AS INT), CAST(a AS INT) FROM t"},
+    // Text compares without regard to case; a plain column keeps its own collation and index
+    {"literal_comparisons",
+     "SELECT CASE WHEN 'a' = N'A' THEN 1 END FROM t WHERE LTRIM(Id) <> 'x' AND Id = 'y' AND 'z' >= Nombre",
+     "SELECT CASE WHEN 'a' COLLATE ma_es = 'A' THEN 1 END FROM t WHERE LTRIM(Id) <> 'x' COLLATE ma_es AND Id "
+     "= "
+     "'y' AND 'z' >= Nombre",
+     "SELECT CASE WHEN LOWER('a') COLLATE \"es-x-icu\" = LOWER('A') THEN 1 END FROM t WHERE LTRIM(Id) <> 'x' "
+     "AND Id = 'y' AND 'z' >= Nombre"},
+    {"like", "SELECT a FROM t WHERE a LIKE 'x%' AND LTRIM(b) NOT LIKE '%y' ESCAPE '!'",
+     "SELECT a FROM t WHERE a LIKE 'x%' AND LTRIM(b) NOT LIKE '%y' ESCAPE '!'",
+     "SELECT a FROM t WHERE a COLLATE \"es-x-icu\" ILIKE 'x%' AND LTRIM(b) COLLATE \"es-x-icu\" NOT ILIKE "
+     "'%y' "
+     "ESCAPE '!'"},
+    {"replace", "SELECT REPLACE(a + 'b', 'B', 'c') FROM t", "SELECT REPLACE(a || 'b', 'B', 'c') FROM t",
+     "SELECT REPLACE((a || 'b') COLLATE \"es-x-icu\", 'B', 'c') FROM t"},
+    {"datalength", "SELECT DATALENGTH(Imagen) FROM t", "SELECT LENGTH(Imagen) FROM t",
+     "SELECT LENGTH(Imagen) FROM t"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, Rewrite, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<Case>& i) { return std::string(i.param.name); });
 
-// ---- Single-table SELECTs, the statements a recordset can write back through ----
-
-TEST(ParseTableSelect, StarFromOneTable) {
-  const auto t = ado::sql::ParseTableSelect("SELECT * FROM P_MA_Empresas");
-  ASSERT_TRUE(t);
-  EXPECT_EQ(t->table, "P_MA_Empresas");
-  EXPECT_EQ(t->name, "P_MA_Empresas");
-  EXPECT_TRUE(t->schema.isEmpty());
-  EXPECT_TRUE(t->star);
-}
-
-TEST(ParseTableSelect, TopWhereOrder) {
-  const auto t = ado::sql::ParseTableSelect(
-      "SELECT TOP 1  * FROM P_MA_Empresas WHERE LTRIM(RTRIM(IdEmpresa)) ='7' ORDER BY IdEmpresa, Nombre");
-  ASSERT_TRUE(t);
-  EXPECT_EQ(t->name, "P_MA_Empresas");
-}
-
-TEST(ParseTableSelect, OwnerBracketsAndColumns) {
-  const auto t =
-      ado::sql::ParseTableSelect("select IdEmpresa, NombreEmpresa AS Nombre, x.Calle from dbo.[Mi Tabla] x");
-  ASSERT_TRUE(t);
-  EXPECT_EQ(t->table, "dbo.[Mi Tabla]");
-  EXPECT_EQ(t->name, "Mi Tabla");
-  EXPECT_EQ(t->schema, "dbo");
-  EXPECT_TRUE(t->nameQuoted);
-  EXPECT_FALSE(t->star);
-  ASSERT_EQ(t->items.size(), 3);
-  EXPECT_EQ(t->items[1].column, "NombreEmpresa");
-  EXPECT_EQ(t->items[1].output, "Nombre");
-  EXPECT_EQ(t->items[2].column, "Calle");
-}
-
-TEST(ParseTableSelect, RefusesWhatCannotBeWrittenBack) {
-  for (const char* sql :
-       {"SELECT MAX(Talonario) AS Talonario FROM V_TA_CPTE", "SELECT a FROM t JOIN u ON t.x = u.x",
-        "SELECT a FROM t, u", "SELECT DISTINCT a FROM t", "SELECT a, COUNT(*) FROM t GROUP BY a",
-        "SELECT a FROM t UNION SELECT a FROM u", "UPDATE t SET a = 1", "SELECT 'x' + a AS b FROM t",
-        "SELECT a FROM t; DELETE FROM t"}) {
-    EXPECT_FALSE(ado::sql::ParseTableSelect(sql)) << sql;
+// A statement nested past the bound is refused at once, never read recursively
+// to the end of the stack or for minutes.
+TEST(Rewrite, RefusesNestingPastTheBound) {
+  const int bound = ado::sql::kMaxNesting;
+  const QString fits = QString("(").repeated(bound) + "1" + QString(")").repeated(bound);
+  for (Dialect d : {Dialect::Sqlite, Dialect::Postgres}) {
+    EXPECT_EQ(ado::sql::Rewrite("SELECT " + fits, d), "SELECT " + fits);
+    EXPECT_THROW(ado::sql::Rewrite("SELECT (" + fits + ")", d), ado::sql::NestingTooDeep);
+    EXPECT_THROW(ado::sql::Rewrite("SELECT " + QString("(").repeated(10000), d), ado::sql::NestingTooDeep);
+    EXPECT_THROW(ado::sql::Rewrite("SELECT " + QString("ISNULL(").repeated(1000) + "a", d),
+                 ado::sql::NestingTooDeep);
+    // Each STR repeats its argument: thirty of them would write billions of characters.
+    EXPECT_THROW(
+        ado::sql::Rewrite("SELECT " + QString("STR(").repeated(30) + "a" + QString(")").repeated(30), d),
+        ado::sql::NestingTooDeep);
   }
-}
-
-TEST(Quote, ByEngine) {
-  EXPECT_EQ(ado::sql::Quote("a]b", Dialect::SqlServer), "[a]]b]");
-  EXPECT_EQ(ado::sql::Quote("a\"b", Dialect::Postgres), "\"a\"\"b\"");
-  EXPECT_EQ(ado::sql::Quote("IdEmpresa", Dialect::Sqlite), "\"IdEmpresa\"");
-}
-
-TEST(CatalogName, FoldsLikeTheEngine) {
-  EXPECT_EQ(ado::sql::CatalogName("P_MA_Empresas", Dialect::Postgres), "p_ma_empresas");
-  EXPECT_EQ(ado::sql::CatalogName("P_MA_Empresas", Dialect::Postgres, true), "P_MA_Empresas");
-  EXPECT_EQ(ado::sql::CatalogName("P_MA_Empresas", Dialect::Sqlite), "P_MA_Empresas");
-  EXPECT_EQ(ado::sql::CatalogName("p_ma_empresas", Dialect::Oracle), "P_MA_EMPRESAS");
-}
-
-TEST(IsDefinition, FirstWord) {
-  EXPECT_TRUE(ado::sql::IsDefinition("  ALTER TABLE x ADD y INT"));
-  EXPECT_TRUE(ado::sql::IsDefinition("-- c\ncreate table x (a int)"));
-  EXPECT_FALSE(ado::sql::IsDefinition("UPDATE x SET created = 1"));
 }
 
 }  // namespace

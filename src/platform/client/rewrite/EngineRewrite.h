@@ -1,0 +1,34 @@
+#pragma once
+// The engine rewriter. The program writes SQL Server SQL; this rewrites a statement for SQLite and
+// PostgreSQL, token by token (string literals and comments are never touched):
+//
+//   SELECT TOP n ...            -> SELECT ... LIMIT n     (at the end of that SELECT)
+//   [Name], [Two Words]         -> Name, "Two Words"
+//   dbo.Table                   -> Table
+//   N'text'                     -> 'text'
+//   ISNULL(a, b)                -> IFNULL(a, b) / COALESCE(a, b)
+//   LEN(x)                      -> LENGTH(RTRIM(x))       (LEN ignores trailing blanks)
+//   GETDATE()                   -> the local date and time, to the millisecond
+//   CHARINDEX(a, b)             -> INSTR(b, a) / STRPOS(b, a)
+//   CONVERT(type, x[, style])   -> CAST(x AS type), or a date format for styles 101-120
+//   CAST(x AS NVARCHAR(10))     -> the engine's type
+//   LEFT, RIGHT, SPACE, REPLICATE, YEAR, MONTH, DAY (SQLite lacks some of them)
+//   'a' + x + LTRIM(y)          -> 'a' || x || LTRIM(y)   (a chain of + with a text operand:
+//                                   a literal, a text function, a CAST/CONVERT to text)
+//   WITH (NOLOCK)               -> removed
+//   ALTER TABLE t ADD c NVARCHAR(10) / CREATE TABLE column types  -> PostgreSQL types
+//
+// Pure functions; no database needed. Not to be confused with the suite's
+// table-name mapping (db/DB_MapeoTablas), which works on SQL Server SQL for every engine.
+#include <QString>
+
+#include "platform/client/Dialect.h"
+
+namespace ado::sql {
+
+// The statement for `dialect`: rewritten for Sqlite and Postgres, unchanged
+// otherwise. Throws NestingTooDeep (rewrite/SqlTree.h) for a statement nested
+// too deeply to read.
+QString Rewrite(const QString& sql, Dialect dialect);
+
+}  // namespace ado::sql
