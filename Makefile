@@ -1,4 +1,5 @@
-# make run: set up, build, create the demo database and start the program on it.
+# make run: set up, build, create the demo database and start the program on it (without a
+# display, on an invisible virtual one: see scripts/run.sh).
 # make test: set up, build and run every test (SQLite and a private PostgreSQL server,
 #            and each fuzzing program for a few seconds), twice: in the environment's
 #            locale and under es_AR.UTF-8.

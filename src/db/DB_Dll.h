@@ -1,9 +1,10 @@
 #pragma once
 // The program's single gateway to the database: the one shared connection,
-// its parameters, and the query, literal, schema, dialect and error helpers.
+// its parameters, and the recordset, literal, schema, table-mapping, Oracle
+// and error helpers.
 // Members are spread over one source file per concern (DB_Conexion.cpp,
 // DB_Literales.cpp, DB_Recordsets.cpp, DB_Esquema.cpp, DB_MapeoTablas.cpp,
-// DB_Errores.cpp; the log itself is LogDeErrores).
+// DB_Oracle.cpp, DB_Errores.cpp; the log itself is LogDeErrores).
 #include <QString>
 #include <functional>
 #include <optional>
@@ -113,9 +114,11 @@ class DB_Dll {
   bool VerCampoDB(const QString& Tabla, const QString& Campo, bool Agregar, const QString& Tipo = {},
                   bool PermiteNulos = true, const ado::Value& ValorDefault = {});
 
-  // ---- dialect and table mapping (DB_MapeoTablas.cpp) ----
-  QString ORACLE_Dicc(const QString& Valor);
+  // ---- table mapping (DB_MapeoTablas.cpp) ----
   QString SS_TSinonimos(const QString& SQL) const;
+
+  // ---- Oracle translation (DB_Oracle.cpp) ----
+  QString ORACLE_Dicc(const QString& Valor);
 
   // ---- error treatment (DB_Errores.cpp) ----
   ado::Value ArchivoErrores() const { return gLogErr; }

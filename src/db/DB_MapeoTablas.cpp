@@ -1,8 +1,5 @@
 #include "db/DB_Dll.h"
-#include "db/GuionOracle.h"
 #include "db/TextoSql.h"
-#include "db/TraduccionOracle.h"
-#include "platform/services/Utilidades.h"
 
 namespace {
 
@@ -46,45 +43,4 @@ QString DB_Dll::SS_TSinonimos(const QString& SQL) const {
       s = ReemplazarFueraDeLiterales(s, QStringLiteral("@Admin_MA_CUENTAS"), QStringLiteral("MA_CUENTAS"));
   }
   return QuitarMarcaAdmin(s);
-}
-
-QString DB_Dll::ORACLE_Dicc(const QString& Valor) {
-  if (!gConnString.contains(QLatin1String("ORACLE"), Qt::CaseInsensitive)) return Valor;
-  if (Servicios().ContarPalabras(Valor) <= 1)
-    return Valor.toUpper() == QLatin1String("LEN") ? QStringLiteral("LENGTH") : Valor;
-  return TraducirAOracle(Valor);
-}
-
-QString DB_Dll::FiltraSentencia(QString& sentencia) const { return FiltrarSentencia(sentencia); }
-
-namespace {
-
-class EjecutorConexion : public EjecutorGuion {
- public:
-  explicit EjecutorConexion(ado::Connection& c) : c_(c) {}
-  void IniciarTransaccion() override { c_.BeginTrans(); }
-  void ConfirmarTransaccion() override { c_.CommitTrans(); }
-  void DeshacerTransaccion() override { c_.RollbackTrans(); }
-  long Ejecutar(const QString& sentencia) override {
-    long n = 0;
-    c_.Execute(sentencia, &n, ado::adOptionUnspecified);
-    return n;
-  }
-
- private:
-  ado::Connection& c_;
-};
-
-// An informational status the Oracle provider can leave after a script; not a failure.
-constexpr long kAvisoOracle = 265929;
-
-}  // namespace
-
-QString DB_Dll::EjecutaScriptOracle(QString& script, long& RecordsAffected) {
-  EjecutorConexion ejecutor(*gCnn());
-  EjecutarGuionOracle(
-      script, RecordsAffected, [this](const QString& s) { return ORACLE_Dicc(s); }, ejecutor);
-  ado::ErrorCollection& errores = gCnn()->Errors();
-  if (errores.Count() == 1 && errores[0].Number == kAvisoOracle) errores.Clear();
-  return script;
 }

@@ -24,6 +24,8 @@ QString ValorSinComillas(FormaValor forma, const QString& ValorBuscado) {
   }
 }
 
+// A condition that itself starts with "WHERE" (no blank before it) gets a
+// second one, as the suite builds it; no caller in this program passes a condition.
 QString CondicionLibre(const QString& inicio, const QString& Tabla, const QString& Condicion) {
   const QString enlace = BuscarFueraDeLiterales(Condicion, QStringLiteral(" WHERE ")) >= 0
                              ? QStringLiteral(" ")
@@ -86,6 +88,7 @@ QString SentenciaDatosTabla(const QString& Tabla, const QString& ValorBuscado, c
                  DuplicarApostrofes(ValorBuscado.trimmed()) + QStringLiteral("' ");
       break;
     case FormaValor::Fecha:
+      // The suite's "#" form, read by no engine here; this program only looks up text.
       clausula = QStringLiteral(" WHERE ") + Campo + QStringLiteral(" = #") + ValorBuscado.trimmed() +
                  QStringLiteral("# ");
       break;
@@ -104,6 +107,8 @@ QString SentenciaBuscaExtremo(Extremo extremo, const QString& QueTabla, const QS
   QString s = extremo == Extremo::Maximo
                   ? QStringLiteral("SELECT MAX(") + QueCampo + QStringLiteral(") AS MAYOR FROM ") + QueTabla
                   : QStringLiteral("SELECT MIN(") + QueCampo + QStringLiteral(") AS MENOR FROM ") + QueTabla;
+  // Even an empty condition adds " WHERE ", and the failure reaches the caller;
+  // nothing in this program calls the maximum or minimum.
   if (Condicion) s += QStringLiteral(" WHERE ") + Condicion->trimmed();
   return s;
 }

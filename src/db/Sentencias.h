@@ -1,5 +1,5 @@
 #pragma once
-// The statements the query and schema helpers send, built apart from running
+// The statements the recordset and schema helpers send, built apart from running
 // them so that their exact text can be checked.
 #include <QString>
 #include <functional>

@@ -12,7 +12,7 @@
 #include "platform/services/Inicializador.h"
 #include "platform/services/Trampa.h"
 #include "platform/services/Utilidades.h"
-#include "session/Def_QConsulta.h"
+#include "session/CrearMascarasConsultas.h"
 #include "session/ParametrosInicio.h"
 #include "settings/Configuracion.h"
 #include "settings/Globales.h"

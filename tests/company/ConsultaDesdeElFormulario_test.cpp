@@ -9,7 +9,7 @@
 #include "company/ui/EnlaceDialogos.h"
 #include "lookup/Lib_ClsCons3.h"
 #include "platform/services/DialogosPorNombre.h"
-#include "session/Def_QConsulta.h"
+#include "session/CrearMascarasConsultas.h"
 
 namespace {
 
@@ -39,6 +39,7 @@ class ConsultaDesdeElFormulario : public FormularioEnBase {
   // Runs `operador` on the lookup dialog once it is up; gives up after a while
   // so that a dialog that never opens fails the test instead of hanging it.
   void AlAbrirse(std::function<void(QWidget*)> operador) {
+    op->MostrarComoElPrograma();
     auto intentos = std::make_shared<int>(0);
     auto* t = new QTimer(form.get());
     t->setInterval(20);

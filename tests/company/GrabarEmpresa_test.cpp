@@ -208,6 +208,8 @@ TEST_P(GrabarEmpresa, LosDatosDeLaInstalacionSeGrabanJuntos) {
   ASSERT_EQ(instalacion.size(), 9);
   Mostrar("");
   for (int campo : {1, 2, 3, 6, 10}) Escribir(campo, QStringLiteral("V%1").arg(campo));
+  op->Responder(vb::Abort);  // the refused setting
+  op->Responder(vb::Abort);  // the save, told that the setting was not stored
   Accion("GRABAR");
   ASSERT_EQ(Titulos().size(), 2) << op->mensajes[0].prompt;
   EXPECT_TRUE(L().EnEdicion());
@@ -343,6 +345,7 @@ TEST_P(GrabarEmpresa, UnaGrabacionRechazadaSeExplicaYNoGuardaNada) {
     Mostrar("90");
     Escribir(1, QStringLiteral("Rechazada S.A."));
     c.pantalla(*this);
+    op->Responder(vb::OK);
     Accion("GRABAR");
     ASSERT_EQ(op->mensajes.size(), 1u) << Titulos().join(" / ").toStdString();
     EXPECT_EQ(op->mensajes[0].title, QString::fromUtf8(c.titulo));
@@ -397,7 +400,8 @@ TEST_P(GrabarEmpresa, OtroOperadorCambioLaEmpresaMientras) {
     Escribir(1, QStringLiteral("Nombre de este operador"));
     testdb::RunSql(base, QString::fromUtf8(c.otro).arg(Codigo15(codigo)));
     op->mensajes.clear();
-    Accion("GRABAR");  // answered Abort
+    op->Responder(vb::Abort);
+    Accion("GRABAR");
     ASSERT_EQ(op->mensajes.size(), 1u) << Titulos().join(" / ").toStdString();
     EXPECT_TRUE(op->mensajes[0].title.contains(QStringLiteral("Actualizar Datos"))) << op->mensajes[0].title;
     EXPECT_TRUE(op->mensajes[0].prompt.contains(QStringLiteral("por otro usuario")))
@@ -519,8 +523,7 @@ TEST_P(GrabarEmpresa, LaEmpresaYSusFilasSeGrabanJuntas) {
       {"Ignorar", "94", vb::Ignore, false, Queda::TodoMenosCpte},
   };
   Cargar(falla);
-  auto operador = std::make_shared<OperadorQueCorrige>();
-  EstablecerOperador(operador);
+  auto operador = OperadorGuionado::Instalar<OperadorQueCorrige>();
   op = operador;
   const Tablas plantillas = FilasDe(QString());
   const QString nombre = QStringLiteral("SELECT NombreEmpresa FROM P_MA_Empresas");

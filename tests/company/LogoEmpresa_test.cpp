@@ -75,6 +75,7 @@ TEST_P(LogoEmpresa, ElegirUnArchivo) {
     op->mensajes.clear();
     op->filtros.clear();
     op->entradas.clear();
+    for (qsizetype i = 0; i < c.titulos.size(); ++i) op->Responder(vb::OK);
     Buscar(c.ruta);
     ASSERT_EQ(op->entradas.size(), 1u);
     EXPECT_EQ(op->entradas[0].prompt, QStringLiteral("Buscar Archivos"));

@@ -35,8 +35,7 @@ class SesionConFallos : public FormularioEnBase {
     return Cuenta("V_TA_CPTE" + e) + Cuenta("TA_COMPROBANTES" + e) + Cuenta("MV_EJERCICIOS" + e);
   }
   std::shared_ptr<OperadorQueActua> Actuante() {
-    auto o = std::make_shared<OperadorQueActua>();
-    EstablecerOperador(o);
+    auto o = OperadorGuionado::Instalar<OperadorQueActua>();
     op = o;
     return o;
   }
@@ -148,6 +147,7 @@ TEST_P(ServidorReiniciado, CadaAccionSeReconectaYSeRepite) {
   const QString nombre = Nombre("8");
 
   servidor->Reiniciar();
+  op->Responder(vb::OK);  // the connection was lost
   Mostrar("8");
   EXPECT_EQ(Avisos(), QStringList{perdida});
   EXPECT_EQ(Texto(1), nombre);
@@ -156,12 +156,14 @@ TEST_P(ServidorReiniciado, CadaAccionSeReconectaYSeRepite) {
   op->mensajes.clear();
   Escribir(1, QStringLiteral("Tras el reinicio S.A."));
   servidor->Reiniciar();
+  op->Responder(vb::OK);
   Accion("GRABAR");
   EXPECT_EQ(Avisos(), QStringList{perdida});
   EXPECT_EQ(Nombre("8"), QStringLiteral("Tras el reinicio S.A."));
 
   op->mensajes.clear();
   servidor->Detener();
+  op->Responder(vb::OK);
   op->Responder(vb::Abort);  // it cannot reconnect
   Mostrar("8");
   ASSERT_EQ(op->mensajes.size(), 2u) << Avisos().join(" / ");
@@ -196,6 +198,7 @@ TEST_P(ServidorReiniciado, UnReinicioEnMediaGrabacionNoDejaNadaAMedias) {
     testdb::RunSql(base, "DELETE FROM falla");
   };
   op->Responder(vb::Retry);
+  op->Responder(vb::OK);  // the connection was lost
   Accion("GRABAR");
   ASSERT_EQ(op->mensajes.size(), 2u) << Avisos().join(" / ");
   EXPECT_TRUE(op->mensajes[0].prompt.contains(QStringLiteral("tercera fila rechazada")));

@@ -182,6 +182,7 @@ TEST_F(ConexionTest, CadenaEnBlancoSeArmaConLosCampos) {
 
 TEST_F(ConexionTest, UnFalloQueNoEsDelProveedorNoDejaLaBanderaEnAlto) {
   op->AlMostrar([](DialogoModal&) { throw ado::Failure(51, QStringLiteral("El dialogo fallo")); });
+  op->Responder(vb::OK);
   db.OpenServerADODB(true, 3, QString(), false);
   ASSERT_EQ(op->mensajes.size(), 1u);
   EXPECT_EQ(op->mensajes[0].prompt, "El dialogo fallo");

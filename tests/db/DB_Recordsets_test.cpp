@@ -195,6 +195,7 @@ TEST_P(Consultas, EjecutaConsultaSQLAvisaLosDemasFallosSalvoEnTransacciones) {
   db.SetCnn(ado::Connection::Create());  // never opened
   QString sql = QStringLiteral("UPDATE ta_usuarios SET UNegocio = '1'");
   long afectados = 0;
+  op->Responder(vb::OK);
   db.EjecutaConsultaSQL(sql, afectados);
   ASSERT_EQ(op->mensajes.size(), 1u);
   EXPECT_EQ(op->mensajes[0].title, QStringLiteral("Aviso al operador!!!"));

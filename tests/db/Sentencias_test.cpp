@@ -1,4 +1,4 @@
-// The exact text of the statements the query and schema helpers send.
+// The exact text of the statements the recordset and schema helpers send.
 #include "db/Sentencias.h"
 
 #include <gtest/gtest.h>
@@ -40,6 +40,8 @@ TEST(Sentencias, ExisteEnTabla) {
        QStringLiteral("SELECT TOP 1 * FROM CLIENTES WHERE CODIGO =  7 ")},
       {"condicion sin WHERE", SentenciaExisteEnTabla(t, QStringLiteral("x"), c, 8, QStringLiteral("A = 1")),
        QStringLiteral("SELECT TOP 1 * FROM CLIENTES WHERE A = 1")},
+      // The suite's text, which no engine runs; kept because no caller here
+      // passes a condition of its own (the program always passes "").
       {"condicion que empieza por WHERE sin blanco delante",
        SentenciaExisteEnTabla(t, QStringLiteral("x"), c, 8, QStringLiteral("WHERE A = 1")),
        QStringLiteral("SELECT TOP 1 * FROM CLIENTES WHERE WHERE A = 1")},
@@ -75,6 +77,8 @@ TEST(Sentencias, DatosTabla) {
        QStringLiteral("SELECT TOP 1 * FROM ta_usuarios WHERE nombre ='admin' ")},
       {"texto con apostrofe", SentenciaDatosTabla(t, QStringLiteral("O'Brien"), c, 8, QString(), true),
        QStringLiteral("SELECT TOP 1 * FROM ta_usuarios WHERE LTRIM(RTRIM(nombre)) ='O''Brien' ")},
+      // The "#" date form no engine here reads; kept because the program only
+      // calls DatosTabla with text (code 8).
       {"fecha entre almohadillas",
        SentenciaDatosTabla(t, QStringLiteral(" 1/2/2024 "), c, 7, QString(), true),
        QStringLiteral("SELECT TOP 1 * FROM ta_usuarios WHERE nombre = #1/2/2024# ")},
@@ -102,6 +106,8 @@ TEST(Sentencias, MaximosMinimosYUltimoCodigo) {
       {"minimo con condicion recortada",
        SentenciaBuscaExtremo(Extremo::Minimo, t, c, QStringLiteral(" A = 1 ")),
        QStringLiteral("SELECT MIN(IdEmpresa) AS MENOR FROM P_MA_Empresas WHERE A = 1")},
+      // A statement the engines reject, the failure reaching the caller as the
+      // suite has it; kept because nothing in the program calls BuscaMaximo.
       {"maximo con condicion vacia", SentenciaBuscaExtremo(Extremo::Maximo, t, c, QString()),
        QStringLiteral("SELECT MAX(IdEmpresa) AS MAYOR FROM P_MA_Empresas WHERE ")},
       {"ultimo codigo sin condicion", SentenciaBuscaUltimoCodigo(t, c, QStringLiteral("  ")),

@@ -86,32 +86,23 @@ TEST_F(Consulta, ArticulosLimiteYCondicionDelLlamador) {
   EXPECT_EQ(m.where, " (A=1) ");  // the caller sees the wrapped condition
 }
 
-TEST_F(Consulta, SentenciaDelLlamadorYMiembrosDelDialogo) {
+// What the dialog gets that the request works out: the mapped statement, the
+// order flag and the settings read under their keys.
+TEST_F(Consulta, SentenciaDelLlamadorYAjustesAlDialogo) {
   ajustes["STK_NIVEL2"] = "255";
   ajustes["MOSTRARSTOCKENCONSULTAS"] = "Si";
   ajustes["USACONSULTALIKE"] = "si";
   auto c = Nueva();
-  EXPECT_EQ(c->StkNivel1, 0);
-  EXPECT_EQ(c->StkNivel2, "255");
   c->CampoDevuelto = "IDARTICULO";
   c->Checks = true;
-  c->UsaCantidades = true;
-  c->gConnString = "cadena";
   Llamada l;
-  l.clave = "Q";
-  l.defecto = "A1,A2";
   const SolicitudLista s = Pedir(*c, "select * from v_ma_articulos where x = 1", l);
   EXPECT_EQ(s.SQL, "select * from VT_MA_ARTICULOS where x = 1");
   EXPECT_TRUE(s.OrdenarPorLwv);
   EXPECT_TRUE(s.CfgUsaConsultaLIKE);
   EXPECT_EQ(s.MuestraStock, "Si");
+  EXPECT_EQ(s.StkNivel1, 0);  // a blank colour setting
   EXPECT_EQ(s.StkNivel2, "255");
-  EXPECT_EQ(s.FiltroInicial, "Q");
-  EXPECT_EQ(s.CampoDevuelto, "IDARTICULO");
-  EXPECT_TRUE(s.CheckBoxes);
-  EXPECT_TRUE(s.UsaCantidades);
-  EXPECT_EQ(s.ValoresDefault, "A1,A2");
-  EXPECT_EQ(s.gConnString, "cadena");
   // Reset by every call.
   EXPECT_FALSE(c->Checks);
   EXPECT_EQ(c->CampoDevuelto, "");
@@ -143,7 +134,8 @@ TEST_F(Consulta, RegistroDeUnaColumnaPideConfigurar) {
   auto c = Nueva();
   c->ValorDevuelto = "anterior";
   Llamada l;
-  Pedir(*c, "MA_SOLO", l);
+  op->Responder(vb::OK);
+  c->ConsultaSearch("MA_SOLO", l.cmps, l.clave, l.campoBusqueda, l.where, l.opcional, l.arbol, l.defecto);
   EXPECT_TRUE(op->dialogos.isEmpty());
   ASSERT_EQ(op->mensajes.size(), 1u);
   EXPECT_EQ(op->mensajes[0].prompt, "Debe configurar la consulta para esta tabla");

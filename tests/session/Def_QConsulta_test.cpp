@@ -10,6 +10,7 @@
 #include "db/DB_Dll.h"
 #include "lookup/ArchivoDefiniciones.h"
 #include "lookup/Lib_ClsCons3.h"
+#include "session/CrearMascarasConsultas.h"
 #include "support/OperadorGuionado.h"
 #include "support/TestDatabases.h"
 

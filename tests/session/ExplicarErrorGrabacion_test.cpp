@@ -37,6 +37,7 @@ class SinBase : public ::testing::Test {
 };
 
 TEST_F(SinBase, TipoEquivocado) {
+  op->Responder(vb::OK);
   EXPECT_EQ(ExplicarErrorGrabacion({ado::err::WrongType, QStringLiteral("tipo"), QStringLiteral("x")},
                                    QStringLiteral("CUIT")),
             0);
@@ -48,6 +49,7 @@ TEST_F(SinBase, TipoEquivocado) {
 
 TEST_F(SinBase, ConversionDelProveedorLimpiaLosErrores) {
   ErrorDelProveedor(1010);
+  op->Responder(vb::OK);
   EXPECT_EQ(ExplicarErrorGrabacion({static_cast<long>(0x80040E14), QStringLiteral("d"), QString()},
                                    QStringLiteral("CUIT")),
             0);
@@ -101,6 +103,7 @@ class ConBase : public ConexionDePrueba {
 
 TEST_P(ConBase, ClaveDuplicada) {
   const ado::ErrorInfo e = AltaFallida(QStringLiteral("              8"), QStringLiteral("Otra"));
+  op->Responder(vb::OK);
   EXPECT_EQ(ExplicarErrorGrabacion(e, QStringLiteral("IdEmpresa")), 0);
   ASSERT_EQ(op->mensajes.size(), 1u);
   EXPECT_EQ(op->mensajes[0].title, QStringLiteral("Clave Duplicada"));
@@ -113,6 +116,7 @@ TEST_P(ConBase, ClaveDuplicada) {
 
 TEST_P(ConBase, NulosNoPermitidos) {
   const ado::ErrorInfo e = AltaFallida(QStringLiteral("             99"), QString());
+  op->Responder(vb::OK);
   EXPECT_EQ(ExplicarErrorGrabacion(e, QStringLiteral("NombreEmpresa")), 0);
   ASSERT_EQ(op->mensajes.size(), 1u);
   EXPECT_EQ(op->mensajes[0].title, QStringLiteral("Error en conversion de datos - NULOS NO PERMITIDO"));

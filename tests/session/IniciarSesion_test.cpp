@@ -171,8 +171,7 @@ TEST_F(IniciarSesionTest, SinParametrosPideElDialogoYCancelarTermina) {
 
 TEST_F(IniciarSesionTest, LaLineaDeComandosSeUsaSiNoHayParametros) {
   EstablecerLineaDeComandos("@Server=SQLITE;@DbName=" + BaseInexistente() + ";@Usuario=sa;@Caja=7;");
-  op->Responder(vb::No);
-  op->Responder(vb::No);
+  op->Responder(vb::No);     // the connection fails: not again
   Iniciar(true, QString());  // the INI is not read when there is a text
   const DB_Dll& db = DB_Dll::Instancia();
   EXPECT_EQ(db.gServidor, "SQLITE");
@@ -186,8 +185,7 @@ TEST_F(IniciarSesionTest, DesdeElIniConClavesCodificadas) {
   Utilidades& u = Utilidades::Compartido();
   Ini("[PC1|JUAN]\r\nFlatToolbars=0\r\n[pc1|juanBaseDeDatos]\r\nServidor=SQL|ITE\r\nDbName=" +
       HaciaCp1252(BaseInexistente()) + "\r\nUsuario=" + HaciaCp1252(u.Encriptar("Peña|")) + "\r\n");
-  op->Responder(vb::No);
-  op->Responder(vb::No);
+  op->Responder(vb::No);  // the connection fails: not again
   Iniciar(true, QStringLiteral("   "));
   const DB_Dll& db = DB_Dll::Instancia();
   EXPECT_EQ(db.gServidor, "SQLITE");
@@ -210,8 +208,7 @@ TEST_F(IniciarSesionTest, SinIniValenLosValoresPorDefecto) {
 }
 
 TEST_F(IniciarSesionTest, ServidorOracleArmaSuCadena) {
-  op->Responder(vb::No);
-  op->Responder(vb::No);
+  op->Responder(vb::No);  // the connection fails: not again
   Iniciar(false, "@Server=#ORA1;@DbName=ORCL;@Usuario=scott;@Password=tiger;");
   EXPECT_EQ(connStringDevuelta, "Provider=OraOLEDB.Oracle.1;Data Source=ORCL;User Id=scott;Password=tiger;");
   EXPECT_EQ(DB_Dll::Instancia().gServidor, "ORA1");
@@ -221,8 +218,7 @@ TEST_F(IniciarSesionTest, ServidorOracleArmaSuCadena) {
   for (const auto& m : op->mensajes) EXPECT_FALSE(m.prompt.contains("tiger"));
 
   SetUp();
-  op->Responder(vb::No);
-  op->Responder(vb::No);
+  op->Responder(vb::No);  // the connection fails: not again
   const QString dada = "PROVIDER=SQLOLEDB;Server=SQLITE;Database =" + BaseInexistente() + ";UId=;Pwd=;";
   Iniciar(false, "@Server=#ORA1;@DbName=ORCL;", dada);
   EXPECT_EQ(connStringDevuelta, dada);
@@ -231,8 +227,7 @@ TEST_F(IniciarSesionTest, ServidorOracleArmaSuCadena) {
 
 TEST_F(IniciarSesionTest, ServidorConInstanciaYPuertoYSeccionLarga) {
   Entorno::Compartido().FijarIdentificadores(QString(30, QLatin1Char('m')), QString(30, QLatin1Char('u')));
-  op->Responder(vb::No);
-  op->Responder(vb::No);
+  op->Responder(vb::No);  // the connection fails: not again
   Iniciar(false, "@Server=host/INST:1433;@DbName=" + BaseInexistente() + ";");
   EXPECT_EQ(DB_Dll::Instancia().gServidor, "INST");
   EXPECT_EQ(gSeccionEstacion, QString(30, QLatin1Char('M')) + "|" + QString(19, QLatin1Char('U')));

@@ -1,4 +1,4 @@
 #pragma once
 // Registers how the lookup requests "Lib_FrmCons3" and "Lib_FrmCons3Tree" are
-// shown on screen. The Qt operator calls it at start-up.
+// shown on screen; called once at start-up with every other dialog.
 void RegistrarDialogosConsulta();
