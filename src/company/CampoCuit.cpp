@@ -22,6 +22,8 @@ QString Corregir(const QString& texto, const Cuit::Analisis& a) {
   return ElOperador().MsgBox(mensaje, vb::YesNo + vb::Exclamation, kTitulo) == vb::Yes ? a.corregido : texto;
 }
 
+// When several hold it, whichever the database finds first is named: one is
+// enough to send the operator looking, and no sort is paid on a big table.
 void AvisarDuplicado(const QString& digitos, const QString& tabla, const QString& codigo) {
   ado::Recordset rs;
   if (DB_Dll::Instancia().ComprobarEnTabla(tabla, QString(), QStringLiteral("CUIT"), &rs, {},
@@ -43,16 +45,17 @@ void AvisarDuplicado(const QString& digitos, const QString& tabla, const QString
 QString CondicionDuplicado(const QString& digitos, const QString& codigo) {
   return QStringLiteral("REPLACE(REPLACE(REPLACE(CUIT, '-', ''), '.', ''), ' ', '') = '") +
          DuplicarApostrofes(digitos) + QStringLiteral("' AND LTRIM(RTRIM(IdEmpresa)) <> '") +
-         DuplicarApostrofes(codigo.trimmed()) + QStringLiteral("' ORDER BY IdEmpresa");
+         DuplicarApostrofes(codigo.trimmed()) + QLatin1Char('\'');
 }
 
 QString Confirmar(const QString& texto, const QString& tabla, const QString& codigo) {
   const Cuit::Analisis a = Cuit::Analizar(texto);
   if (a.problema == Cuit::Problema::Vacio) return texto;
-  QString queda = a.problema == Cuit::Problema::Ninguno ? Cuit::Formatear(a.digitos) : Corregir(texto, a);
+  const QString queda =
+      a.problema == Cuit::Problema::Ninguno ? Cuit::Formatear(a.digitos) : Corregir(texto, a);
   // Digits with other characters are not compared: they are no CUIT anybody holds.
-  const Cuit::Analisis final = Cuit::Analizar(queda);
-  if (final.problema != Cuit::Problema::NoNumerico) AvisarDuplicado(final.digitos, tabla, codigo);
+  const Cuit::Analisis resultado = Cuit::Analizar(queda);
+  if (resultado.problema != Cuit::Problema::NoNumerico) AvisarDuplicado(resultado.digitos, tabla, codigo);
   return queda;
 }
 
