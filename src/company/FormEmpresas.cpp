@@ -1,5 +1,6 @@
 #include "company/FormEmpresas.h"
 
+#include "company/CampoCuit.h"
 #include "company/LargoDeColumna.h"
 #include "db/DB_Dll.h"
 #include "platform/services/Operador.h"
@@ -299,6 +300,10 @@ void FormEmpresas::CampoValida(int Index) {
     }
     if (!Grabando) personalizados_.Asignar(*rsEmpresas_);
     DetalleOn(true);
+  } else if (columna.compare(QStringLiteral("CUIT"), Qt::CaseInsensitive) == 0) {
+    // Never an error: the operator decides what stays in the field.
+    vista_.PonerTexto(Index, campocuit::Confirmar(vista_.Texto(Index), NombreTabla,
+                                                  vista_.Texto(IndiceDeColumna("IdEmpresa"))));
   } else if (columna.compare(QStringLiteral("idprovincia"), Qt::CaseInsensitive) == 0) {
     if (!MostrarProvincia(valor)) {
       HayError = true;
@@ -324,7 +329,10 @@ void FormEmpresas::txtFields_GotFocus(int Index) {
 
 void FormEmpresas::txtFields_KeyDown(int Index, int KeyCode, int Shift) {
   Proteger(QStringLiteral("txtFields_KeyDown"), [&] {
-    if (!vista_.EsTeclaAvance(KeyCode)) return;
+    // Tab confirms the CUIT too: its check must not be skipped by leaving the field that way.
+    const bool tabEnCuit =
+        KeyCode == tecla::Tab && Columna(Index).compare(QStringLiteral("CUIT"), Qt::CaseInsensitive) == 0;
+    if (!vista_.EsTeclaAvance(KeyCode) && !tabEnCuit) return;
     CampoValida(Index);
     if (!HayError) vista_.AvanzarFoco(KeyCode);
   });

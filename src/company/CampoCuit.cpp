@@ -1,0 +1,59 @@
+#include "company/CampoCuit.h"
+
+#include "company/Cuit.h"
+#include "db/DB_Dll.h"
+#include "db/TextoSql.h"
+#include "platform/client/Recordset.h"
+#include "platform/services/Operador.h"
+#include "platform/services/Utilidades.h"
+
+namespace campocuit {
+namespace {
+
+const QString kTitulo = QStringLiteral("Aviso al operador...");
+
+// What the operator decides about a wrong CUIT: the text to keep.
+QString Corregir(const QString& texto, const Cuit::Analisis& a) {
+  const QString mensaje = Cuit::Mensaje(a);
+  if (a.corregido.isEmpty()) {
+    ElOperador().MsgBox(mensaje, vb::Exclamation, kTitulo);
+    return texto;
+  }
+  return ElOperador().MsgBox(mensaje, vb::YesNo + vb::Exclamation, kTitulo) == vb::Yes ? a.corregido : texto;
+}
+
+void AvisarDuplicado(const QString& digitos, const QString& tabla, const QString& codigo) {
+  ado::Recordset rs;
+  if (DB_Dll::Instancia().ComprobarEnTabla(tabla, QString(), QStringLiteral("CUIT"), &rs, {},
+                                           CondicionDuplicado(digitos, codigo)) != DB_Dll::Existencia::Existe)
+    return;
+  auto& u = Utilidades::Compartido();
+  const QString otra = u.NuloATexto(rs.Fields(QStringLiteral("IdEmpresa")).GetValue()).trimmed();
+  const QString nombre = u.NuloATexto(rs.Fields(QStringLiteral("NombreEmpresa")).GetValue()).trimmed();
+  rs.Close();
+  // A name that ends in an abbreviation ("S.R.L.") already ends the sentence.
+  const QString punto = nombre.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral(".");
+  ElOperador().MsgBox(
+      QStringLiteral("El CUIT ya está asignado a la empresa %1 - %2%3").arg(otra, nombre, punto),
+      vb::Exclamation, kTitulo);
+}
+
+}  // namespace
+
+QString CondicionDuplicado(const QString& digitos, const QString& codigo) {
+  return QStringLiteral("REPLACE(REPLACE(REPLACE(CUIT, '-', ''), '.', ''), ' ', '') = '") +
+         DuplicarApostrofes(digitos) + QStringLiteral("' AND LTRIM(RTRIM(IdEmpresa)) <> '") +
+         DuplicarApostrofes(codigo.trimmed()) + QStringLiteral("' ORDER BY IdEmpresa");
+}
+
+QString Confirmar(const QString& texto, const QString& tabla, const QString& codigo) {
+  const Cuit::Analisis a = Cuit::Analizar(texto);
+  if (a.problema == Cuit::Problema::Vacio) return texto;
+  QString queda = a.problema == Cuit::Problema::Ninguno ? Cuit::Formatear(a.digitos) : Corregir(texto, a);
+  // Digits with other characters are not compared: they are no CUIT anybody holds.
+  const Cuit::Analisis final = Cuit::Analizar(queda);
+  if (final.problema != Cuit::Problema::NoNumerico) AvisarDuplicado(final.digitos, tabla, codigo);
+  return queda;
+}
+
+}  // namespace campocuit
