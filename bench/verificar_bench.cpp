@@ -53,7 +53,7 @@ constexpr int kRuns = 3;
 struct Run {
   bool ok = false;
   int status = -1;
-  double wallMs = 0, peakMb = 0;
+  double wallMs = 0, cpuMs = 0, peakMb = 0;
 };
 
 Run Spawn(const std::vector<std::string>& args, const std::string& log) {
@@ -74,6 +74,8 @@ Run Spawn(const std::vector<std::string>& args, const std::string& log) {
   rusage ru{};
   if (wait4(pid, &status, 0, &ru) != pid) return r;
   r.wallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+  r.cpuMs =
+      (ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) * 1e3 + (ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e3;
   r.peakMb = ru.ru_maxrss / 1024.0;
   r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   r.ok = r.status >= 0;
@@ -87,7 +89,7 @@ Run Best(const std::vector<std::string>& args, const std::string& log) {
     const Run r = Spawn(args, log);
     if (!r.ok) return r;
     if (!best.ok || r.wallMs < best.wallMs)
-      best = {true, r.status, r.wallMs, std::max(best.peakMb, r.peakMb)};
+      best = {true, r.status, r.wallMs, r.cpuMs, std::max(best.peakMb, r.peakMb)};
     best.peakMb = std::max(best.peakMb, r.peakMb);
   }
   return best;
@@ -241,14 +243,18 @@ int main(int argc, char** argv) {
                 plain.status, log.c_str());
     return 1;
   }
-  std::printf("--verificar, %6d companies  %8.1f ms   peak RSS %6.1f MB\n", kCompanies, onLarge.wallMs,
-              onLarge.peakMb);
-  std::printf("--verificar, %6d companies  %8.1f ms   peak RSS %6.1f MB\n", 12, onSmall.wallMs,
-              onSmall.peakMb);
-  std::printf("plain ODBC read of the rows  %8.1f ms   peak RSS %6.1f MB\n", plain.wallMs, plain.peakMb);
-  const double timeRatio = onLarge.wallMs / plain.wallMs, peakRatio = onLarge.peakMb / onSmall.peakMb;
-  std::printf("%s  time %.2fx the plain read (target within %.0fx)\n",
-              timeRatio <= kTimeRatioTarget ? "PASS" : "MISS", timeRatio, kTimeRatioTarget);
+  auto show = [](const char* what, const Run& r) {
+    std::printf("%-28s %8.1f ms (cpu %8.1f ms)   peak RSS %6.1f MB\n", what, r.wallMs, r.cpuMs, r.peakMb);
+  };
+  show("--verificar, 100000 companies", onLarge);
+  show("--verificar, 12 companies", onSmall);
+  show("plain ODBC read of the rows", plain);
+  // The machine is shared: the ratio is taken on the larger of wall and cpu time.
+  const double timeRatio = std::max(onLarge.wallMs / plain.wallMs, onLarge.cpuMs / plain.cpuMs);
+  const double peakRatio = onLarge.peakMb / onSmall.peakMb;
+  std::printf("%s  time %.2fx the plain read (wall %.2fx, cpu %.2fx; target within %.0fx)\n",
+              timeRatio <= kTimeRatioTarget ? "PASS" : "MISS", timeRatio, onLarge.wallMs / plain.wallMs,
+              onLarge.cpuMs / plain.cpuMs, kTimeRatioTarget);
   std::printf("%s  peak %.2fx the 12-company check's (target within %.1fx)\n",
               peakRatio <= kPeakRatioTarget ? "PASS" : "MISS", peakRatio, kPeakRatioTarget);
 
