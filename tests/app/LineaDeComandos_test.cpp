@@ -76,15 +76,24 @@ TEST(LineaDeComandos, SwitchesOutsideACheckAnswerAsALinuxCommandDoes) {
   }
 }
 
-TEST(LineaDeComandos, AnUnreachableDatabaseEndsWithStatus2AndSaysSo) {
-  const Salida s =
-      Correr({"--verificar", "@Server=SQLITE;@DbName=/no/existe/empresas.sqlite;@Usuario=admin;@Password=;"});
-  EXPECT_EQ(s.estado, 2) << s.err.toStdString();
-  EXPECT_TRUE(s.out.isEmpty()) << s.out.toStdString();
-  EXPECT_TRUE(
-      s.err.contains(QStringLiteral("MA_Empresas: no se pudo conectar con la base de datos del texto de "
-                                    "parámetros; no se verificó nada.")))
-      << s.err.toStdString();
+// No connection, or a database without the suite's tables: status 2 and why.
+TEST(LineaDeComandos, NoConnectionOrNothingToReadEndsWithStatus2AndSaysSo) {
+  const testdb::Database vacia = testdb::FreshEmpty(Engine::Sqlite);
+  const struct {
+    QString parametros;
+    QString motivo;
+  } casos[] = {
+      {"@Server=SQLITE;@DbName=/no/existe/empresas.sqlite;@Usuario=admin;@Password=;",
+       "MA_Empresas: no se pudo conectar con la base de datos del texto de parámetros; no se verificó nada."},
+      {Parametros(vacia), "MA_Empresas: no se pudo leer la tabla de empresas: "},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.parametros.toStdString());
+    const Salida s = Correr({"--verificar", c.parametros});
+    EXPECT_EQ(s.estado, 2) << s.err.toStdString();
+    EXPECT_TRUE(s.out.isEmpty()) << s.out.toStdString();
+    EXPECT_TRUE(s.err.contains(c.motivo)) << s.err.toStdString();
+  }
 }
 
 class Verificar : public ::testing::TestWithParam<Engine> {};
