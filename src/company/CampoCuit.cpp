@@ -12,16 +12,24 @@ namespace {
 
 const QString kTitulo = QStringLiteral("Aviso al operador...");
 
+QString EnColumna(const QString& formateado, int largo) {
+  return largo > 0 && largo < formateado.size() ? Cuit::SoloDigitos(formateado) : formateado;
+}
+
 // What the operator decides about a wrong CUIT: the text to keep.
-QString Corregir(const QString& texto, const Cuit::Analisis& a) {
+QString Corregir(const QString& texto, const Cuit::Analisis& a, int largo) {
   const QString mensaje = Cuit::Mensaje(a);
   if (a.corregido.isEmpty()) {
     ElOperador().MsgBox(mensaje, vb::Exclamation, kTitulo);
     return texto;
   }
-  return ElOperador().MsgBox(mensaje, vb::YesNo + vb::Exclamation, kTitulo) == vb::Yes ? a.corregido : texto;
+  return ElOperador().MsgBox(mensaje, vb::YesNo + vb::Exclamation, kTitulo) == vb::Yes
+             ? EnColumna(a.corregido, largo)
+             : texto;
 }
 
+// When several hold it, whichever the database finds first is named: one is
+// enough to send the operator looking, and no sort is paid on a big table.
 void AvisarDuplicado(const QString& digitos, const QString& tabla, const QString& codigo) {
   ado::Recordset rs;
   if (DB_Dll::Instancia().ComprobarEnTabla(tabla, QString(), QStringLiteral("CUIT"), &rs, {},
@@ -43,16 +51,17 @@ void AvisarDuplicado(const QString& digitos, const QString& tabla, const QString
 QString CondicionDuplicado(const QString& digitos, const QString& codigo) {
   return QStringLiteral("REPLACE(REPLACE(REPLACE(CUIT, '-', ''), '.', ''), ' ', '') = '") +
          DuplicarApostrofes(digitos) + QStringLiteral("' AND LTRIM(RTRIM(IdEmpresa)) <> '") +
-         DuplicarApostrofes(codigo.trimmed()) + QStringLiteral("' ORDER BY IdEmpresa");
+         DuplicarApostrofes(codigo.trimmed()) + QLatin1Char('\'');
 }
 
-QString Confirmar(const QString& texto, const QString& tabla, const QString& codigo) {
+QString Confirmar(const QString& texto, const QString& tabla, const QString& codigo, int largo) {
   const Cuit::Analisis a = Cuit::Analizar(texto);
   if (a.problema == Cuit::Problema::Vacio) return texto;
-  QString queda = a.problema == Cuit::Problema::Ninguno ? Cuit::Formatear(a.digitos) : Corregir(texto, a);
+  const QString queda = a.problema == Cuit::Problema::Ninguno ? EnColumna(Cuit::Formatear(a.digitos), largo)
+                                                              : Corregir(texto, a, largo);
   // Digits with other characters are not compared: they are no CUIT anybody holds.
-  const Cuit::Analisis final = Cuit::Analizar(queda);
-  if (final.problema != Cuit::Problema::NoNumerico) AvisarDuplicado(final.digitos, tabla, codigo);
+  const Cuit::Analisis resultado = Cuit::Analizar(queda);
+  if (resultado.problema != Cuit::Problema::NoNumerico) AvisarDuplicado(resultado.digitos, tabla, codigo);
   return queda;
 }
 

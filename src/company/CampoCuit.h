@@ -8,8 +8,10 @@
 namespace campocuit {
 
 // The text the field keeps after the check. `tabla` holds the companies,
-// `codigo` is the company on screen.
-QString Confirmar(const QString& texto, const QString& tabla, const QString& codigo);
+// `codigo` is the company on screen, `largo` the characters its CUIT column
+// holds (0: no limit known); a column too narrow for the usual form gets the
+// digits alone, not a form cut short.
+QString Confirmar(const QString& texto, const QString& tabla, const QString& codigo, int largo = 0);
 
 // The condition that finds another company whose stored CUIT has these digits
 // (blanks, dots and hyphens in the stored text ignored).

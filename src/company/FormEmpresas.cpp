@@ -173,6 +173,7 @@ void FormEmpresas::LimitarLargos() {
                               if (!forma.HasField(Columna(i))) continue;
                               const int largo = LargoDeColumna(forma.Fields(Columna(i)));
                               if (largo > 0) vista_.LimitarLargo(i, largo);
+                              if (i == IndiceDeColumna("CUIT")) largoCuit_ = largo;
                             }
                             largosFijados_ = true;
                           },
@@ -303,7 +304,7 @@ void FormEmpresas::CampoValida(int Index) {
   } else if (columna.compare(QStringLiteral("CUIT"), Qt::CaseInsensitive) == 0) {
     // Never an error: the operator decides what stays in the field.
     vista_.PonerTexto(Index, campocuit::Confirmar(vista_.Texto(Index), NombreTabla,
-                                                  vista_.Texto(IndiceDeColumna("IdEmpresa"))));
+                                                  vista_.Texto(IndiceDeColumna("IdEmpresa")), largoCuit_));
   } else if (columna.compare(QStringLiteral("idprovincia"), Qt::CaseInsensitive) == 0) {
     if (!MostrarProvincia(valor)) {
       HayError = true;

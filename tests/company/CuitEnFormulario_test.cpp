@@ -110,6 +110,30 @@ TEST_P(CuitEnFormulario, NombraLaOtraEmpresaConElMismoCuit) {
   EXPECT_EQ(CuitGuardado("2"), QStringLiteral("30-70111222-5"));
 }
 
+// A CUIT column too narrow for "NN-NNNNNNNN-N" (the field takes no more) keeps
+// the digits, never a form cut short.
+TEST_P(CuitEnFormulario, UnaColumnaAngostaGuardaLasCifras) {
+  Cargar(
+      QStringLiteral("ALTER TABLE P_MA_Empresas RENAME COLUMN CUIT TO CUIT_anterior; "
+                     "ALTER TABLE P_MA_Empresas ADD COLUMN CUIT VARCHAR(11);"));
+  const struct {
+    const char* escrito;
+    int respuesta;
+    const char* queda;
+  } casos[] = {{"20123456786", 0, "20123456786"}, {"30123456787", vb::Yes, "30123456781"}};
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.escrito);
+    Mostrar(QStringLiteral("2"));
+    Escribir(kCuit, QString::fromLatin1(c.escrito));
+    if (c.respuesta) op->Responder(c.respuesta);
+    Enter(kCuit);
+    EXPECT_EQ(Texto(kCuit), QString::fromLatin1(c.queda));
+    Accion("GRABAR");
+    EXPECT_EQ(CuitGuardado("2"), QString::fromLatin1(c.queda));
+    op->mensajes.clear();
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Motores, CuitEnFormulario, ::testing::ValuesIn(testdb::AllEngines()),
                          testdb::ParamName<::testing::TestParamInfo<Engine>>);
 
