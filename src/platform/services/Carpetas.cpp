@@ -11,6 +11,15 @@ namespace {
 
 bool SePuedeEscribir(const QString& ruta) { return ::access(QFile::encodeName(ruta).constData(), W_OK) == 0; }
 
+// The folders the package manager owns: even root must not leave files there that removing the
+// package would leave behind.
+bool EsCarpetaDelSistema(const QString& carpeta) {
+  const QString c = QDir::cleanPath(carpeta) + QLatin1Char('/');
+  for (const char* p : {"/usr/", "/bin/", "/sbin/", "/lib/", "/opt/"})
+    if (c.startsWith(QLatin1String(p))) return true;
+  return false;
+}
+
 }  // namespace
 
 QString CarpetaDelPrograma() {
@@ -36,8 +45,8 @@ ArchivoPropio UbicarArchivoPropio(const QString& nombre, const QString& carpetaP
   if (QFileInfo::exists(enDatos)) return {enDatos, enDatos};
   const QString alLado = QDir(carpetaPrograma).filePath(nombre);
   // The writers replace files through a companion file, so the folder itself must take new files.
-  const bool alLadoEscribible =
-      SePuedeEscribir(carpetaPrograma) && (!QFileInfo::exists(alLado) || SePuedeEscribir(alLado));
+  const bool alLadoEscribible = !EsCarpetaDelSistema(carpetaPrograma) && SePuedeEscribir(carpetaPrograma) &&
+                                (!QFileInfo::exists(alLado) || SePuedeEscribir(alLado));
   return {alLado, alLadoEscribible ? alLado : enDatos};
 }
 

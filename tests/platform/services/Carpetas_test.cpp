@@ -89,6 +89,15 @@ TEST(ArchivoPropio, LeidoYEscritoDondeCorresponde) {
   }
 }
 
+// Installed, even root's files go to the data folder: removing the package would leave them behind.
+TEST(ArchivoPropio, NadaSeEscribeEnLasCarpetasDelSistema) {
+  for (const char* carpeta : {"/usr/bin", "/usr/local/bin/", "/opt/MA_Empresas"}) {
+    const ArchivoPropio a = UbicarArchivoPropio(QStringLiteral("consultas.vmt"), QLatin1String(carpeta),
+                                                QStringLiteral("/nonexistent/datos"));
+    EXPECT_EQ(a.escribir, QStringLiteral("/nonexistent/datos/consultas.vmt")) << carpeta;
+  }
+}
+
 TEST(ArchivoPropio, CarpetaDeDatosSegunXdgDataHome) {
   const QByteArray antes = qgetenv("XDG_DATA_HOME");
   const bool habia = qEnvironmentVariableIsSet("XDG_DATA_HOME");
