@@ -4,6 +4,7 @@
 
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
 #include <algorithm>
 
 #include "support/TestDatabases.h"
@@ -94,6 +95,22 @@ TEST(LineaDeComandos, NoConnectionOrNothingToReadEndsWithStatus2AndSaysSo) {
     EXPECT_TRUE(s.out.isEmpty()) << s.out.toStdString();
     EXPECT_TRUE(s.err.contains(c.motivo)) << s.err.toStdString();
   }
+}
+
+// The demo an operator gets (made with the program at hand) is clean.
+TEST(LineaDeComandos, TheOperatorsDemoDatabaseIsClean) {
+  QTemporaryDir tmp;
+  ASSERT_TRUE(tmp.isValid());
+  const QString archivo = tmp.filePath(QStringLiteral("demo.sqlite"));
+  QProcess crear;
+  crear.start(QStringLiteral("bash"), {QStringLiteral(MA_SOURCE_DIR "/demo/create_sqlite.sh"), archivo,
+                                       QStringLiteral(MA_SQLITE_TEXT_PATH), QStringLiteral(MA_PROGRAM_PATH)});
+  ASSERT_TRUE(crear.waitForFinished(120000));
+  ASSERT_EQ(crear.exitCode(), 0) << crear.readAllStandardError().toStdString();
+  const Salida s = Correr(
+      {"--verificar", QStringLiteral("@Server=SQLITE;@DbName=%1;@Usuario=admin;@Password=;").arg(archivo)});
+  EXPECT_EQ(s.estado, 0) << s.out.toStdString() << s.err.toStdString();
+  EXPECT_EQ(s.out, QStringLiteral("12 empresas verificadas: sin hallazgos.\n"));
 }
 
 class Verificar : public ::testing::TestWithParam<Engine> {};
