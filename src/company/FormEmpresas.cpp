@@ -85,6 +85,7 @@ bool FormEmpresas::Form_Load() {
 
 void FormEmpresas::Form_Unload() {
   tablaPendiente_ = false;  // nothing to read on the way out
+  recorrido_.Olvidar();
   trampa::Ejecutar({[&] { vista_.CursorNormal(); },
                     [&] { DB_Dll::Instancia().CierraRecordset(*rsEmpresas_); }, [&] { vista_.Ocultar(); }},
                    MostrarErrorCon(QStringLiteral("Unload")));
@@ -98,17 +99,20 @@ bool FormEmpresas::Form_KeyDown(int KeyCode, int Shift) {
 
 void FormEmpresas::AbrirRecordset(const QString& TablaActiva) {
   tablaPendiente_ = false;
-  trampa::Ejecutar({[&] {
-                     auto& db = DB_Dll::Instancia();
-                     QString sql = QStringLiteral("SELECT * FROM ") + TablaActiva;
-                     db.AbrirRecordset(sql, *rsEmpresas_, db.gCnn(), ado::adOpenDynamic,
-                                       ado::adLockOptimistic, ado::adOptionUnspecified, true);
-                   }},
+  // The codes alone, in the key's order; the row shown is read by its code.
+  trampa::Ejecutar({[&] { DB_Dll::Instancia().CierraRecordset(*rsEmpresas_); },
+                    [&] { recorrido_.Leer(TablaActiva, Columna(0)); }},
                    MostrarErrorCon(QStringLiteral("Abrir Recordset")));
+}
+
+ado::Recordset& FormEmpresas::Recorrido() {
+  if (tablaPendiente_) AbrirRecordset(NombreTabla);
+  return recorrido_.Activo() ? recorrido_.Claves() : *rsEmpresas_;
 }
 
 ado::Recordset& FormEmpresas::Empresas() {
   if (tablaPendiente_) AbrirRecordset(NombreTabla);
+  if (recorrido_.Activo()) recorrido_.CargarActual(*rsEmpresas_);
   return *rsEmpresas_;
 }
 
@@ -180,10 +184,21 @@ void FormEmpresas::LimitarLargos() {
 
 bool FormEmpresas::AsignarDatos() {
   auto& util = Utilidades::Compartido();
-  ado::Recordset& rs = Empresas();
+  if (tablaPendiente_) AbrirRecordset(NombreTabla);
+  // Moved past either end of the codes: no current record, the screen stays.
+  if (recorrido_.Activo() && !recorrido_.EnFila()) {
+    EsModificacion = true;
+    return true;
+  }
+  ado::Recordset& rs = *rsEmpresas_;
   // A recordset whose open failed (and was reported) has nothing to show.
-  if (rs.State() == ado::adStateClosed) return true;
+  if (!recorrido_.Activo() && rs.State() == ado::adStateClosed) return true;
   std::vector<trampa::Paso> pasos;
+  // The row of the company the codes stand on, read under this trap as the
+  // rest of the display is.
+  pasos.push_back([&] {
+    if (recorrido_.Activo()) recorrido_.CargarActual(rs);
+  });
   pasos.push_back([&] { EsModificacion = true; });
   for (int i = 0; i < kCamposEmpresa; ++i) {
     pasos.push_back([&, i] {
@@ -264,6 +279,7 @@ void FormEmpresas::CampoValida(int Index) {
     HayError = true;
   } else if (columna.compare(QStringLiteral("IdEmpresa"), Qt::CaseInsensitive) == 0) {
     tablaPendiente_ = false;  // the check re-opens the recordset on this company
+    recorrido_.Olvidar();
     const auto existe =
         db.ComprobarEnTabla(NombreTabla, valor, columna, rsEmpresas_.get(), ado::adBSTR, QString());
     if (existe == DB_Dll::Existencia::Fallo) {
@@ -354,16 +370,15 @@ void FormEmpresas::ConsultarCampo() {
 void FormEmpresas::NavBar1_Click(const QString& clave) {
   Proteger(QStringLiteral("NavBar1_Click"), [&] {
     const QString k = clave.trimmed().toUpper();
-    ado::Recordset& rs = *rsEmpresas_;  // PRIMERO and ULTIMO read the table afresh anyway
     std::vector<trampa::Paso> pasos;
     if (k == QLatin1String("PRIMERO")) {
-      pasos = {[&] { AbrirRecordset(NombreTabla); }, [&] { rs.MoveFirst(); }};
+      pasos = {[&] { AbrirRecordset(NombreTabla); }, [&] { Recorrido().MoveFirst(); }};
     } else if (k == QLatin1String("ANTERIOR")) {
-      pasos = {[&] { Empresas().MovePrevious(); }};
+      pasos = {[&] { Recorrido().MovePrevious(); }};
     } else if (k == QLatin1String("SIGUIENTE")) {
-      pasos = {[&] { Empresas().MoveNext(); }};
+      pasos = {[&] { Recorrido().MoveNext(); }};
     } else if (k == QLatin1String("ULTIMO")) {
-      pasos = {[&] { AbrirRecordset(NombreTabla); }, [&] { rs.MoveLast(); }};
+      pasos = {[&] { AbrirRecordset(NombreTabla); }, [&] { Recorrido().MoveLast(); }};
     }
     pasos.push_back([&] { AsignarDatos(); });
     trampa::IgnorarErrores(pasos);
