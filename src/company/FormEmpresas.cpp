@@ -99,15 +99,26 @@ bool FormEmpresas::Form_KeyDown(int KeyCode, int Shift) {
 
 void FormEmpresas::AbrirRecordset(const QString& TablaActiva) {
   tablaPendiente_ = false;
-  // The codes alone, in the key's order; the row shown is read by its code.
+  // Nothing of the whole table is read: each move reads the company it reaches.
   trampa::Ejecutar({[&] { DB_Dll::Instancia().CierraRecordset(*rsEmpresas_); },
-                    [&] { recorrido_.Leer(TablaActiva, Columna(0)); }},
+                    [&] { recorrido_.Empezar(TablaActiva, Columna(0)); }},
                    MostrarErrorCon(QStringLiteral("Abrir Recordset")));
 }
 
-ado::Recordset& FormEmpresas::Recorrido() {
+void FormEmpresas::Mover(Movimiento m) {
   if (tablaPendiente_) AbrirRecordset(NombreTabla);
-  return recorrido_.Activo() ? recorrido_.Claves() : *rsEmpresas_;
+  if (recorrido_.Activo()) return recorrido_.Mover(m, *rsEmpresas_);
+  ado::Recordset& rs = *rsEmpresas_;
+  switch (m) {
+    case Movimiento::Primero:
+      return rs.MoveFirst();
+    case Movimiento::Anterior:
+      return rs.MovePrevious();
+    case Movimiento::Siguiente:
+      return rs.MoveNext();
+    case Movimiento::Ultimo:
+      return rs.MoveLast();
+  }
 }
 
 ado::Recordset& FormEmpresas::Empresas() {
@@ -185,7 +196,7 @@ void FormEmpresas::LimitarLargos() {
 bool FormEmpresas::AsignarDatos() {
   auto& util = Utilidades::Compartido();
   if (tablaPendiente_) AbrirRecordset(NombreTabla);
-  // Moved past either end of the codes: no current record, the screen stays.
+  // Moved past either end: no current record, the screen stays.
   if (recorrido_.Activo() && !recorrido_.EnFila()) {
     EsModificacion = true;
     return true;
@@ -194,8 +205,8 @@ bool FormEmpresas::AsignarDatos() {
   // A recordset whose open failed (and was reported) has nothing to show.
   if (!recorrido_.Activo() && rs.State() == ado::adStateClosed) return true;
   std::vector<trampa::Paso> pasos;
-  // The row of the company the codes stand on, read under this trap as the
-  // rest of the display is.
+  // The row of the company the navigation reached, read under this trap as
+  // the rest of the display is.
   pasos.push_back([&] {
     if (recorrido_.Activo()) recorrido_.CargarActual(rs);
   });
@@ -372,13 +383,13 @@ void FormEmpresas::NavBar1_Click(const QString& clave) {
     const QString k = clave.trimmed().toUpper();
     std::vector<trampa::Paso> pasos;
     if (k == QLatin1String("PRIMERO")) {
-      pasos = {[&] { AbrirRecordset(NombreTabla); }, [&] { Recorrido().MoveFirst(); }};
+      pasos = {[&] { AbrirRecordset(NombreTabla); }, [&] { Mover(Movimiento::Primero); }};
     } else if (k == QLatin1String("ANTERIOR")) {
-      pasos = {[&] { Recorrido().MovePrevious(); }};
+      pasos = {[&] { Mover(Movimiento::Anterior); }};
     } else if (k == QLatin1String("SIGUIENTE")) {
-      pasos = {[&] { Recorrido().MoveNext(); }};
+      pasos = {[&] { Mover(Movimiento::Siguiente); }};
     } else if (k == QLatin1String("ULTIMO")) {
-      pasos = {[&] { AbrirRecordset(NombreTabla); }, [&] { Recorrido().MoveLast(); }};
+      pasos = {[&] { AbrirRecordset(NombreTabla); }, [&] { Mover(Movimiento::Ultimo); }};
     }
     pasos.push_back([&] { AsignarDatos(); });
     trampa::IgnorarErrores(pasos);

@@ -88,12 +88,12 @@ class FormEmpresas {
   // A company shown as existing that is gone by the time it is saved.
   bool BorradaDesdeQueSeMostro() const;
   void PasoGrabarCampos();
-  // The main recordset, on the company the navigation stands on when it moves
-  // over the codes (the codes read now if load left that for later).
+  // The main recordset, on the company the navigation reached when it moves
+  // over the codes.
   ado::Recordset& Empresas();
-  // What the navigation bar's moves go to: the codes, or the main recordset
+  // A move of the navigation bar: over the codes, or over the main recordset
   // itself once the code check re-opened it on one company.
-  ado::Recordset& Recorrido();
+  void Mover(Movimiento m);
 
   VistaEmpresas& vista_;
   std::unique_ptr<ado::Recordset> rsEmpresas_;
@@ -103,9 +103,9 @@ class FormEmpresas {
   bool enEdicion_ = false;
   bool usuariosApagada_ = false;  // switched off at load, never usable
   bool largosFijados_ = false;
-  // Load leaves the read of the codes until navigation or display needs it:
-  // most sessions start by typing a code, which re-opens the recordset on that
-  // one company anyway.
+  // Load leaves the navigation over the codes until it is needed: most
+  // sessions start by typing a code, which re-opens the recordset on that one
+  // company anyway.
   bool tablaPendiente_ = false;
   QString mensaje_;
   QString ultimaColumna_;
