@@ -73,6 +73,11 @@ CREATE TABLE TA_COMPROBANTES (
   PRIMARY KEY (EMPRESA, Codigo)
 );
 
+-- A new company's booklet number for a voucher code is the greatest over every
+-- company's rows of that code: an index gives it without reading the whole table.
+CREATE INDEX IX_V_TA_CPTE_Talonario ON V_TA_CPTE (Codigo, Talonario);
+CREATE INDEX IX_TA_COMPROBANTES_Talonario ON TA_COMPROBANTES (Codigo, Talonario);
+
 CREATE TABLE MV_EJERCICIOS (
   EMPRESA VARCHAR(15) NOT NULL,
   PERIODO INTEGER NOT NULL,
