@@ -30,6 +30,11 @@ CREATE TABLE P_MA_Empresas (
   P_Zona VARCHAR(30)
 );
 
+-- A company is looked up by its code without the blanks it is stored with
+-- (LTRIM(RTRIM(IdEmpresa)) = '7'); an index on that expression finds it without
+-- reading the whole table. The collation is the column's, which the comparison uses.
+CREATE INDEX IX_P_MA_Empresas_Codigo ON P_MA_Empresas (LTRIM(RTRIM(IdEmpresa)) COLLATE ma_es);
+
 CREATE TABLE ta_configuracion (
   CLAVE VARCHAR(50) NOT NULL PRIMARY KEY,
   VALOR VARCHAR(255),
@@ -67,6 +72,11 @@ CREATE TABLE TA_COMPROBANTES (
   NumeroHasta INTEGER,
   PRIMARY KEY (EMPRESA, Codigo)
 );
+
+-- A new company's booklet number for a voucher code is the greatest over every
+-- company's rows of that code: an index gives it without reading the whole table.
+CREATE INDEX IX_V_TA_CPTE_Talonario ON V_TA_CPTE (Codigo, Talonario);
+CREATE INDEX IX_TA_COMPROBANTES_Talonario ON TA_COMPROBANTES (Codigo, Talonario);
 
 CREATE TABLE MV_EJERCICIOS (
   EMPRESA VARCHAR(15) NOT NULL,

@@ -86,6 +86,7 @@ bool FormEmpresas::Form_Load() {
 
 void FormEmpresas::Form_Unload() {
   tablaPendiente_ = false;  // nothing to read on the way out
+  recorrido_.Olvidar();
   trampa::Ejecutar({[&] { vista_.CursorNormal(); },
                     [&] { DB_Dll::Instancia().CierraRecordset(*rsEmpresas_); }, [&] { vista_.Ocultar(); }},
                    MostrarErrorCon(QStringLiteral("Unload")));
@@ -99,17 +100,31 @@ bool FormEmpresas::Form_KeyDown(int KeyCode, int Shift) {
 
 void FormEmpresas::AbrirRecordset(const QString& TablaActiva) {
   tablaPendiente_ = false;
-  trampa::Ejecutar({[&] {
-                     auto& db = DB_Dll::Instancia();
-                     QString sql = QStringLiteral("SELECT * FROM ") + TablaActiva;
-                     db.AbrirRecordset(sql, *rsEmpresas_, db.gCnn(), ado::adOpenDynamic,
-                                       ado::adLockOptimistic, ado::adOptionUnspecified, true);
-                   }},
+  // Nothing of the whole table is read: each move reads the company it reaches.
+  trampa::Ejecutar({[&] { DB_Dll::Instancia().CierraRecordset(*rsEmpresas_); },
+                    [&] { recorrido_.Empezar(TablaActiva, Columna(0)); }},
                    MostrarErrorCon(QStringLiteral("Abrir Recordset")));
+}
+
+void FormEmpresas::Mover(Movimiento m) {
+  if (tablaPendiente_) AbrirRecordset(NombreTabla);
+  if (recorrido_.Activo()) return recorrido_.Mover(m, *rsEmpresas_);
+  ado::Recordset& rs = *rsEmpresas_;
+  switch (m) {
+    case Movimiento::Primero:
+      return rs.MoveFirst();
+    case Movimiento::Anterior:
+      return rs.MovePrevious();
+    case Movimiento::Siguiente:
+      return rs.MoveNext();
+    case Movimiento::Ultimo:
+      return rs.MoveLast();
+  }
 }
 
 ado::Recordset& FormEmpresas::Empresas() {
   if (tablaPendiente_) AbrirRecordset(NombreTabla);
+  if (recorrido_.Activo()) recorrido_.CargarActual(*rsEmpresas_);
   return *rsEmpresas_;
 }
 
@@ -184,10 +199,21 @@ void FormEmpresas::LimitarLargos() {
 
 bool FormEmpresas::AsignarDatos() {
   auto& util = Utilidades::Compartido();
-  ado::Recordset& rs = Empresas();
+  if (tablaPendiente_) AbrirRecordset(NombreTabla);
+  // Moved past either end: no current record, the screen stays.
+  if (recorrido_.Activo() && !recorrido_.EnFila()) {
+    EsModificacion = true;
+    return true;
+  }
+  ado::Recordset& rs = *rsEmpresas_;
   // A recordset whose open failed (and was reported) has nothing to show.
-  if (rs.State() == ado::adStateClosed) return true;
+  if (!recorrido_.Activo() && rs.State() == ado::adStateClosed) return true;
   std::vector<trampa::Paso> pasos;
+  // The row of the company the navigation reached, read under this trap as
+  // the rest of the display is.
+  pasos.push_back([&] {
+    if (recorrido_.Activo()) recorrido_.CargarActual(rs);
+  });
   pasos.push_back([&] { EsModificacion = true; });
   for (int i = 0; i < kCamposEmpresa; ++i) {
     pasos.push_back([&, i] {
@@ -269,6 +295,7 @@ void FormEmpresas::CampoValida(int Index) {
     HayError = true;
   } else if (columna.compare(QStringLiteral("IdEmpresa"), Qt::CaseInsensitive) == 0) {
     tablaPendiente_ = false;  // the check re-opens the recordset on this company
+    recorrido_.Olvidar();
     const auto existe =
         db.ComprobarEnTabla(NombreTabla, valor, columna, rsEmpresas_.get(), ado::adBSTR, QString());
     if (existe == DB_Dll::Existencia::Fallo) {
@@ -366,16 +393,15 @@ void FormEmpresas::ConsultarCampo() {
 void FormEmpresas::NavBar1_Click(const QString& clave) {
   Proteger(QStringLiteral("NavBar1_Click"), [&] {
     const QString k = clave.trimmed().toUpper();
-    ado::Recordset& rs = *rsEmpresas_;  // PRIMERO and ULTIMO read the table afresh anyway
     std::vector<trampa::Paso> pasos;
     if (k == QLatin1String("PRIMERO")) {
-      pasos = {[&] { AbrirRecordset(NombreTabla); }, [&] { rs.MoveFirst(); }};
+      pasos = {[&] { AbrirRecordset(NombreTabla); }, [&] { Mover(Movimiento::Primero); }};
     } else if (k == QLatin1String("ANTERIOR")) {
-      pasos = {[&] { Empresas().MovePrevious(); }};
+      pasos = {[&] { Mover(Movimiento::Anterior); }};
     } else if (k == QLatin1String("SIGUIENTE")) {
-      pasos = {[&] { Empresas().MoveNext(); }};
+      pasos = {[&] { Mover(Movimiento::Siguiente); }};
     } else if (k == QLatin1String("ULTIMO")) {
-      pasos = {[&] { AbrirRecordset(NombreTabla); }, [&] { rs.MoveLast(); }};
+      pasos = {[&] { AbrirRecordset(NombreTabla); }, [&] { Mover(Movimiento::Ultimo); }};
     }
     pasos.push_back([&] { AsignarDatos(); });
     trampa::IgnorarErrores(pasos);

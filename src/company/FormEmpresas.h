@@ -12,6 +12,7 @@
 
 #include "company/CamposEmpresa.h"
 #include "company/Personalizados.h"
+#include "company/RecorridoEmpresas.h"
 #include "company/VistaEmpresas.h"
 #include "platform/client/Recordset.h"
 
@@ -89,20 +90,25 @@ class FormEmpresas {
   // A company shown as existing that is gone by the time it is saved.
   bool BorradaDesdeQueSeMostro() const;
   void PasoGrabarCampos();
-  // The main recordset, read in full now if load left that for later.
+  // The main recordset, on the company the navigation reached when it moves
+  // over the codes.
   ado::Recordset& Empresas();
+  // A move of the navigation bar: over the codes, or over the main recordset
+  // itself once the code check re-opened it on one company.
+  void Mover(Movimiento m);
 
   VistaEmpresas& vista_;
   std::unique_ptr<ado::Recordset> rsEmpresas_;
   std::unique_ptr<ado::Recordset> rsProvincia_;
   Personalizados personalizados_;
+  RecorridoEmpresas recorrido_;
   bool enEdicion_ = false;
   bool usuariosApagada_ = false;  // switched off at load, never usable
   bool largosFijados_ = false;
   int largoCuit_ = 0;  // the CUIT column's characters; 0 when unknown or unlimited
-  // Load leaves the read of the whole table until navigation or display needs
-  // it: most sessions start by typing a code, which re-opens the recordset on
-  // that one company anyway, and the full read is most of the start-up time.
+  // Load leaves the navigation over the codes until it is needed: most
+  // sessions start by typing a code, which re-opens the recordset on that one
+  // company anyway.
   bool tablaPendiente_ = false;
   QString mensaje_;
   QString ultimaColumna_;
