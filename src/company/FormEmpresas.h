@@ -11,9 +11,11 @@
 #include <optional>
 
 #include "company/CamposEmpresa.h"
+#include "company/HistoriaEmpresa.h"
 #include "company/Personalizados.h"
 #include "company/VistaEmpresas.h"
 #include "platform/client/Recordset.h"
+#include "platform/services/Trampa.h"
 
 class FormEmpresas {
  public:
@@ -54,6 +56,8 @@ class FormEmpresas {
   void GrabarRegistro();
   void ConsultarCampo();
   void AsignarFoto(const QString& Imagen);
+  // The company in the code field: its change history, newest first (Ctrl+H).
+  void MostrarHistoria();
 
   // ---- state ----
   ado::Recordset& rsEmpresas() { return Empresas(); }
@@ -87,6 +91,8 @@ class FormEmpresas {
   // A company shown as existing that is gone by the time it is saved.
   bool BorradaDesdeQueSeMostro() const;
   void PasoGrabarCampos();
+  // The deletion and its history row, as one unit.
+  void BorrarConHistoria(const trampa::Manejador& manejador);
   // The main recordset, read in full now if load left that for later.
   ado::Recordset& Empresas();
 
@@ -94,6 +100,7 @@ class FormEmpresas {
   std::unique_ptr<ado::Recordset> rsEmpresas_;
   std::unique_ptr<ado::Recordset> rsProvincia_;
   Personalizados personalizados_;
+  HistoriaEmpresa historia_;
   bool enEdicion_ = false;
   bool usuariosApagada_ = false;  // switched off at load, never usable
   bool largosFijados_ = false;
