@@ -4,8 +4,11 @@
 #include "company/HistoriaEmpresa.h"
 
 #include <QCryptographicHash>
+#include <QDialog>
+#include <QTableWidget>
 
 #include "FormularioEnBase.h"
+#include "company/ui/EnlaceDialogos.h"
 #include "platform/services/Entorno.h"
 
 namespace {
@@ -146,8 +149,9 @@ TEST_P(HistoriaDeCambios, SinLaTablaTodoSigueIgual) {
   EXPECT_TRUE(op->dialogos.isEmpty());
 }
 
-// Ctrl+H lists the company in the code field, newest first, with the
-// captions of the form and the operations by name.
+// Ctrl+H on the code field lists the company in it, newest first, with the
+// form's captions and the operations by name, in a list that cannot be
+// edited; Escape closes it.
 TEST_P(HistoriaDeCambios, CtrlHMuestraLaEmpresaDeLoMasNuevoALoMasViejo) {
   Cargar();
   Mostrar("4");
@@ -157,22 +161,38 @@ TEST_P(HistoriaDeCambios, CtrlHMuestraLaEmpresaDeLoMasNuevoALoMasViejo) {
   Escribir(12, "Finca nueva");
   Accion("GRABAR");
   Mostrar("4");
-  QVector<FilaHistoria> filas;
+  form->show();
+  form->activateWindow();
+  QApplication::processEvents();
   QString titulo;
-  op->AlMostrar([&](DialogoModal& d) {
-    auto& h = dynamic_cast<DialogoHistoria&>(d);
-    filas = h.filas;
-    titulo = h.titulo;
+  QStringList filas;
+  bool editable = true;
+  EnlazarDialogos();
+  op->MostrarComoElPrograma();
+  AlAbrir<QDialog>([&](QDialog* w) {
+    titulo = w->windowTitle();
+    auto* lista = w->findChild<QTableWidget*>(QStringLiteral("lstHistoria"));
+    if (lista) {
+      editable = lista->editTriggers() != QAbstractItemView::NoEditTriggers;
+      for (int f = 0; f < lista->rowCount(); ++f) {
+        QStringList celdas;
+        for (int c = 3; c < lista->columnCount(); ++c) celdas << lista->item(f, c)->text();
+        filas << celdas.join("|");
+        EXPECT_TRUE(QDateTime::fromString(lista->item(f, 0)->text(), "dd/MM/yyyy HH:mm:ss").isValid());
+      }
+    }
+    Tecla(w, Qt::Key_Escape);
   });
-  CtrlH();
+  form->txtFields(0)->setFocus();
+  QApplication::processEvents();
+  QKeyEvent ctrlH(QEvent::KeyPress, Qt::Key_H, Qt::ControlModifier);
+  QApplication::sendEvent(form->txtFields(0), &ctrlH);
+  EXPECT_EQ(op->dialogos, QStringList{"frmHistoriaEmpresa"});
   EXPECT_EQ(titulo, QStringLiteral("Historial de cambios de la empresa 4"));
-  QStringList vistas;
-  for (const FilaHistoria& f : filas) {
-    vistas << f.operacion + "|" + f.campo + "|" + f.antes + "|" + f.despues;
-    EXPECT_TRUE(QDateTime::fromString(f.momento, "dd/MM/yyyy HH:mm:ss").isValid()) << f.momento;
-  }
-  EXPECT_EQ(vistas, (QStringList{"Modificación|Observaciones||Finca nueva",
-                                 "Modificación|Calle|Ruta Provincial 89|Ruta 40"}));
+  EXPECT_FALSE(editable);
+  EXPECT_EQ(filas, (QStringList{"Modificación|Observaciones||Finca nueva",
+                                "Modificación|Calle|Ruta Provincial 89|Ruta 40"}));
+  EXPECT_EQ(Texto(1), QStringLiteral("Bodegas Valle de Uco S.A."));
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, HistoriaDeCambios, ::testing::ValuesIn(testdb::AllEngines()),
