@@ -1,7 +1,8 @@
 -- Demo database of the suite: the tables the company program and its lookups read.
 -- One text for every engine; demo/render_sql.sh replaces the words in braces by the
--- engine's types: boolean, binary, currency and date and time; it also gives every
--- VARCHAR column the collation that compares text as the suite's server does.
+-- engine's types: boolean, binary, currency, date and time, a numbered key and the
+-- current moment; it also gives every VARCHAR column the collation that compares text
+-- as the suite's server does.
 -- Names the suite keeps as views (V_, VT_) are tables here unless they only read.
 
 CREATE TABLE ta_estados (
@@ -177,3 +178,21 @@ CREATE TABLE TA_CCOSTO (
   CODIGO VARCHAR(10) NOT NULL PRIMARY KEY,
   DESCRIPCION VARCHAR(50) NOT NULL
 );
+
+-- The companies' change history: one row per column a save changed
+-- (Operacion A new, M changed), one row per deletion (B, the name as it was).
+-- A logo is kept as "(imagen, N bytes)" with the SHA-256 of its bytes.
+CREATE TABLE MA_EMPRESAS_HISTORIA (
+  Id {IDENTITY},
+  Momento {DATETIME} NOT NULL DEFAULT {AHORA},
+  Usuario VARCHAR(128),
+  Estacion VARCHAR(128),
+  IdEmpresa VARCHAR(15) NOT NULL,
+  Operacion VARCHAR(1) NOT NULL,
+  Columna VARCHAR(128),
+  ValorAnterior VARCHAR(4000),
+  ValorNuevo VARCHAR(4000),
+  HashAnterior VARCHAR(64),
+  HashNuevo VARCHAR(64)
+);
+CREATE INDEX MA_EMPRESAS_HISTORIA_Empresa ON MA_EMPRESAS_HISTORIA (IdEmpresa, Momento);

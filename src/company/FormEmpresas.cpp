@@ -94,7 +94,15 @@ void FormEmpresas::Form_Unload() {
 
 bool FormEmpresas::Form_KeyDown(int KeyCode, int Shift) {
   bool tomada = false;
-  Proteger(QStringLiteral("Form_KeyDown"), [&] { tomada = vista_.TeclaBarras(KeyCode, Shift); });
+  Proteger(QStringLiteral("Form_KeyDown"), [&] {
+    const int mods = Shift & (tecla::Mayusculas | tecla::Control | tecla::Alt);
+    if (KeyCode == tecla::Letra('H') && mods == tecla::Control) {
+      tomada = true;
+      MostrarHistoria();
+      return;
+    }
+    tomada = vista_.TeclaBarras(KeyCode, Shift);
+  });
   return tomada;
 }
 

@@ -11,10 +11,12 @@
 #include <optional>
 
 #include "company/CamposEmpresa.h"
+#include "company/HistoriaEmpresa.h"
 #include "company/Personalizados.h"
 #include "company/RecorridoEmpresas.h"
 #include "company/VistaEmpresas.h"
 #include "platform/client/Recordset.h"
+#include "platform/services/Trampa.h"
 
 class FormEmpresas {
  public:
@@ -55,6 +57,8 @@ class FormEmpresas {
   void GrabarRegistro();
   void ConsultarCampo();
   void AsignarFoto(const QString& Imagen);
+  // The company in the code field: its change history, newest first (Ctrl+H).
+  void MostrarHistoria();
 
   // ---- state ----
   ado::Recordset& rsEmpresas() { return Empresas(); }
@@ -90,6 +94,8 @@ class FormEmpresas {
   // A company shown as existing that is gone by the time it is saved.
   bool BorradaDesdeQueSeMostro() const;
   void PasoGrabarCampos();
+  // The deletion and its history row, as one unit.
+  void BorrarConHistoria(const trampa::Manejador& manejador);
   // The main recordset, on the company the navigation reached when it moves
   // over the codes.
   ado::Recordset& Empresas();
@@ -102,6 +108,7 @@ class FormEmpresas {
   std::unique_ptr<ado::Recordset> rsProvincia_;
   Personalizados personalizados_;
   RecorridoEmpresas recorrido_;
+  HistoriaEmpresa historia_;
   bool enEdicion_ = false;
   bool usuariosApagada_ = false;  // switched off at load, never usable
   bool largosFijados_ = false;

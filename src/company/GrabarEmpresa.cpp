@@ -1,5 +1,7 @@
 // Validation before a save, and the save or deletion of the company on screen.
+#include "company/CambiosEmpresa.h"
 #include "company/FormEmpresas.h"
+#include "company/HistoriaEmpresa.h"
 #include "company/SiembraEmpresa.h"
 #include "company/UnidadGrabacion.h"
 #include "db/DB_Dll.h"
@@ -124,7 +126,14 @@ void FormEmpresas::GrabarRegistro() {
     return respuesta;
   };
 
+  // Asked before the unit begins: a failed statement would end its transaction.
+  const bool conHistoria = historia_.Disponible(*DB_Dll::Instancia().gCnn());
+
   if (!EsNuevo && !EsModificacion && EsBaja) {
+    if (conHistoria) {
+      BorrarConHistoria(manejador);
+      return;
+    }
     trampa::Ejecutar({[&] { rs.Delete(); }, [&] { Inicializa(); }}, manejador);
     return;
   }
@@ -152,6 +161,8 @@ void FormEmpresas::GrabarRegistro() {
   // need: values go into the row only once it was added (or checked), and the
   // seeding is only for a company that is in the table.
   bool filaLista = false;
+  // The row as stored and as written, for the history.
+  QVector<ado::Value> antes, despues;
   auto enCompania = [&] { return guardada || !EsNuevo; };
   auto paso1 = [&] {
     filaLista = false;
@@ -160,6 +171,7 @@ void FormEmpresas::GrabarRegistro() {
     } else {
       VerificarSinCambiosAjenos();
     }
+    antes = EsNuevo ? QVector<ado::Value>() : ValoresDeFila(rs);
     filaLista = true;
   };
   auto paso2 = [&] {
@@ -217,12 +229,19 @@ void FormEmpresas::GrabarRegistro() {
            codigoMostrado = codigoMostrado_;
            valoresMostrados = valoresMostrados_;
            codigoNuevo = codigoNuevo_;
+           despues = ValoresDeFila(rs);
            rs.Update();
            pendiente = false;
            guardada = true;
            // The stored row is this screen's own from now on, unless the unit
            // is rolled back: then it is as shown before.
            RecordarMostrado();
+         },
+         [&] {
+           if (!conHistoria || !guardada) return;
+           historia_.Escribir(*db.gCnn(), util.AlinearDerecha(codigo(), 15),
+                              EsNuevo ? OperacionHistoria::Alta : OperacionHistoria::Modificacion,
+                              CambiosEmpresa(ColumnasDeFila(rs), antes, despues));
          },
          [&] {
            if (!codigo().isEmpty() || !enCompania()) return;

@@ -148,6 +148,7 @@ QWidget* frmMA_Empresas::ArmarDatosGenerales() {
   int fila = 0;
   grid->addWidget(etiqueta(0), fila, 0);
   grid->addWidget(campos_[0], fila, 1, 1, 2);
+  campos_[0]->setToolTip(QStringLiteral("Ctrl+H: historial de cambios de esta empresa"));
   ++fila;
   grid->addWidget(etiqueta(1), fila, 0);
   grid->addWidget(campos_[1], fila, 1, 1, 7);

@@ -1,0 +1,201 @@
+// The change history: what each save and deletion writes into
+// MA_EMPRESAS_HISTORIA, that it goes with a save undone, that a database
+// without the table works as before, and the list Ctrl+H shows.
+#include "company/HistoriaEmpresa.h"
+
+#include <QCryptographicHash>
+#include <QDialog>
+#include <QTableWidget>
+
+#include "FormularioEnBase.h"
+#include "company/ui/EnlaceDialogos.h"
+#include "platform/services/Entorno.h"
+
+namespace {
+
+using testdb::Engine;
+
+class HistoriaDeCambios : public FormularioEnBase {
+ public:
+  // Operation, column (as the engine names it, upper-cased), before and after (a picture's hash after its
+  // text), oldest first.
+  QStringList Historia(const QString& codigo) {
+    return testdb::Query(
+        base, QStringLiteral("SELECT Operacion, UPPER(Columna), ValorAnterior, ValorNuevo, HashAnterior, "
+                             "HashNuevo FROM MA_EMPRESAS_HISTORIA WHERE IdEmpresa = '%1' ORDER BY Id")
+                  .arg(Codigo15(codigo)));
+  }
+  QString Sha256(const QString& codigo) {
+    const QString hex = GetParam() == Engine::Sqlite ? QStringLiteral("hex(Imagen)")
+                                                     : QStringLiteral("encode(Imagen, 'hex')");
+    const QByteArray bytes = QByteArray::fromHex(
+        Uno(QStringLiteral("SELECT %1 FROM P_MA_Empresas WHERE IdEmpresa = '%2'").arg(hex, Codigo15(codigo)))
+            .toLatin1());
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+  }
+  void CtrlH() { EXPECT_TRUE(L().Form_KeyDown(tecla::Letra('H'), tecla::Control)); }
+};
+
+// A new company, changes of some of its columns, a save that changes
+// nothing, the logo removed and the deletion: each writes its own rows.
+TEST_P(HistoriaDeCambios, CadaGrabacionYBajaDejaSusFilas) {
+  Cargar();
+  const QString bytes = Uno(QStringLiteral("SELECT LENGTH(Imagen) FROM P_MA_Empresas") +
+                            " WHERE IdEmpresa = '" + Codigo15("1") + "'");
+  const QString hash = Sha256("1");
+  const struct {
+    const char* nombre;
+    const char* codigo;
+    std::function<void()> hacer;
+    QStringList filas;  // the company's rows added by it
+  } casos[] = {
+      {"alta",
+       "77",
+       [&] {
+         Mostrar("77");
+         Escribir(1, "Nueva S.A.");
+         Escribir(2, "Mitre");
+         Accion("GRABAR");
+       },
+       {"A|IDEMPRESA||77||", "A|NOMBREEMPRESA||Nueva S.A.||", "A|CALLE||Mitre||", "A|PIDEHONORARIOS||No||"}},
+      {"dos campos",
+       "2",
+       [&] {
+         Mostrar("2");
+         Escribir(2, "Av. O'Higgins");
+         Escribir(8, "");
+         Accion("GRABAR");
+       },
+       {"M|CALLE|Av. Rodríguez Peña|Av. O'Higgins||", "M|TELEFONO|(011) 4753-2210|||"}},
+      {"sin cambios",
+       "2",
+       [&] {
+         Mostrar("2");
+         Accion("GRABAR");
+       },
+       {}},
+      {"logo quitado",
+       "1",
+       [&] {
+         Mostrar("1");
+         L().Toolbar1_ButtonClick(QStringLiteral("Eliminar"));
+         Accion("GRABAR");
+       },
+       {"M|IMAGEN|(imagen, " + bytes + " bytes)||" + hash + "|"}},
+      {"baja",
+       "3",
+       [&] {
+         Mostrar("3");
+         op->Responder(vb::Yes);
+         Accion("BORRAR");
+       },
+       {"B|NOMBREEMPRESA|Estudio Contable Pereyra & Asociados|||"}},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.nombre);
+    const QStringList antes = Historia(c.codigo);
+    c.hacer();
+    EXPECT_FALSE(L().EnEdicion());
+    EXPECT_EQ(Historia(c.codigo).mid(antes.size()), c.filas);
+  }
+  EXPECT_EQ(Cuenta("P_MA_Empresas WHERE IdEmpresa = '" + Codigo15("3") + "'"), 0);
+  EXPECT_EQ(testdb::Query(base, "SELECT DISTINCT Usuario, Estacion FROM MA_EMPRESAS_HISTORIA"),
+            QStringList{base.user + "|" + Entorno::Compartido().PrimerIdentificador()});
+}
+
+// A save undone whole (the seeding refused, the operator leaves) takes its
+// history rows with it.
+TEST_P(HistoriaDeCambios, UnaGrabacionDeshechaNoDejaHistoria) {
+  Cargar(
+      GetParam() == Engine::Sqlite
+          ? QStringLiteral("CREATE TRIGGER falla BEFORE INSERT ON V_TA_CPTE WHEN NEW.EMPRESA <> '' "
+                           "BEGIN SELECT RAISE(ABORT, 'rechazada'); END;")
+          : QStringLiteral("CREATE FUNCTION falla() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN IF "
+                           "NEW.empresa <> '' THEN RAISE EXCEPTION 'rechazada'; END IF; RETURN NEW; END $$;"
+                           "CREATE TRIGGER falla BEFORE INSERT ON v_ta_cpte FOR EACH ROW EXECUTE FUNCTION "
+                           "falla();"));
+  Mostrar("95");
+  Escribir(1, "Deshecha S.A.");
+  op->Responder(vb::Abort);
+  Accion("GRABAR");
+  EXPECT_EQ(Cuenta("P_MA_Empresas WHERE IdEmpresa = '" + Codigo15("95") + "'"), 0);
+  EXPECT_EQ(Historia("95"), QStringList());
+}
+
+// Without the table everything is stored as before, with no box (the
+// scripted operator fails on any it was not told of); Ctrl+H says why
+// there is nothing to show.
+TEST_P(HistoriaDeCambios, SinLaTablaTodoSigueIgual) {
+  Cargar(QStringLiteral("DROP TABLE MA_EMPRESAS_HISTORIA;"));
+  Mostrar("78");
+  Escribir(1, "Sin historia S.A.");
+  Accion("GRABAR");
+  Mostrar("2");
+  Escribir(2, "Otra calle");
+  Accion("GRABAR");
+  Mostrar("78");
+  op->Responder(vb::Yes);
+  Accion("BORRAR");
+  EXPECT_EQ(Uno("SELECT Calle FROM P_MA_Empresas WHERE IdEmpresa = '" + Codigo15("2") + "'"), "Otra calle");
+  EXPECT_EQ(Cuenta("P_MA_Empresas WHERE IdEmpresa = '" + Codigo15("78") + "'"), 0);
+  EXPECT_EQ(Titulos(), QStringList{QStringLiteral("Atención!")});
+
+  op->mensajes.clear();
+  op->Responder(vb::OK);
+  CtrlH();
+  ASSERT_EQ(op->mensajes.size(), 1u);
+  EXPECT_EQ(op->mensajes[0].prompt,
+            QStringLiteral("Esta base de datos no guarda el historial de cambios de las empresas."));
+  EXPECT_TRUE(op->dialogos.isEmpty());
+}
+
+// Ctrl+H on the code field lists the company in it, newest first, with the
+// form's captions and the operations by name, in a list that cannot be
+// edited; Escape closes it.
+TEST_P(HistoriaDeCambios, CtrlHMuestraLaEmpresaDeLoMasNuevoALoMasViejo) {
+  Cargar();
+  Mostrar("4");
+  Escribir(2, "Ruta 40");
+  Accion("GRABAR");
+  Mostrar("4");
+  Escribir(12, "Finca nueva");
+  Accion("GRABAR");
+  Mostrar("4");
+  form->show();
+  form->activateWindow();
+  QApplication::processEvents();
+  QString titulo;
+  QStringList filas;
+  bool editable = true;
+  EnlazarDialogos();
+  op->MostrarComoElPrograma();
+  AlAbrir<QDialog>([&](QDialog* w) {
+    titulo = w->windowTitle();
+    auto* lista = w->findChild<QTableWidget*>(QStringLiteral("lstHistoria"));
+    if (lista) {
+      editable = lista->editTriggers() != QAbstractItemView::NoEditTriggers;
+      for (int f = 0; f < lista->rowCount(); ++f) {
+        QStringList celdas;
+        for (int c = 3; c < lista->columnCount(); ++c) celdas << lista->item(f, c)->text();
+        filas << celdas.join("|");
+        EXPECT_TRUE(QDateTime::fromString(lista->item(f, 0)->text(), "dd/MM/yyyy HH:mm:ss").isValid());
+      }
+    }
+    Tecla(w, Qt::Key_Escape);
+  });
+  form->txtFields(0)->setFocus();
+  QApplication::processEvents();
+  QKeyEvent ctrlH(QEvent::KeyPress, Qt::Key_H, Qt::ControlModifier);
+  QApplication::sendEvent(form->txtFields(0), &ctrlH);
+  EXPECT_EQ(op->dialogos, QStringList{"frmHistoriaEmpresa"});
+  EXPECT_EQ(titulo, QStringLiteral("Historial de cambios de la empresa 4"));
+  EXPECT_FALSE(editable);
+  EXPECT_EQ(filas, (QStringList{"Modificación|Observaciones||Finca nueva",
+                                "Modificación|Calle|Ruta Provincial 89|Ruta 40"}));
+  EXPECT_EQ(Texto(1), QStringLiteral("Bodegas Valle de Uco S.A."));
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, HistoriaDeCambios, ::testing::ValuesIn(testdb::AllEngines()),
+                         testdb::ParamName<::testing::TestParamInfo<Engine>>);
+
+}  // namespace
