@@ -132,6 +132,7 @@ void FormEmpresas::Inicializa() {
   codigoMostrado_.clear();
   valoresMostrados_.clear();
   codigoNuevo_.reset();
+  vista_.PonerAviso(QString());
   DetalleOn(false);
 }
 
@@ -386,6 +387,7 @@ void FormEmpresas::ActBar1_Click(const QString& clave) {
         if (!HayError) {
           Inicializa();
           DetalleOn(false);
+          MostrarFusionada();
           FocoCodigoSeleccionado();
         }
       }

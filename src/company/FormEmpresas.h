@@ -5,12 +5,15 @@
 // failure escape: what no trap of theirs took reaches MostrarError with the
 // handler's name.
 #include <QString>
+#include <QStringList>
 #include <QVector>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "company/CamposEmpresa.h"
+#include "company/FusionCambios.h"
 #include "company/Personalizados.h"
 #include "company/VistaEmpresas.h"
 #include "platform/client/Recordset.h"
@@ -67,6 +70,10 @@ class FormEmpresas {
   // Edit state (all fields usable) or browse state.
   bool EnEdicion() const { return enEdicion_; }
   Personalizados& CamposPersonalizados() { return personalizados_; }
+  // The columns the last save wrote, each with its stored value before and
+  // after; every column of a new company. Set as the row is stored, inside
+  // the save's transaction.
+  const CambiosColumnas& CambiosGrabados() const { return cambiosGrabados_; }
 
   // Texts shown to the operator.
   static const QString kAvisoImagenGrande;
@@ -83,10 +90,25 @@ class FormEmpresas {
   // Each text field takes at most its column's length.
   void LimitarLargos();
   void RecordarMostrado();
-  void VerificarSinCambiosAjenos();
   // A company shown as existing that is gone by the time it is saved.
   bool BorradaDesdeQueSeMostro() const;
-  void PasoGrabarCampos();
+  // The text fields into the row; with `columnas`, only those.
+  void PasoGrabarCampos(const QStringList* columnas = nullptr);
+
+  // ---- two operators, one company ----
+  enum class Ajeno { Ninguno, Choque, Eliminada };
+  // What the merge compares, measured from the company as shown (or from an
+  // empty screen for a company shown as new).
+  std::vector<CampoComparado> CamposComparados(bool desdeVacia);
+  // The current row of the main recordset as the screen would show it.
+  std::vector<ado::Value> ComoSeMostraria(const std::vector<CampoComparado>& campos);
+  // The main recordset on the company of this code alone; false when it is not stored.
+  bool ReleerEmpresa(const QString& codigo);
+  // Asks about the clashes or the deletion; false when the operator cancelled.
+  bool PreguntarAjenos(FusionCambios& fusion, Ajeno ajeno, const std::vector<int>& choques,
+                       bool codigoTomado);
+  // After a save that kept another operator's changes: the company as stored, and why.
+  void MostrarFusionada();
   // The main recordset, read in full now if load left that for later.
   ado::Recordset& Empresas();
 
@@ -110,4 +132,7 @@ class FormEmpresas {
   // The code shown as a new company: stored meanwhile by somebody else, it
   // must not be overwritten as if it were this screen's.
   std::optional<QString> codigoNuevo_;
+  CambiosColumnas cambiosGrabados_;
+  // The company and the line for the operator after a save that merged.
+  QString codigoFusionado_, avisoFusion_;
 };

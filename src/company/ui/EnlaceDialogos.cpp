@@ -1,5 +1,6 @@
 #include "company/ui/EnlaceDialogos.h"
 
+#include "company/ui/DlgCambiosDeOtroUsuario.h"
 #include "lookup/ui/DialogosConsulta.h"
 #include "platform/widgets/VisorPlanilla.h"
 #include "session/ui/frmAcceso.h"
@@ -8,4 +9,5 @@ void EnlazarDialogos() {
   RegistrarFrmAcceso();
   RegistrarDialogosConsulta();
   RegistrarVisorPlanilla();
+  RegistrarDlgCambiosDeOtroUsuario();
 }

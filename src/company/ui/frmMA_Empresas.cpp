@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 #include <optional>
 
+#include "company/ui/DlgCambiosDeOtroUsuario.h"
 #include "company/ui/GrillaFlex.h"
 #include "db/DB_Dll.h"
 #include "platform/services/DialogosPorNombre.h"
@@ -76,6 +77,10 @@ frmMA_Empresas::frmMA_Empresas(QWidget* parent) : QWidget(parent) {
   pestanas_->addTab(ArmarUsuarios(), QStringLiteral("&Usuarios"));
   pestanas_->addTab(ArmarPersonalizados(), QStringLiteral("Campos &Personalizados"));
   capa->addWidget(pestanas_, 1);
+  lblAviso_ = new QLabel(this);
+  lblAviso_->setObjectName(QStringLiteral("LblAviso"));
+  lblAviso_->setWordWrap(true);
+  capa->addWidget(lblAviso_);
 
   actBar_ = new ActBar(this);
   actBar_->setObjectName(QStringLiteral("ActBar1"));
@@ -106,6 +111,7 @@ frmMA_Empresas::frmMA_Empresas(QWidget* parent) : QWidget(parent) {
   editor_->alTeclear = [this](int& k) { logica_->TxtEdit_KeyPress(k); };
 
   if (!BuscarDialogo(QStringLiteral("VisorPlanilla"))) RegistrarVisorPlanilla();
+  if (!BuscarDialogo(QString::fromLatin1(CambiosDeOtroUsuario::kNombre))) RegistrarDlgCambiosDeOtroUsuario();
   qApp->installEventFilter(this);
   resize(820, 600);
 }
@@ -487,6 +493,15 @@ void frmMA_Empresas::MostrarLogoDeCampo(const ado::Field& campo) {
 }
 
 void frmMA_Empresas::GuardarLogoEnCampo(ado::Field& campo) { conversor_.ImagenACampo(campo, logo_); }
+
+QByteArray frmMA_Empresas::DatosLogo() const { return logo_.Datos(); }
+
+QByteArray frmMA_Empresas::DatosLogoDe(const QVariant& guardado) const {
+  if (ado::IsNull(guardado) || ado::IsEmpty(guardado)) return {};
+  return Imagen::DesdeBytes(guardado.toByteArray()).Datos();
+}
+
+void frmMA_Empresas::PonerAviso(const QString& texto) { lblAviso_->setText(texto); }
 
 void frmMA_Empresas::CargarLogo(const QString& ruta) { MostrarLogo(conversor_.DesdeArchivo(ruta)); }
 
