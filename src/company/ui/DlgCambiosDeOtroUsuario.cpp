@@ -66,7 +66,15 @@ DlgCambiosDeOtroUsuario::DlgCambiosDeOtroUsuario(CambiosDeOtroUsuario& datos, QW
   });
   connect(tabla_, &QTableWidget::cellClicked, this, &DlgCambiosDeOtroUsuario::Elegir);
   capa->addWidget(tabla_, 1);
-  if (datos_.filas.empty()) tabla_->hide();
+  auto* teclas =
+      new QLabel(QStringLiteral("Flechas: moverse  ·  Espacio: elegir el valor  ·  Enter: grabar  ·  "
+                                "Escape: cancelar"),
+                 this);
+  capa->addWidget(teclas);
+  if (datos_.filas.empty()) {
+    tabla_->hide();
+    teclas->hide();
+  }
 
   auto* botones = new QHBoxLayout;
   botones->addStretch();
@@ -82,7 +90,10 @@ DlgCambiosDeOtroUsuario::DlgCambiosDeOtroUsuario(CambiosDeOtroUsuario& datos, QW
   connect(grabar_, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancelar_, &QPushButton::clicked, this, &QDialog::reject);
 
-  resize(720, datos_.filas.empty() ? 160 : 200 + 40 * static_cast<int>(datos_.filas.size()));
+  if (datos_.filas.empty())
+    resize(560, sizeHint().height());
+  else
+    resize(720, 200 + 40 * static_cast<int>(datos_.filas.size()));
   if (!datos_.filas.empty()) {
     tabla_->setFocus();
     tabla_->setCurrentCell(0, Pantalla);
