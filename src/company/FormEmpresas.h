@@ -104,9 +104,10 @@ class FormEmpresas {
   std::vector<ado::Value> ComoSeMostraria(const std::vector<CampoComparado>& campos);
   // The main recordset on the company of this code alone; false when it is not stored.
   bool ReleerEmpresa(const QString& codigo);
-  // Asks about the clashes or the deletion; false when the operator cancelled.
-  bool PreguntarAjenos(FusionCambios& fusion, Ajeno ajeno, const std::vector<int>& choques,
-                       bool codigoTomado);
+  // The dialog about a company deleted meanwhile, or about the clashes (which
+  // it then settles); false when the operator cancelled.
+  bool PreguntarEliminada();
+  bool PreguntarChoques(FusionCambios& fusion, const std::vector<int>& choques, bool codigoTomado);
   // After a save that kept another operator's changes: the company as stored, and why.
   void MostrarFusionada();
   // The main recordset, read in full now if load left that for later.

@@ -130,23 +130,35 @@ bool FormEmpresas::ReleerEmpresa(const QString& codigo) {
   return !rsEmpresas_->Bof();
 }
 
-bool FormEmpresas::PreguntarAjenos(FusionCambios& fusion, Ajeno ajeno, const std::vector<int>& choques,
-                                   bool codigoTomado) {
-  using Dlg = CambiosDeOtroUsuario;
-  Dlg dlg;
-  dlg.codigo = vista_.Texto(vista_.IndiceCampo(QStringLiteral("idempresa"))).trimmed();
-  if (ajeno == Ajeno::Eliminada) {
-    dlg.motivo = Dlg::Motivo::Eliminada;
-  } else {
-    dlg.motivo = codigoTomado ? Dlg::Motivo::CodigoTomado : Dlg::Motivo::Modificada;
-    for (int i : choques) {
-      const CampoComparado& c = fusion.Campos()[i];
-      dlg.filas.push_back({i, c.titulo, c.clase, c.mostrado, c.guardado, c.pantalla});
-    }
-  }
+namespace {
+
+// False when the operator cancelled.
+bool Preguntar(CambiosDeOtroUsuario& dlg) {
   ElOperador().MostrarModal(dlg);
-  if (dlg.respuesta != Dlg::Respuesta::Grabar || !dlg.Completo()) return false;
-  for (const Dlg::Fila& f : dlg.filas) fusion.Resolver(f.campo, f.eleccion);
+  return dlg.respuesta == CambiosDeOtroUsuario::Respuesta::Grabar && dlg.Completo();
+}
+
+}  // namespace
+
+bool FormEmpresas::PreguntarEliminada() {
+  CambiosDeOtroUsuario dlg;
+  dlg.codigo = vista_.Texto(vista_.IndiceCampo(QStringLiteral("idempresa"))).trimmed();
+  dlg.motivo = CambiosDeOtroUsuario::Motivo::Eliminada;
+  return Preguntar(dlg);
+}
+
+bool FormEmpresas::PreguntarChoques(FusionCambios& fusion, const std::vector<int>& choques,
+                                    bool codigoTomado) {
+  CambiosDeOtroUsuario dlg;
+  dlg.codigo = vista_.Texto(vista_.IndiceCampo(QStringLiteral("idempresa"))).trimmed();
+  dlg.motivo =
+      codigoTomado ? CambiosDeOtroUsuario::Motivo::CodigoTomado : CambiosDeOtroUsuario::Motivo::Modificada;
+  for (int i : choques) {
+    const CampoComparado& c = fusion.Campos()[i];
+    dlg.filas.push_back({i, c.titulo, c.clase, c.mostrado, c.guardado, c.pantalla});
+  }
+  if (!Preguntar(dlg)) return false;
+  for (const CambiosDeOtroUsuario::Fila& f : dlg.filas) fusion.Resolver(f.campo, f.eleccion);
   return true;
 }
 

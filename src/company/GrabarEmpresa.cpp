@@ -123,8 +123,7 @@ void FormEmpresas::GrabarRegistro() {
   const bool mostradaNueva = codigoNuevo_ && codigoPantalla.compare(*codigoNuevo_, Qt::CaseInsensitive) == 0;
   std::optional<FusionCambios> fusion;
   if (BorradaDesdeQueSeMostro()) {
-    FusionCambios nada(CamposComparados(true));
-    if (!PreguntarAjenos(nada, Ajeno::Eliminada, {}, false)) {
+    if (!PreguntarEliminada()) {
       HayError = true;
       return;
     }
@@ -283,8 +282,7 @@ void FormEmpresas::GrabarRegistro() {
     guardada = false;
     cambiosGrabados_.clear();
     if (ajeno == Ajeno::Eliminada) {
-      FusionCambios nada(CamposComparados(true));
-      if (!PreguntarAjenos(nada, Ajeno::Eliminada, {}, false)) return;
+      if (!PreguntarEliminada()) return;
       EsNuevo = true;
       EsModificacion = false;
       fusion.reset();
@@ -297,7 +295,7 @@ void FormEmpresas::GrabarRegistro() {
                             vb::Exclamation, QStringLiteral("Aviso al operador..."));
         return;
       }
-    } else if (!PreguntarAjenos(*fusion, Ajeno::Choque, choques, !mostradaExistente)) {
+    } else if (!PreguntarChoques(*fusion, choques, !mostradaExistente)) {
       return;
     }
     HayError = false;
