@@ -90,6 +90,8 @@ class FormEmpresas {
   // Each text field takes at most its column's length.
   void LimitarLargos();
   void RecordarMostrado();
+  // The status line on the per-company rows of the company on screen.
+  void MostrarEstadoTablas();
   // A company shown as existing that is gone by the time it is saved.
   bool BorradaDesdeQueSeMostro() const;
   // The text fields into the row; with `columnas`, only those.
