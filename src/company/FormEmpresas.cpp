@@ -157,6 +157,7 @@ void FormEmpresas::Inicializa() {
   codigoMostrado_.clear();
   valoresMostrados_.clear();
   codigoNuevo_.reset();
+  vista_.PonerAviso(QString());
   DetalleOn(false);
 }
 
@@ -432,6 +433,7 @@ void FormEmpresas::ActBar1_Click(const QString& clave) {
         if (!HayError) {
           Inicializa();
           DetalleOn(false);
+          MostrarFusionada();
           FocoCodigoSeleccionado();
         }
       }

@@ -5,12 +5,15 @@
 // failure escape: what no trap of theirs took reaches MostrarError with the
 // handler's name.
 #include <QString>
+#include <QStringList>
 #include <QVector>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "company/CamposEmpresa.h"
+#include "company/FusionCambios.h"
 #include "company/HistoriaEmpresa.h"
 #include "company/Personalizados.h"
 #include "company/RecorridoEmpresas.h"
@@ -90,10 +93,26 @@ class FormEmpresas {
   void RecordarMostrado();
   // The status line on the per-company rows of the company on screen.
   void MostrarEstadoTablas();
-  void VerificarSinCambiosAjenos();
   // A company shown as existing that is gone by the time it is saved.
   bool BorradaDesdeQueSeMostro() const;
-  void PasoGrabarCampos();
+  // The text fields into the row; with `columnas`, only those.
+  void PasoGrabarCampos(const QStringList* columnas = nullptr);
+
+  // ---- two operators, one company ----
+  enum class Ajeno { Ninguno, Choque, Eliminada };
+  // What the merge compares, measured from the company as shown (or from an
+  // empty screen for a company shown as new).
+  std::vector<CampoComparado> CamposComparados(bool desdeVacia);
+  // The current row of the main recordset as the screen would show it.
+  std::vector<ado::Value> ComoSeMostraria(const std::vector<CampoComparado>& campos);
+  // The main recordset on the company of this code alone; false when it is not stored.
+  bool ReleerEmpresa(const QString& codigo);
+  // The dialog about a company deleted meanwhile, or about the clashes (which
+  // it then settles); false when the operator cancelled.
+  bool PreguntarEliminada();
+  bool PreguntarChoques(FusionCambios& fusion, const std::vector<int>& choques, bool codigoTomado);
+  // After a save that kept another operator's changes: the company as stored, and why.
+  void MostrarFusionada();
   // The deletion and its history row, as one unit.
   void BorrarConHistoria(const trampa::Manejador& manejador);
   // The main recordset, on the company the navigation reached when it moves
@@ -126,4 +145,6 @@ class FormEmpresas {
   // The code shown as a new company: stored meanwhile by somebody else, it
   // must not be overwritten as if it were this screen's.
   std::optional<QString> codigoNuevo_;
+  // The company and the line for the operator after a save that merged.
+  QString codigoFusionado_, avisoFusion_;
 };

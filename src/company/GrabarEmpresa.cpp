@@ -32,16 +32,6 @@ constexpr ClaveDatos kClavesDatos[] = {
     {"CUIT", "CUIT"},
 };
 
-bool MismoValor(const ado::Value& a, const ado::Value& b) {
-  if (ado::IsNull(a) || ado::IsNull(b)) return ado::IsNull(a) == ado::IsNull(b);
-  if (a.typeId() == QMetaType::QByteArray || b.typeId() == QMetaType::QByteArray)
-    return a.toByteArray() == b.toByteArray();
-  if (a.toString() == b.toString()) return true;
-  bool na = false, nb = false;
-  const double da = a.toDouble(&na), dbl = b.toDouble(&nb);
-  return na && nb && da == dbl;
-}
-
 }  // namespace
 
 bool FormEmpresas::Datosvalidos() {
@@ -53,42 +43,13 @@ bool FormEmpresas::Datosvalidos() {
   return !HayError;
 }
 
-void FormEmpresas::VerificarSinCambiosAjenos() {
-  ado::Recordset& rs = Empresas();
-  const QString codigo =
-      rs.Fields(QString::fromLatin1(kTablaCampos[0].columna)).GetValue().toString().trimmed();
-  const auto esEste = [&](const QString& otro) { return codigo.compare(otro, Qt::CaseInsensitive) == 0; };
-  // What is there now becomes the reference: the operator has been told, and
-  // a retry stores the screen over it.
-  if (codigoNuevo_ && esEste(*codigoNuevo_)) {
-    RecordarMostrado();
-    throw ado::Failure(
-        ado::err::RowChanged,
-        QStringLiteral("La empresa %1 fue dada de alta por otro usuario después de mostrarse como nueva. "
-                       "Cancele para ver los datos actuales, o reintente para grabar los suyos.")
-            .arg(codigo),
-        QStringLiteral("MA_Empresas"));
-  }
-  if (valoresMostrados_.isEmpty() || !esEste(codigoMostrado_) || valoresMostrados_.size() != rs.FieldCount())
-    return;
-  for (int i = 0; i < rs.FieldCount(); ++i) {
-    if (MismoValor(rs.Fields(i).GetValue(), valoresMostrados_[i])) continue;
-    RecordarMostrado();
-    throw ado::Failure(
-        ado::err::RowChanged,
-        QStringLiteral("La empresa %1 fue modificada por otro usuario después de mostrarse. "
-                       "Cancele para ver los datos actuales, o reintente para grabar los suyos.")
-            .arg(codigo),
-        QStringLiteral("MA_Empresas"));
-  }
-}
-
-void FormEmpresas::PasoGrabarCampos() {
+void FormEmpresas::PasoGrabarCampos(const QStringList* columnas) {
   auto& util = Utilidades::Compartido();
   ado::Recordset& rs = Empresas();
   for (int i = 0; i < kCamposEmpresa; ++i) {
     if (!vista_.CampoVisible(i)) continue;
     QString columna = QString::fromLatin1(kTablaCampos[i].columna);
+    if (columnas && !columnas->contains(columna, Qt::CaseInsensitive)) continue;
     ultimaColumna_ = columna;
     if (columna.compare(QStringLiteral("IDEMPRESA"), Qt::CaseInsensitive) == 0) {
       rs.Fields(QStringLiteral("IDEMPRESA")).SetValue(util.AlinearDerecha(vista_.Texto(i).trimmed(), 15));
@@ -110,6 +71,14 @@ void FormEmpresas::GrabarRegistro() {
   bool pendiente = false;
   bool rehacer = false;
   bool sinSiembra = false;
+  auto codigo = [&] {
+    const int i = vista_.IndiceCampo(QStringLiteral("idempresa"));
+    return vista_.Texto(i).trimmed();
+  };
+  // What another operator did meanwhile, found inside the unit and settled
+  // outside it, with the operator, before the save runs again.
+  Ajeno ajeno = Ajeno::Ninguno;
+  std::vector<int> choques;
 
   auto manejador = [&](const ado::ErrorInfo& e, std::size_t) {
     HayError = true;
@@ -119,37 +88,62 @@ void FormEmpresas::GrabarRegistro() {
       // The row's values went with the cancel: a retry has to set them again.
       rehacer = true;
     }
-    const int respuesta = ExplicarErrorGrabacion(e, ultimaColumna_);
-    // Going on past a conflict would store over the other operator's change:
-    // only a retry, the operator's explicit choice, stores this screen.
-    if (e.Number == ado::err::RowChanged && respuesta == trampa::Siguiente) return 0;
-    return respuesta;
+    if (e.Number == ado::err::RowChanged) {
+      if (ajeno == Ajeno::Ninguno) ajeno = Ajeno::Choque;
+      return 0;
+    }
+    return static_cast<int>(ExplicarErrorGrabacion(e, ultimaColumna_));
   };
 
   // Asked before the unit begins: a failed statement would end its transaction.
   const bool conHistoria = historia_.Disponible(*DB_Dll::Instancia().gCnn());
 
   if (!EsNuevo && !EsModificacion && EsBaja) {
-    if (conHistoria) {
-      BorrarConHistoria(manejador);
-      return;
+    bool yaNoEstaba = false;
+    const QString borrada = codigo();
+    auto alBorrar = [&](const ado::ErrorInfo& e, std::size_t i) {
+      // Deleted by somebody else first: what the operator asked for is done.
+      if (e.Number == ado::err::RowChanged && i == 0) {
+        yaNoEstaba = true;
+        return static_cast<int>(trampa::Siguiente);
+      }
+      return manejador(e, i);
+    };
+    if (conHistoria)
+      BorrarConHistoria(alBorrar);
+    else
+      trampa::Ejecutar({[&] { rs.Delete(); }, [&] { Inicializa(); }}, alBorrar);
+    if (yaNoEstaba) {
+      // Its row is still in the recordset: nothing of it is shown again.
+      trampa::IgnorarErrores({[&] { rsEmpresas_->Close(); }});
+      vista_.PonerAviso(
+          QStringLiteral("La empresa %1 ya había sido eliminada por otro usuario.").arg(borrada));
     }
-    trampa::Ejecutar({[&] { rs.Delete(); }, [&] { Inicializa(); }}, manejador);
     return;
   }
 
+  // A value still open in the grid's editor belongs to what is saved.
+  personalizados_.Confirmar();
+  const QString codigoPantalla = codigo();
+  const bool mostradaExistente =
+      !valoresMostrados_.isEmpty() && codigoPantalla.compare(codigoMostrado_, Qt::CaseInsensitive) == 0;
+  const bool mostradaNueva = codigoNuevo_ && codigoPantalla.compare(*codigoNuevo_, Qt::CaseInsensitive) == 0;
+  std::optional<FusionCambios> fusion;
   if (BorradaDesdeQueSeMostro()) {
-    const QString codigo = vista_.Texto(vista_.IndiceCampo(QStringLiteral("idempresa"))).trimmed();
-    const int r = ElOperador().MsgBox(
-        QStringLiteral("La empresa %1 fue eliminada por otro usuario después de mostrarse. ¿Desea grabarla "
-                       "nuevamente como empresa nueva?")
-            .arg(codigo),
-        vb::YesNo + vb::Exclamation + vb::DefaultButton2, QStringLiteral("Aviso al operador..."));
-    if (r != vb::Yes) {
+    if (!PreguntarEliminada()) {
       HayError = true;
       return;
     }
+  } else if (!EsNuevo && (mostradaExistente || mostradaNueva)) {
+    fusion.emplace(CamposComparados(!mostradaExistente));
   }
+  // Without a merge (a new company, or the screen saved under another
+  // company's code) every value of the screen is written.
+  std::optional<QStringList> columnas;
+  auto escribe = [&](const char* columna) {
+    return !columnas || columnas->contains(QString::fromLatin1(columna), Qt::CaseInsensitive);
+  };
+
   // A save rolled back after its row was stored leaves the company as it was
   // shown before, for the next try.
   bool guardada = false;
@@ -169,19 +163,39 @@ void FormEmpresas::GrabarRegistro() {
     if (EsNuevo) {
       rs.AddNew();
     } else {
-      VerificarSinCambiosAjenos();
+      // Read again inside the unit: what is compared is what gets overwritten.
+      if (!ReleerEmpresa(codigo())) {
+        ajeno = Ajeno::Eliminada;
+        throw ado::Failure(ado::err::RowChanged,
+                           QStringLiteral("La empresa %1 fue eliminada por otro usuario.").arg(codigo()),
+                           QStringLiteral("MA_Empresas"));
+      }
+      if (fusion) {
+        const FusionCambios::Comparacion comp = fusion->Comparar(ComoSeMostraria(fusion->Campos()));
+        if (comp.Choca()) {
+          ajeno = Ajeno::Choque;
+          choques = comp.choques;
+          throw ado::Failure(
+              ado::err::RowChanged,
+              QStringLiteral("Otro usuario cambió los mismos datos de la empresa %1.").arg(codigo()),
+              QStringLiteral("MA_Empresas"));
+        }
+        columnas.emplace();
+        for (int i : comp.escribir) columnas->push_back(fusion->Campos()[i].columna);
+      }
     }
     antes = EsNuevo ? QVector<ado::Value>() : ValoresDeFila(rs);
     filaLista = true;
   };
   auto paso2 = [&] {
-    if (filaLista) PasoGrabarCampos();
+    if (filaLista) PasoGrabarCampos(columnas ? &*columnas : nullptr);
   };
   auto paso3 = [&] {
-    if (filaLista) rs.Fields(QStringLiteral("PideHonorarios")).SetValue(vista_.PideHonorarios());
+    if (filaLista && escribe("PideHonorarios"))
+      rs.Fields(QStringLiteral("PideHonorarios")).SetValue(vista_.PideHonorarios());
   };
   auto paso4 = [&] {
-    if (!filaLista) return;
+    if (!filaLista || !escribe("Imagen")) return;
     ado::Field& f = rs.Fields(QStringLiteral("Imagen"));
     if (vista_.TieneLogo())
       vista_.GuardarLogoEnCampo(f);
@@ -190,14 +204,9 @@ void FormEmpresas::GrabarRegistro() {
   };
   auto paso5 = [&] {
     if (!filaLista) return;
-    // A value still open in the grid's editor belongs to what is saved.
     personalizados_.Confirmar();
-    personalizados_.Grabar(rs);
+    personalizados_.Grabar(rs, columnas ? &*columnas : nullptr);
     pendiente = true;
-  };
-  auto codigo = [&] {
-    const int i = vista_.IndiceCampo(QStringLiteral("idempresa"));
-    return vista_.Texto(i).trimmed();
   };
   auto sembrar = [&](TablaPorEmpresa t) {
     return [&, t] {
@@ -212,59 +221,96 @@ void FormEmpresas::GrabarRegistro() {
     codigoNuevo_ = codigoNuevo;
   };
   trampa::Resultado r = trampa::Resultado::Abandonado;
-  try {
-    r = EjecutarEnUnaTransaccion(
-        *db.gCnn(), NombreTabla,
-        {paso1, paso2, paso3, paso4, paso5,
-         [&] {
-           if (rehacer) {
-             rehacer = false;
-             paso1();
-             paso2();
-             paso3();
-             paso4();
-             paso5();
-           }
-           if (!filaLista) return;
-           codigoMostrado = codigoMostrado_;
-           valoresMostrados = valoresMostrados_;
-           codigoNuevo = codigoNuevo_;
-           despues = ValoresDeFila(rs);
-           rs.Update();
-           pendiente = false;
-           guardada = true;
-           // The stored row is this screen's own from now on, unless the unit
-           // is rolled back: then it is as shown before.
-           RecordarMostrado();
-         },
-         [&] {
-           if (!conHistoria || !guardada) return;
-           historia_.Escribir(*db.gCnn(), util.AlinearDerecha(codigo(), 15),
-                              EsNuevo ? OperacionHistoria::Alta : OperacionHistoria::Modificacion,
-                              CambiosEmpresa(ColumnasDeFila(rs), antes, despues));
-         },
-         [&] {
-           if (!codigo().isEmpty() || !enCompania()) return;
-           sinSiembra = true;
-           for (const ClaveDatos& c : kClavesDatos) {
-             const int i = vista_.IndiceCampo(QString::fromLatin1(c.columna));
-             const QString clave = QString::fromLatin1(c.clave);
-             if (!GrabaDfg(clave, vista_.Texto(i), QString(), false, QStringLiteral("DATOS")))
-               throw ado::Failure(ado::err::Unspecified,
-                                  QStringLiteral("No se grabó el dato %1 de la configuración.").arg(clave));
-           }
-         },
-         sembrar(TablaPorEmpresa::TiposComprobante), sembrar(TablaPorEmpresa::Comprobantes),
-         sembrar(TablaPorEmpresa::Ejercicios)},
-        manejador);
-  } catch (...) {
-    // The connection went in the middle: nothing of the unit stayed, and the
-    // screen is as it was before, for the whole action to run again.
-    HayError = true;
-    if (pendiente) trampa::IgnorarErrores({[&] { rs.CancelUpdate(); }});
+  // The row can change between its reading and its writing without any clash
+  // (the write is checked): the save then simply runs again, a few times.
+  int vueltasSinChoque = 0;
+  for (;;) {
+    ajeno = Ajeno::Ninguno;
+    choques.clear();
+    try {
+      r = EjecutarEnUnaTransaccion(
+          *db.gCnn(), NombreTabla,
+          {paso1, paso2, paso3, paso4, paso5,
+           [&] {
+             if (rehacer) {
+               rehacer = false;
+               paso1();
+               paso2();
+               paso3();
+               paso4();
+               paso5();
+             }
+             if (!filaLista) return;
+             codigoMostrado = codigoMostrado_;
+             valoresMostrados = valoresMostrados_;
+             codigoNuevo = codigoNuevo_;
+             despues = ValoresDeFila(rs);
+             rs.Update();
+             pendiente = false;
+             guardada = true;
+             // The stored row is this screen's own from now on, unless the unit
+             // is rolled back: then it is as shown before.
+             RecordarMostrado();
+           },
+           [&] {
+             if (!conHistoria || !guardada) return;
+             historia_.Escribir(*db.gCnn(), util.AlinearDerecha(codigo(), 15),
+                                EsNuevo ? OperacionHistoria::Alta : OperacionHistoria::Modificacion,
+                                CambiosEmpresa(ColumnasDeFila(rs), antes, despues));
+           },
+           [&] {
+             if (!codigo().isEmpty() || !enCompania()) return;
+             sinSiembra = true;
+             for (const ClaveDatos& c : kClavesDatos) {
+               const int i = vista_.IndiceCampo(QString::fromLatin1(c.columna));
+               const QString clave = QString::fromLatin1(c.clave);
+               if (!GrabaDfg(clave, vista_.Texto(i), QString(), false, QStringLiteral("DATOS")))
+                 throw ado::Failure(ado::err::Unspecified,
+                                    QStringLiteral("No se grabó el dato %1 de la configuración.").arg(clave));
+             }
+           },
+           sembrar(TablaPorEmpresa::TiposComprobante), sembrar(TablaPorEmpresa::Comprobantes),
+           sembrar(TablaPorEmpresa::Ejercicios)},
+          manejador);
+    } catch (...) {
+      // The connection went in the middle: nothing of the unit stayed, and the
+      // screen is as it was before, for the whole action to run again.
+      HayError = true;
+      if (pendiente) trampa::IgnorarErrores({[&] { rs.CancelUpdate(); }});
+      if (guardada) comoAntes();
+      throw;
+    }
+    if (ajeno == Ajeno::Ninguno) break;
+    // Rolled back: nothing of this try stayed.
     if (guardada) comoAntes();
-    throw;
+    guardada = false;
+    if (ajeno == Ajeno::Eliminada) {
+      if (!PreguntarEliminada()) return;
+      EsNuevo = true;
+      EsModificacion = false;
+      fusion.reset();
+      columnas.reset();
+    } else if (!fusion || choques.empty()) {
+      if (++vueltasSinChoque > 3) {
+        ElOperador().MsgBox(QStringLiteral("La empresa %1 está siendo modificada por otro usuario en este "
+                                           "momento. Intente grabar nuevamente.")
+                                .arg(codigo()),
+                            vb::Exclamation, QStringLiteral("Aviso al operador..."));
+        return;
+      }
+    } else if (!PreguntarChoques(*fusion, choques, !mostradaExistente)) {
+      return;
+    }
+    HayError = false;
   }
-  if (r == trampa::Resultado::Completo || !guardada) return;
-  comoAntes();
+  if (r == trampa::Resultado::Completo) {
+    const QStringList conservados = fusion ? fusion->Conservados() : QStringList();
+    if (!conservados.isEmpty()) {
+      codigoFusionado_ = codigo();
+      avisoFusion_ = QStringLiteral("Se grabó la empresa %1 conservando lo que otro usuario cambió en: %2.")
+                         .arg(codigoFusionado_, conservados.join(QStringLiteral(", ")));
+    }
+    return;
+  }
+  if (guardada) comoAntes();
 }

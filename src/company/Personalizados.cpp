@@ -32,7 +32,6 @@ void Personalizados::Inicializa() {
 }
 
 void Personalizados::Asignar(ado::Recordset& rs) {
-  auto& util = Utilidades::Compartido();
   auto& db = DB_Dll::Instancia();
   std::vector<trampa::Paso> pasos;
   pasos.push_back([&] {
@@ -55,14 +54,7 @@ void Personalizados::Asignar(ado::Recordset& rs) {
       largos_.resize(fila + 1);
       largos_[fila] = LargoDeColumna(f);
       if (!rs.Bof() && !rs.Eof()) {
-        const ado::Value v = f.GetValue();
-        // A number shows as the operator types it ("1e+05" or "1234.5" under a
-        // decimal comma would be saved back as another amount).
-        QString texto;
-        if (!ado::IsNull(v) && !ado::IsEmpty(v))
-          texto =
-              numericas_[fila] ? util.TextoNumerico(util.ValorPuntoOComa(v)) : util.NuloATexto(v).trimmed();
-        grilla_.SetTextMatrix(fila, 1, texto);
+        grilla_.SetTextMatrix(fila, 1, TextoDe(f.GetValue(), numericas_[fila]));
       }
     }
   });
@@ -78,13 +70,29 @@ void Personalizados::Asignar(ado::Recordset& rs) {
   });
 }
 
-void Personalizados::Grabar(ado::Recordset& rs) {
+QString Personalizados::TextoDe(const ado::Value& v, bool numerica) {
+  if (ado::IsNull(v) || ado::IsEmpty(v)) return {};
+  auto& util = Utilidades::Compartido();
+  // A number shows as the operator types it ("1e+05" or "1234.5" under a
+  // decimal comma would be saved back as another amount).
+  return numerica ? util.TextoNumerico(util.ValorPuntoOComa(v)) : util.NuloATexto(v).trimmed();
+}
+
+QVector<QPair<QString, QString>> Personalizados::Valores() const {
+  QVector<QPair<QString, QString>> r;
+  for (int fila = 1; fila < grilla_.Rows(); ++fila)
+    r.push_back({ColumnaDe(grilla_.TextMatrix(fila, 0)), grilla_.TextMatrix(fila, 1)});
+  return r;
+}
+
+void Personalizados::Grabar(ado::Recordset& rs, const QStringList* columnas) {
   if (grilla_.Rows() <= 1) return;
   auto& util = Utilidades::Compartido();
   std::vector<trampa::Paso> pasos;
   for (int fila = 1; fila < grilla_.Rows(); ++fila) {
     pasos.push_back([&, fila] {
       QString columna = ColumnaDe(grilla_.TextMatrix(fila, 0));
+      if (columnas && !columnas->contains(columna, Qt::CaseInsensitive)) return;
       QString valor = util.NuloATexto(grilla_.TextMatrix(fila, 1));
       AsignarValorCampo(rs, columna, valor);
     });

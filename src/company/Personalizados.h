@@ -1,11 +1,14 @@
 #pragma once
 // The custom fields of a company: every column whose name begins "P_",
 // shown as name / value rows of a grid and edited in place.
+#include <QPair>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 #include <functional>
 
 #include "company/Grilla.h"
+#include "platform/core/Value.h"
 
 namespace ado {
 class Recordset;
@@ -22,7 +25,12 @@ class Personalizados {
   void Asignar(ado::Recordset& rs);
   // GrabarPersonalizados: writes every row into its column of the current
   // row through AsignarValorCampo; the caller updates the recordset.
-  void Grabar(ado::Recordset& rs);
+  // With `columnas`, only the rows of those columns.
+  void Grabar(ado::Recordset& rs, const QStringList* columnas = nullptr);
+  // Column and text of every row, as on screen.
+  QVector<QPair<QString, QString>> Valores() const;
+  // A column's value as a row shows it.
+  static QString TextoDe(const ado::Value& v, bool numerica);
 
   // MsflexGridEdt: opens the editor on the current value cell (never on the
   // header row or a name). Control keys keep the cell's text; a printable

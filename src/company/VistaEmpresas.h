@@ -1,7 +1,9 @@
 #pragma once
 // What the company form's logic needs of its window. The Qt form implements
 // it; fields are addressed by their index in the field table.
+#include <QByteArray>
 #include <QString>
+#include <QVariant>
 
 #include "company/Grilla.h"
 
@@ -59,6 +61,10 @@ class VistaEmpresas {
   virtual bool TieneLogo() const = 0;
   virtual void MostrarLogoDeCampo(const ado::Field& campo) = 0;
   virtual void GuardarLogoEnCampo(ado::Field& campo) = 0;
+  // The bytes the shown picture stores ("" for none), and those showing the
+  // stored value `guardado` and saving it back would store.
+  virtual QByteArray DatosLogo() const = 0;
+  virtual QByteArray DatosLogoDe(const QVariant& guardado) const = 0;
   // Throws ado::Failure when the file is missing or is not a picture.
   virtual void CargarLogo(const QString& ruta) = 0;
   virtual void PonerRutaLogo(const QString& ruta) = 0;
@@ -68,6 +74,9 @@ class VistaEmpresas {
   // Custom-fields grid.
   virtual Grilla& GrillaPersonalizados() = 0;
   virtual EditorCelda& EditorPersonalizados() = 0;
+
+  // One line for the operator under the tabs, not a box; "" clears it.
+  virtual void PonerAviso(const QString& texto) = 0;
 
   // Window.
   virtual void ProcesarEventos() = 0;

@@ -404,17 +404,22 @@ TEST_P(Formulario, LecturasLargasConElCursorDeEspera) {
   auto mira = std::make_shared<OperadorQueMiraElCursor>();
   EstablecerOperador(mira);
   op = mira;
-  // Saving a company deleted meanwhile asks first.
+  // Saving a company deleted meanwhile asks first (and is cancelled).
   Mostrar(QStringLiteral("2"));
   testdb::RunSql(base, "DELETE FROM P_MA_Empresas WHERE IdEmpresa = '" + Codigo15("2") + "'");
-  op->Responder(vb::No);
+  int cursorDelDialogo = -1;
+  op->AlMostrar([&](DialogoModal&) {
+    const QCursor* c = QGuiApplication::overrideCursor();
+    cursorDelDialogo = c ? c->shape() : -1;
+  });
   form->ActBar1()->BotonDe(QStringLiteral("GRABAR"))->click();
+  EXPECT_EQ(cursorDelDialogo, Qt::WaitCursor);
   // The table gone: the fresh read fails.
   L().Inicializa();
   testdb::RunSql(base, "DROP TABLE P_MA_Empresas");
   op->Responder(vb::Abort);
   form->NavBar1()->BotonDe(QStringLiteral("PRIMERO"))->click();
-  EXPECT_EQ(op->mensajes.size(), 2u) << Titulos().join(" / ");
+  EXPECT_EQ(op->mensajes.size(), 1u) << Titulos().join(" / ");
   EXPECT_EQ(mira->cursores, std::vector<int>(op->mensajes.size(), Qt::WaitCursor));
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }

@@ -8,7 +8,8 @@ step stay in the artefacts folder, one folder per scenario.
     e2e_empresas.py --programa build/bin/MA_Empresas --idioma es_AR.UTF-8 \
                     --artefactos build/e2e-artifacts/es_AR [scenario ...]
 
-The README's docs/screenshot.png is logo_cancelado/01-empresa-1.png of a run.
+The README's docs/screenshot.png is logo_cancelado/01-empresa-1.png of a run, and
+docs/cambios-de-otro-usuario.png is choque_por_teclado/02-dialogo-elegido.png.
 """
 
 import argparse
@@ -209,8 +210,77 @@ def grilla_personalizados(ctx):
     ctx.captura("grabada")
 
 
+DIALOGO_AJENO = "^Cambios de otro usuario$"
+
+
+def dos_programas_en(ctx, codigo):
+    """B shows the company first, then A: both edit what they showed."""
+    b = ctx.programa()
+    mostrar_empresa(b, codigo)
+    a = ctx.programa()
+    mostrar_empresa(a, codigo)
+    return a, b
+
+
+def cambiar_campo(p, tabs, texto):
+    """From the name field (where Enter on the code leaves the focus), `tabs` fields on."""
+    if tabs:
+        p.teclas(*["Tab"] * tabs)
+    p.teclas("ctrl+a")
+    p.escribir(texto)
+
+
+def grabar_y_esperar(ctx, p, condicion, que):
+    p.activar()
+    p.teclas("F10")
+    esperar(condicion, que)
+
+
+def fusion_sin_choque(ctx):
+    """A changes the street and saves; B changed the telephone: B's F10 keeps both, unasked."""
+    a, b = dos_programas_en(ctx, "3")
+    cambiar_campo(a, 1, "Tucuman 1")
+    grabar_y_esperar(ctx, a, lambda: ctx.base.empresa("3", "Calle") == ("Tucuman 1",), "A no grabó la calle")
+    b.activar()
+    cambiar_campo(b, 9, "(011) 5555-0000")  # the telephone: nine fields after the name in tab order
+    ctx.captura("b-cambio-telefono")
+    grabar_y_esperar(ctx, b, lambda: ctx.base.empresa("3", "Telefono") == ("(011) 5555-0000",),
+                     "B no grabó el teléfono")
+    time.sleep(0.5)
+    assert not b.esc.ventanas_visibles(DIALOGO_AJENO, b.pid), "B vio el diálogo sin que nada chocara"
+    assert ctx.base.empresa("3", "Calle") == ("Tucuman 1",), "la grabación de B deshizo la calle de A"
+    ctx.captura("b-fusionada", b.ventana)
+
+
+def choque_por_teclado(ctx):
+    """Both change the telephone; B settles it in the dialog with keys only and keeps A's street."""
+    a, b = dos_programas_en(ctx, "3")
+    cambiar_campo(a, 0, "Estudio Pereyra")
+    a.teclas(*["Tab"] * 9)
+    cambiar_campo(a, 0, "(011) de A")
+    grabar_y_esperar(ctx, a, lambda: ctx.base.empresa("3", "Telefono") == ("(011) de A",),
+                     "A no grabó el teléfono")
+    b.activar()
+    cambiar_campo(b, 9, "(011) de B")
+    b.teclas("F10")
+    dialogo = b.esperar_ventana(DIALOGO_AJENO, "el diálogo de cambios de otro usuario")
+    time.sleep(0.5)  # only for the picture: the README's screenshot is this one
+    ctx.captura("dialogo", dialogo)
+    # The cursor starts on this screen's value: Left reaches the stored one, Right comes back.
+    b.teclas("Return")  # nothing chosen yet: Grabar does nothing
+    time.sleep(0.5)
+    assert dialogo in b.esc.ventanas_visibles(DIALOGO_AJENO, b.pid), "Enter grabó sin elegir"
+    b.teclas("Left", "Right", "space")
+    ctx.captura("dialogo-elegido", dialogo)
+    b.teclas("Return")
+    b.esperar_cierre(dialogo, "el diálogo de cambios de otro usuario")
+    esperar(lambda: ctx.base.empresa("3", "Telefono") == ("(011) de B",), "B eligió su teléfono y no se grabó")
+    assert ctx.base.empresa("3", "NombreEmpresa") == ("Estudio Pereyra",), "B deshizo el nombre de A"
+    ctx.captura("b-grabo", b.ventana)
+
+
 def borrada_por_otro(ctx):
-    """A deletes company 4 while B shows it; B's F10 must not bring it back unasked."""
+    """A deletes company 4 while B shows it; B's F10 asks, Escape keeps it deleted, Enter brings it back."""
     b = ctx.programa()
     mostrar_empresa(b, "4")
     ctx.captura("b-muestra-4")
@@ -218,21 +288,19 @@ def borrada_por_otro(ctx):
     mostrar_empresa(a, "4")
     borrar_con_f8(ctx, a, "4")
     ctx.captura("a-borro-4")
-    titulo = "^Aviso al operador...$"
-    # No is the default button (Enter); Tab reaches Sí.
-    for respuesta, teclas in (("no", ["Return"]), ("si", ["Tab", "space"])):
+    for respuesta, tecla in (("cancelar", "Escape"), ("alta", "Return")):
         b.activar()
         b.teclas("F10")
-        caja = b.esperar_ventana(titulo, "el aviso de empresa eliminada por otro usuario")
+        dialogo = b.esperar_ventana(DIALOGO_AJENO, "el aviso de empresa eliminada por otro usuario")
         ctx.captura(f"b-aviso-{respuesta}")
-        b.teclas(*teclas)
-        b.esperar_cierre(caja, "el aviso")
-        if respuesta == "no":
+        b.teclas(tecla)
+        b.esperar_cierre(dialogo, "el aviso")
+        if respuesta == "cancelar":
             time.sleep(1.0)  # nothing to wait for: the point is that no row appears
-            assert ctx.base.empresa("4") is None, "B volvió a crear la empresa 4 aunque respondió No"
+            assert ctx.base.empresa("4") is None, "B volvió a crear la empresa 4 aunque canceló"
         else:
             esperar(lambda: ctx.base.empresa("4", "NombreEmpresa") == ("Bodegas Valle de Uco S.A.",),
-                    "B respondió Sí y la empresa 4 no volvió a grabarse")
+                    "B la dio de alta nuevamente y la empresa 4 no volvió a grabarse")
     ctx.captura("b-grabo")
 
 
@@ -244,6 +312,8 @@ ESCENARIOS = {
     "logo_cancelado": logo_cancelado,
     "grilla_personalizados": grilla_personalizados,
     "borrada_por_otro": borrada_por_otro,
+    "fusion_sin_choque": fusion_sin_choque,
+    "choque_por_teclado": choque_por_teclado,
 }
 
 

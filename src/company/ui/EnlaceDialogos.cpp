@@ -1,5 +1,6 @@
 #include "company/ui/EnlaceDialogos.h"
 
+#include "company/ui/DlgCambiosDeOtroUsuario.h"
 #include "company/ui/frmHistoriaEmpresa.h"
 #include "lookup/ui/DialogosConsulta.h"
 #include "platform/widgets/VisorPlanilla.h"
@@ -9,5 +10,6 @@ void EnlazarDialogos() {
   RegistrarFrmAcceso();
   RegistrarDialogosConsulta();
   RegistrarVisorPlanilla();
+  RegistrarDlgCambiosDeOtroUsuario();
   RegistrarFrmHistoriaEmpresa();
 }

@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 #include <optional>
 
+#include "company/ui/DlgCambiosDeOtroUsuario.h"
 #include "company/ui/GrillaFlex.h"
 #include "db/DB_Dll.h"
 #include "platform/services/DialogosPorNombre.h"
@@ -79,6 +80,10 @@ frmMA_Empresas::frmMA_Empresas(QWidget* parent) : QWidget(parent) {
   lblEstadoTablas_ = new QLabel(this);
   lblEstadoTablas_->setObjectName(QStringLiteral("LblEstadoTablas"));
   capa->addWidget(lblEstadoTablas_);
+  lblAviso_ = new QLabel(this);
+  lblAviso_->setObjectName(QStringLiteral("LblAviso"));
+  lblAviso_->setWordWrap(true);
+  capa->addWidget(lblAviso_);
 
   actBar_ = new ActBar(this);
   actBar_->setObjectName(QStringLiteral("ActBar1"));
@@ -109,6 +114,7 @@ frmMA_Empresas::frmMA_Empresas(QWidget* parent) : QWidget(parent) {
   editor_->alTeclear = [this](int& k) { logica_->TxtEdit_KeyPress(k); };
 
   if (!BuscarDialogo(QStringLiteral("VisorPlanilla"))) RegistrarVisorPlanilla();
+  if (!BuscarDialogo(QString::fromLatin1(CambiosDeOtroUsuario::kNombre))) RegistrarDlgCambiosDeOtroUsuario();
   qApp->installEventFilter(this);
   resize(820, 600);
 }
@@ -499,6 +505,15 @@ void frmMA_Empresas::MostrarLogoDeCampo(const ado::Field& campo) {
 }
 
 void frmMA_Empresas::GuardarLogoEnCampo(ado::Field& campo) { conversor_.ImagenACampo(campo, logo_); }
+
+QByteArray frmMA_Empresas::DatosLogo() const { return logo_.Datos(); }
+
+QByteArray frmMA_Empresas::DatosLogoDe(const QVariant& guardado) const {
+  if (ado::IsNull(guardado) || ado::IsEmpty(guardado)) return {};
+  return Imagen::DesdeBytes(guardado.toByteArray()).Datos();
+}
+
+void frmMA_Empresas::PonerAviso(const QString& texto) { lblAviso_->setText(texto); }
 
 void frmMA_Empresas::CargarLogo(const QString& ruta) { MostrarLogo(conversor_.DesdeArchivo(ruta)); }
 

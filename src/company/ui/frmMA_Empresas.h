@@ -78,6 +78,10 @@ class frmMA_Empresas : public QWidget, public VistaEmpresas {
   bool TieneLogo() const override;
   void MostrarLogoDeCampo(const ado::Field& campo) override;
   void GuardarLogoEnCampo(ado::Field& campo) override;
+  QByteArray DatosLogo() const override;
+  QByteArray DatosLogoDe(const QVariant& guardado) const override;
+  void PonerAviso(const QString& texto) override;
+  QLabel* LblAviso() const { return lblAviso_; }
   void CargarLogo(const QString& ruta) override;
   void PonerRutaLogo(const QString& ruta) override;
   QString ElegirArchivo(const QString& filtro, const QString& titulo) override;
@@ -105,6 +109,7 @@ class frmMA_Empresas : public QWidget, public VistaEmpresas {
   std::array<QWidget*, kCamposEmpresa> campos_{};
   QLabel* lblProvincia_ = nullptr;
   QLabel* lblEstadoTablas_ = nullptr;
+  QLabel* lblAviso_ = nullptr;
   std::array<QRadioButton*, 2> opciones_{};
   QTabWidget* pestanas_ = nullptr;
   ActBar* actBar_ = nullptr;
