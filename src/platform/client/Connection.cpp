@@ -7,6 +7,7 @@
 #include "platform/client/Busy.h"
 #include "platform/client/ConnectionImpl.h"
 #include "platform/client/ConnectionString.h"
+#include "platform/client/DriverSetup.h"
 #include "platform/client/Fetch.h"
 #include "platform/client/OdbcText.h"
 #include "platform/client/TableSelect.h"
@@ -118,6 +119,7 @@ void Connection::Impl::Reopen() {
   odbc::Check(SQLDisconnect(dbc.get()), SQL_HANDLE_DBC, dbc.get(), {}, "SQLDisconnect",
               odbc::OnError::Ignore);
   dbc.Reset();
+  Disconnected();
   state = adStateClosed;
   loss = Loss::None;
   try {
@@ -131,6 +133,10 @@ void Connection::Impl::Reopen() {
         QStringLiteral("No se pudo restablecer la conexión con la base de datos. ") + f.Info().Description,
         f.Info().Source});
   }
+}
+
+void Connection::Impl::Disconnected() {
+  if (dialect == Dialect::Postgres) odbc::RemoveFarewellLog(odbc::DriverLogFolder(driverName));
 }
 
 void Connection::Impl::ApplyLockTimeout() {
@@ -159,6 +165,7 @@ odbc::StmtHandle Connection::Impl::NewStatement() {
   odbc::Check(SQLAllocHandle(SQL_HANDLE_STMT, dbc.get(), &h), SQL_HANDLE_DBC, dbc.get(), Ctx(),
               "SQLAllocHandle");
   odbc::StmtHandle st(h);
+  ++statements;
   if (commandTimeout >= 0 &&
       dialect != Dialect::Sqlite)  // SQLite's driver would take it for its lock time-out
     odbc::Check(SQLSetStmtAttr(h, SQL_ATTR_QUERY_TIMEOUT,
@@ -309,6 +316,7 @@ void Connection::SetDefaultDatabase(const QString& name) {
 
 int Connection::State() const { return d_->state; }
 int Connection::Losses() const { return d_->losses; }
+long Connection::StatementsSent() const { return d_->statements; }
 ErrorCollection& Connection::Errors() { return d_->errors; }
 const ErrorCollection& Connection::Errors() const { return d_->errors; }
 Dialect Connection::GetDialect() const { return d_->dialect; }
@@ -337,7 +345,13 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
   if (!connectionString.isEmpty()) d.connectionString = connectionString;
 
   cs::Environment env;
-  env.dataSource = FindDataSource;
+  QString driverName;
+  env.dataSource = [&driverName](const QString& name, QString* driver) {
+    const bool found = FindDataSource(name, &driverName);
+    if (driver) *driver = driverName;
+    return found;
+  };
+  env.dataSourceSets = odbc::DataSourceSets;
   env.sqlServerDriver = EnvOr("MA_ODBC_SQLSERVER_DRIVER", "FreeTDS");
   env.oracleDriver = EnvOr("MA_ODBC_ORACLE_DRIVER", "Oracle");
   env.sqliteExtension = SqliteTextExtension();
@@ -403,12 +417,14 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
   odbc::Check(SQLGetInfoW(h, SQL_DBMS_NAME, dbms, sizeof dbms, &dbmsLen), SQL_HANDLE_DBC, h, openCtx,
               "SQLGetInfo", odbc::OnError::Ignore);
   d.dbmsName = odbc::FromW(dbms);
+  d.driverName = driverName;
   d.dialect = DialectOf(d.dbmsName);
   d.source = QStringLiteral("ODBC (%1)").arg(d.dbmsName.isEmpty() ? QStringLiteral("?") : d.dbmsName);
   d.dbc = std::move(dbc);
   d.state = adStateOpen;
   d.transactionLevel = 0;
   d.primaryKeys.clear();
+  d.tablesWithoutLong.clear();
   d.loss = Impl::Loss::None;
   d.ApplyIsolation();
   if (target.kind == cs::Kind::Sqlite) {
@@ -450,10 +466,12 @@ void Connection::Close() {
   odbc::Check(SQLDisconnect(d.dbc.get()), SQL_HANDLE_DBC, d.dbc.get(), ctx, "SQLDisconnect",
               odbc::OnError::Ignore);
   d.dbc.Reset();
+  d.Disconnected();
   d.state = adStateClosed;
   d.transactionLevel = 0;
   d.loss = Impl::Loss::None;
   d.primaryKeys.clear();
+  d.tablesWithoutLong.clear();
 }
 
 void Connection::Execute(const QString& sql, long* recordsAffected, int options) {
@@ -461,7 +479,10 @@ void Connection::Execute(const QString& sql, long* recordsAffected, int options)
   auto& d = *d_;
   d.RequireOpen(QStringLiteral("ADODB.Connection"));
   QString text = Adapt(sql);
-  if (sql::IsDefinition(sql)) d.primaryKeys.clear();
+  if (sql::IsDefinition(sql)) {
+    d.primaryKeys.clear();
+    d.tablesWithoutLong.clear();
+  }
   odbc::StmtHandle st = d.NewStatement();
   const auto ctx = d.Ctx();
   const odbc::BusyScope busy;
