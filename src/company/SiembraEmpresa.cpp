@@ -128,10 +128,17 @@ void SembrarTabla(TablaPorEmpresa tabla, const QString& codigo15, ado::Connectio
   }
   db.CierraRecordset(forma);
 
-  if (!base.maximoTalonario.isEmpty())
-    cnn->Execute(db.SS_TSinonimos(SentenciaBloqueo(cnn->GetDialect(), base.tabla)));
   // Every missing template row in one statement, numbered under the lock.
   QString copia = db.SS_TSinonimos(SentenciaCopia(tabla, codigo15, columnas, claveEsTexto));
   if (cnn->GetDialect() == ado::Dialect::Oracle) copia = db.ORACLE_Dicc(copia);
+  if (!base.maximoTalonario.isEmpty()) {
+    const QString bloqueo = db.SS_TSinonimos(SentenciaBloqueo(cnn->GetDialect(), base.tabla));
+    // PostgreSQL takes both in one exchange.
+    if (cnn->GetDialect() == ado::Dialect::Postgres) {
+      cnn->Execute(bloqueo + QStringLiteral("; ") + copia);
+      return;
+    }
+    cnn->Execute(bloqueo);
+  }
   cnn->Execute(copia);
 }

@@ -66,6 +66,8 @@ bool FaltaLaTabla(DB_Dll& db) {
 // blanks ignored). Inactive outside the load, and when the one read failed:
 // then every key is read on its own, and a failure shows its box as ever.
 struct LecturaUnica {
+  int alcances = 0;        // scopes open: the read is made by the first Cfg inside them
+  bool intentada = false;  // one attempt per load
   bool activa = false;
   QString tabla;
   QHash<QString, std::pair<ado::Value, ado::Value>> filas;
@@ -85,7 +87,9 @@ QString ClaveLeida(const QString& clave) {
 // Reads every row of the table, quietly: a failure leaves the cache off.
 void LeerTodas(DB_Dll& db) {
   LecturaUnica& l = Leidas();
-  l = {};
+  l.intentada = true;
+  l.activa = false;
+  l.filas.clear();
   try {
     QString sql =
         db.SS_TSinonimos(QStringLiteral("SELECT CLAVE, VALOR, valoraux FROM ") + gTablaConfiguracion);
@@ -107,16 +111,18 @@ void LeerTodas(DB_Dll& db) {
     l.tabla = gTablaConfiguracion;
     l.activa = true;
   } catch (const ado::Failure&) {
-    l = {};
+    l.activa = false;
+    l.filas.clear();
     db.gCnn()->Errors().Clear();
   }
 }
 
-// Keeps the load's cache for exactly the load, whatever way it ends.
-struct DuranteLaCarga {
-  explicit DuranteLaCarga(DB_Dll& db) { LeerTodas(db); }
-  ~DuranteLaCarga() { Leidas() = {}; }
-};
+// The read of the open load, made now if it was not tried yet.
+const LecturaUnica& LecturaDeLaCarga(DB_Dll& db) {
+  LecturaUnica& l = Leidas();
+  if (l.alcances > 0 && !l.intentada && db.gCnn() && db.gCnn()->State() == ado::adStateOpen) LeerTodas(db);
+  return l;
+}
 
 bool EsClaveDeFecha(const QString& clave) {
   return clave.compare(QLatin1String("[FECHA HASTA]"), Qt::CaseInsensitive) == 0 ||
@@ -134,8 +140,8 @@ QString Cfg(const QString& Clave, QString& ValorAux) {
     ValorAux.clear();
     return QStringLiteral(" ");
   }
-  const LecturaUnica& leidas = Leidas();
-  if (leidas.activa && leidas.tabla == gTablaConfiguracion) {
+  const LecturaUnica& leidas = LecturaDeLaCarga(db);
+  if (leidas.activa && leidas.tabla.compare(gTablaConfiguracion, Qt::CaseInsensitive) == 0) {
     const auto it = leidas.filas.constFind(ClaveLeida(Clave.trimmed()));
     if (it == leidas.filas.constEnd()) {
       ValorAux.clear();
@@ -249,7 +255,7 @@ void CargarConfiguracion(const QString& AppPath, const trampa::Manejador& alFall
   Utilidades& util = Utilidades::Compartido();
   DB_Dll& db = DB_Dll::Instancia();
   gTablaConfiguracion = QStringLiteral("ta_configuracion");
-  const DuranteLaCarga unaLectura(db);
+  const AjustesDeUnaLectura unaLectura;
   auto si = [](const char* clave) -> trampa::Paso {
     return [clave] { Guardar(QString::fromLatin1(clave), EsSi(Cfg(QString::fromLatin1(clave)))); };
   };
@@ -332,6 +338,12 @@ void CargarConfiguracion(const QString& AppPath, const trampa::Manejador& alFall
     return;
   }
   for (const trampa::Paso& paso : pasos) paso();
+}
+
+AjustesDeUnaLectura::AjustesDeUnaLectura() { ++Leidas().alcances; }
+
+AjustesDeUnaLectura::~AjustesDeUnaLectura() {
+  if (--Leidas().alcances == 0) Leidas() = {};
 }
 
 QVariant ValorConfiguracion(const QString& clave) { return Ajustes().value(clave.toUpper()); }

@@ -145,7 +145,7 @@ void Connection::Impl::ApplyLockTimeout() {
   QString sql;
   switch (dialect) {
     case Dialect::Postgres:
-      sql = QStringLiteral("SET lock_timeout = ") + ms;
+      sql = QStringLiteral("SET lock_timeout = ") + ms + QStringLiteral("; ") + CommandTimeoutStatement();
       break;
     case Dialect::SqlServer:
       sql = QStringLiteral("SET LOCK_TIMEOUT ") + ms;
@@ -159,6 +159,11 @@ void Connection::Impl::ApplyLockTimeout() {
               odbc::OnError::Ignore);
 }
 
+QString Connection::Impl::CommandTimeoutStatement() const {
+  return QStringLiteral("SET statement_timeout = ") +
+         QString::number(static_cast<qint64>(commandTimeout) * 1000);
+}
+
 odbc::StmtHandle Connection::Impl::NewStatement() {
   RequireOpen(QStringLiteral("ADODB.Connection"));
   SQLHANDLE h = SQL_NULL_HANDLE;
@@ -166,8 +171,10 @@ odbc::StmtHandle Connection::Impl::NewStatement() {
               "SQLAllocHandle");
   odbc::StmtHandle st(h);
   ++statements;
-  if (commandTimeout >= 0 &&
-      dialect != Dialect::Sqlite)  // SQLite's driver would take it for its lock time-out
+  // SQLite's driver would take it for its lock time-out. PostgreSQL's driver
+  // sets it on the server around each of its own catalog queries, at one
+  // exchange each: there the connection's session holds it instead.
+  if (commandTimeout >= 0 && dialect != Dialect::Sqlite && dialect != Dialect::Postgres)
     odbc::Check(SQLSetStmtAttr(h, SQL_ATTR_QUERY_TIMEOUT,
                                reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(commandTimeout)), 0),
                 SQL_HANDLE_STMT, h, Ctx(), "SQLSetStmtAttr", odbc::OnError::Ignore);
@@ -254,6 +261,12 @@ int Connection::CommandTimeout() const { return d_->commandTimeout; }
 void Connection::SetCommandTimeout(int seconds) {
   if (seconds < 0) odbc::Fail(3001, QStringLiteral("ADODB.Connection"));
   d_->commandTimeout = seconds;
+  auto& d = *d_;
+  if (d.state == adStateOpen && d.dialect == Dialect::Postgres && d.loss == Impl::Loss::None) {
+    odbc::StmtHandle st = d.NewStatement();
+    odbc::Check(odbc::ExecDirect(st.get(), d.CommandTimeoutStatement(), d.dialect), SQL_HANDLE_STMT, st.get(),
+                d.Ctx(), "SQLExecDirect", odbc::OnError::Ignore);
+  }
 }
 int Connection::LockTimeout() const { return d_->lockTimeout; }
 void Connection::SetLockTimeout(int seconds) {

@@ -33,8 +33,9 @@ struct Connection::Impl {
 
   // Primary keys of the base tables that recordsets wrote to, by table.
   QHash<QString, QStringList> primaryKeys;
-  // Tables whose every column was seen to be short: what a statement reads of
-  // them can run before it is described. Kept as the primary keys are.
+  // What statements read of tables ("schema.table|*" for all of it, or the
+  // sorted columns) that was seen to hold no long column: such a statement
+  // can run before it is described. Kept as the primary keys are.
   QSet<QString> tablesWithoutLong;
 
   // A connection whose link broke stays open to its users and reopens itself,
@@ -53,7 +54,8 @@ struct Connection::Impl {
   QString LostText(FailureKind kind, const QString& driverText) const;
   [[noreturn]] void ThrowTransactionLost(const QString& driverText = {});
   void Reopen();
-  void ApplyLockTimeout();
+  void ApplyLockTimeout();                  // and, on PostgreSQL, the command time-out
+  QString CommandTimeoutStatement() const;  // PostgreSQL's
   // After the link was ended: what the driver leaves behind is cleared up.
   void Disconnected();
   // A new statement with the command time-out applied.

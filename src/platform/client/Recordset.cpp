@@ -110,11 +110,21 @@ void Recordset::Open(const QString& source, const ConnectionPtr& connection, int
   // described from their result, unless long columns may have to be left out
   // of them: then a first statement without rows tells which columns are long.
   const bool direct = dialect == Dialect::Postgres;
-  const QString tableKey = base ? base->schema.toLower() + '.' + base->name.toLower() : QString();
+  // What a statement reads of a table: all of it, or the columns it names.
+  const QString tableKey = base ? base->schema.toLower() + '.' + base->name.toLower() + '|' : QString();
+  QString readKey = tableKey;
+  if (base) {
+    QStringList names;
+    for (const auto& item : base->items) names << item.column.toLower();
+    names.sort();
+    readKey += (base->star ? QStringLiteral("*") : QString()) + names.join(',');
+  }
+  const bool knownShort =
+      base && (ci.tablesWithoutLong.contains(tableKey + '*') || ci.tablesWithoutLong.contains(readKey));
   bool executed = false;
   if (!direct) {
     odbc::Check(odbc::Prepare(st.get(), adapted, dialect), SQL_HANDLE_STMT, st.get(), ctx, "SQLPrepare");
-  } else if (!base || ci.tablesWithoutLong.contains(tableKey)) {
+  } else if (!base || knownShort) {
     const odbc::BusyScope busy;
     odbc::Check(odbc::ExecDirect(st.get(), adapted, dialect), SQL_HANDLE_STMT, st.get(), ctx,
                 "SQLExecDirect");
@@ -157,8 +167,11 @@ void Recordset::Open(const QString& source, const ConnectionPtr& connection, int
 
   bool anyLong = false;
   for (const auto& c : cols) anyLong = anyLong || c.isLong;
-  if (direct && d.base && d.base->star && !anyLong) ci.tablesWithoutLong.insert(tableKey);
-  if (anyLong) ci.tablesWithoutLong.remove(tableKey);
+  if (direct && d.base && !anyLong) ci.tablesWithoutLong.insert(readKey);
+  if (anyLong) {
+    ci.tablesWithoutLong.remove(tableKey + '*');
+    ci.tablesWithoutLong.remove(readKey);
+  }
   if (d.base && (anyLong || d.lockType != adLockReadOnly)) d.FindKey();
   // Long values stay in the database until read, when a row can be found again.
   const bool lazy = anyLong && !d.keyCols.isEmpty();
