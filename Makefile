@@ -4,13 +4,15 @@
 #            and each fuzzing program for a few seconds), twice: in the environment's
 #            locale and under es_AR.UTF-8.
 # make fuzz: build the fuzzing programs (clang) and run each for FUZZ_SECONDS.
+# make package: build the Debian package (CPack) in $(BUILD); scripts/paquete.sh
+#               installs it, starts it as an unprivileged user and removes it (CI).
 BUILD ?= build
 FUZZ_BUILD ?= $(BUILD)-fuzz
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 DEMO_DB = $(BUILD)/bin/demo.sqlite
 
-.PHONY: setup build fuzz-build fuzz demo run test bench clean
+.PHONY: setup build fuzz-build fuzz demo run test bench package clean
 
 setup:
 	bash scripts/setup.sh
@@ -38,6 +40,9 @@ test: build fuzz-build
 
 bench: build
 	bash scripts/bench.sh $(BUILD)
+
+package: build
+	cmake --build $(BUILD) --target package
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD)

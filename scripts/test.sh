@@ -27,6 +27,8 @@ MA_PG_OWNER_PID=$$ bash "$root/scripts/pg_server.sh" start "$pgdir"
 # shellcheck source=/dev/null
 source "$pgdir/env.sh"
 echo "PostgreSQL test server on 127.0.0.1:$MA_PG_PORT (DSN $MA_PG_DSN, $ODBCINI)"
+# Files the program keeps in a user's data folder must not steer the tests: an empty one.
+export XDG_DATA_HOME="$pgdir/datos"
 
 cd "$build"
 # Once in the environment's locale, once in the Argentine one (decimal comma), where the

@@ -29,9 +29,7 @@ bool TerminaEnSalto(QFile& f) {
 
 QString Ruta(const QString& archivoElegido) {
   if (!archivoElegido.isEmpty()) return archivoElegido;
-  QString ruta = CarpetaDelPrograma();
-  if (!ruta.endsWith(QLatin1Char('/')) && !ruta.endsWith(QLatin1Char('\\'))) ruta += QLatin1Char('/');
-  return ruta + QStringLiteral("VMERR.LOG");
+  return RutaParaActualizar(UbicarArchivoPropio(QStringLiteral("VMERR.LOG")));
 }
 
 QString PalabraRespuesta(int respuesta) {

@@ -1,5 +1,6 @@
 #pragma once
-// The error log: VMERR.LOG in the program's folder, or the file chosen
+// The error log: VMERR.LOG in the program's folder (or the user's data folder
+// when the program's cannot be written), or the file chosen
 // through DB_Dll::ArchivoErrores. One line per error box shown, appended,
 // never truncated, in the single-byte code page:
 //   MM-dd-yyyy HH:mm:ss Rutina: <routine> Mensaje <message> Respondió : <answer word>
@@ -8,7 +9,8 @@
 
 namespace logerrores {
 
-// The log file for the chosen path: "" stands for VMERR.LOG in the program's folder.
+// The log file for the chosen path: "" stands for VMERR.LOG beside the program or in
+// the user's data folder; the data folder is made when the log goes there.
 QString Ruta(const QString& archivoElegido);
 // The answer's word in the log ("Reintentar", "Ignorar", ...); "" for OK and unknown answers.
 QString PalabraRespuesta(int respuesta);

@@ -213,8 +213,15 @@ void ListaConsulta::Ordenar() {
   if (ordenado_) modelo_.sort(columnaOrden_, orden_);
 }
 
+QString ListaConsulta::CarpetaDeAnchos() const {
+  if (!carpeta_.isEmpty()) return carpeta_;
+  const QString ruta = RutaParaActualizar(UbicarArchivoPropio(anchos::Archivo()));
+  return QFileInfo(ruta).absolutePath();
+}
+
 void ListaConsulta::CargarAnchos() {
-  const QString ruta = QDir(carpeta_.isEmpty() ? CarpetaDelPrograma() : carpeta_).filePath(anchos::Archivo());
+  const QString ruta = carpeta_.isEmpty() ? UbicarArchivoPropio(anchos::Archivo()).leer
+                                          : QDir(carpeta_).filePath(anchos::Archivo());
   if (!QFileInfo::exists(ruta)) return;
   if (tablaConsulta_.compare(QLatin1String("Stk_ma_articulos"), Qt::CaseInsensitive) == 0)
     tablaConsulta_ = QStringLiteral("VT_MA_ARTICULOS");
@@ -225,9 +232,7 @@ void ListaConsulta::CargarAnchos() {
 void ListaConsulta::Descargar() {
   trampa::Ejecutar({
                        [&] {
-                         if (s_.GrabarCfg)
-                           anchos::Grabar(carpeta_.isEmpty() ? CarpetaDelPrograma() : carpeta_,
-                                          tablaConsulta_, anchos_);
+                         if (s_.GrabarCfg) anchos::Grabar(CarpetaDeAnchos(), tablaConsulta_, anchos_);
                        },
                        [&] { modelo_.Vaciar(); },
                    },

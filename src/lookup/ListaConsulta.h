@@ -46,7 +46,7 @@ class ListaConsulta : public QObject {
 
   void FijarLector(LectorConfiguracion lector) { lector_ = std::move(lector); }
   void FijarAnchoLetras(AnchoLetras ancho) { anchoLetras_ = std::move(ancho); }
-  // Folder of the widths file; the program's folder unless set.
+  // Folder of the widths file; unless set, the program's or the user's data folder.
   void FijarCarpeta(const QString& carpeta) { carpeta_ = carpeta; }
 
   // Form_Load: runs the statement and fills columns, boxes and rows.
@@ -105,6 +105,7 @@ class ListaConsulta : public QObject {
  private:
   void Encolumnar(const QVector<CampoLista>& campos);
   void CargarAnchos();
+  QString CarpetaDeAnchos() const;
   void Ordenar();
   void FijarCaja(int caja, const QString& texto, bool buscar);
   void CambiarCantidad(int tecla, int shift);

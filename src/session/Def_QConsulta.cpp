@@ -1,6 +1,5 @@
 #include "session/Def_QConsulta.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <initializer_list>
 
@@ -96,7 +95,7 @@ bool Regla(QString& tabla, Columnas& k) {
 QString RutaMascaras() {
   const QString ruta = Lib_ClsCons3::Instancia().gRutaMascaraConsultas;
   if (!ruta.isEmpty()) return ruta;
-  return QDir(CarpetaDelPrograma()).filePath(QStringLiteral("consultas.vmt"));
+  return UbicarArchivoPropio(QStringLiteral("consultas.vmt")).leer;
 }
 
 }  // namespace

@@ -186,7 +186,8 @@ void IniciarSesion(bool& UsarIni, QString& Parametros, QString& ConnString) {
         Lib_ClsCons3& consultas = Lib_ClsCons3::Instancia();
         consultas.gConnString = db.gConnString;
         consultas.gUsarMascarasConsultas = true;
-        consultas.gRutaMascaraConsultas = appPath + QStringLiteral("consultas.vmt");
+        consultas.gRutaMascaraConsultas = RutaParaActualizar(
+            UbicarArchivoPropio(QStringLiteral("consultas.vmt"), appPath, CarpetaDeDatos()));
       }),
       paso([&] { PrepararMascarasConsultas(); }),
       paso([&] {

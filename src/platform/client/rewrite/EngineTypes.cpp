@@ -41,29 +41,25 @@ QString Rewriter::MapType(const QString& typeText, bool forCast) const {
 
 // A CONVERT style as a format for strftime (SQLite) or TO_CHAR (PostgreSQL).
 QString Rewriter::StyleFormat(int style) const {
-  const bool lite = d_ == Dialect::Sqlite;
-  switch (style) {
-    case 101:
-      return lite ? "%m/%d/%Y" : "MM/DD/YYYY";
-    case 102:
-      return lite ? "%Y.%m.%d" : "YYYY.MM.DD";
-    case 103:
-      return lite ? "%d/%m/%Y" : "DD/MM/YYYY";
-    case 104:
-      return lite ? "%d.%m.%Y" : "DD.MM.YYYY";
-    case 105:
-      return lite ? "%d-%m-%Y" : "DD-MM-YYYY";
-    case 108:
-      return lite ? "%H:%M:%S" : "HH24:MI:SS";
-    case 111:
-      return lite ? "%Y/%m/%d" : "YYYY/MM/DD";
-    case 112:
-      return lite ? "%Y%m%d" : "YYYYMMDD";
-    case 120:
-      return lite ? "%Y-%m-%d %H:%M:%S" : "YYYY-MM-DD HH24:MI:SS";
-    default:
-      return {};
-  }
+  struct Formato {
+    int style;
+    const char* sqlite;
+    const char* postgres;
+  };
+  static constexpr Formato kFormatos[] = {
+      {101, "%m/%d/%Y", "MM/DD/YYYY"},
+      {102, "%Y.%m.%d", "YYYY.MM.DD"},
+      {103, "%d/%m/%Y", "DD/MM/YYYY"},
+      {104, "%d.%m.%Y", "DD.MM.YYYY"},
+      {105, "%d-%m-%Y", "DD-MM-YYYY"},
+      {108, "%H:%M:%S", "HH24:MI:SS"},
+      {111, "%Y/%m/%d", "YYYY/MM/DD"},
+      {112, "%Y%m%d", "YYYYMMDD"},
+      {120, "%Y-%m-%d %H:%M:%S", "YYYY-MM-DD HH24:MI:SS"},
+  };
+  for (const Formato& f : kFormatos)
+    if (f.style == style) return QString::fromLatin1(d_ == Dialect::Sqlite ? f.sqlite : f.postgres);
+  return {};
 }
 
 }  // namespace ado::sql
