@@ -1,5 +1,6 @@
 #include "company/FormEmpresas.h"
 
+#include "company/CampoCuit.h"
 #include "company/LargoDeColumna.h"
 #include "db/DB_Dll.h"
 #include "platform/services/Operador.h"
@@ -170,6 +171,7 @@ void FormEmpresas::LimitarLargos() {
                               if (!forma.HasField(Columna(i))) continue;
                               const int largo = LargoDeColumna(forma.Fields(Columna(i)));
                               if (largo > 0) vista_.LimitarLargo(i, largo);
+                              if (i == IndiceDeColumna("CUIT")) largoCuit_ = largo;
                             }
                             largosFijados_ = true;
                           },
@@ -296,6 +298,10 @@ void FormEmpresas::CampoValida(int Index) {
     }
     if (!Grabando) personalizados_.Asignar(*rsEmpresas_);
     DetalleOn(true);
+  } else if (columna.compare(QStringLiteral("CUIT"), Qt::CaseInsensitive) == 0) {
+    // Never an error: the operator decides what stays in the field.
+    vista_.PonerTexto(Index, campocuit::Confirmar(vista_.Texto(Index), NombreTabla,
+                                                  vista_.Texto(IndiceDeColumna("IdEmpresa")), largoCuit_));
   } else if (columna.compare(QStringLiteral("idprovincia"), Qt::CaseInsensitive) == 0) {
     if (!MostrarProvincia(valor)) {
       HayError = true;
@@ -321,7 +327,10 @@ void FormEmpresas::txtFields_GotFocus(int Index) {
 
 void FormEmpresas::txtFields_KeyDown(int Index, int KeyCode, int Shift) {
   Proteger(QStringLiteral("txtFields_KeyDown"), [&] {
-    if (!vista_.EsTeclaAvance(KeyCode)) return;
+    // Tab confirms the CUIT too: its check must not be skipped by leaving the field that way.
+    const bool tabEnCuit =
+        KeyCode == tecla::Tab && Columna(Index).compare(QStringLiteral("CUIT"), Qt::CaseInsensitive) == 0;
+    if (!vista_.EsTeclaAvance(KeyCode) && !tabEnCuit) return;
     CampoValida(Index);
     if (!HayError) vista_.AvanzarFoco(KeyCode);
   });

@@ -97,6 +97,7 @@ class FormEmpresas {
   bool enEdicion_ = false;
   bool usuariosApagada_ = false;  // switched off at load, never usable
   bool largosFijados_ = false;
+  int largoCuit_ = 0;  // the CUIT column's characters; 0 when unknown or unlimited
   // Load leaves the read of the whole table until navigation or display needs
   // it: most sessions start by typing a code, which re-opens the recordset on
   // that one company anyway, and the full read is most of the start-up time.

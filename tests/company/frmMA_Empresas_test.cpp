@@ -362,8 +362,9 @@ TEST_P(Formulario, CadaCampoTomaElLargoDeSuColumna) {
     EXPECT_EQ(Texto(i).size(), largos[i]) << kTablaCampos[i].columna;
   }
   Escribir(0, QStringLiteral("3"));
+  op->Responder(vb::OK);  // a CUIT of "ñ" is told wrong, and kept
   Accion("GRABAR");
-  EXPECT_TRUE(op->mensajes.empty()) << op->mensajes.front().prompt;
+  EXPECT_EQ(op->mensajes.size(), 1u);
   const QString donde = QStringLiteral(" FROM P_MA_Empresas WHERE IdEmpresa = '") + Codigo15("3") + "'";
   EXPECT_EQ(Uno("SELECT NombreEmpresa" + donde), QString(60, enie));
   EXPECT_EQ(Uno("SELECT Observaciones" + donde), QString(255, enie));

@@ -158,10 +158,10 @@ def provincia_con_f3(ctx):
     # The choice is confirmed as with Enter: the focus moves on to the next field, the CUIT.
     p.activar()
     p.teclas("ctrl+a")
-    p.escribir("30-11111111-1")
+    p.escribir("30-11111111-8")
     ctx.captura("elegida")
     p.teclas("F10")
-    esperar(lambda: ctx.base.empresa("5", "TRIM(IdProvincia), CUIT") == ("9", "30-11111111-1"),
+    esperar(lambda: ctx.base.empresa("5", "TRIM(IdProvincia), CUIT") == ("9", "30-11111111-8"),
             "la provincia elegida (Salta, 9) y el CUIT tecleado después no quedaron grabados en la empresa 5")
 
 

@@ -132,8 +132,9 @@ QWidget* frmMA_Empresas::ArmarDatosGenerales() {
     w->setObjectName(QStringLiteral("txtFields_%1").arg(i));
     w->setProperty("DataField", QString::fromLatin1(c.columna));
     w->setProperty("Tag", QString::fromLatin1(c.tag));
+    // Its events reach the form through the application-wide filter; a filter
+    // of its own as well would hand each key it lets through to the logic twice.
     w->setContextMenuPolicy(Qt::NoContextMenu);
-    w->installEventFilter(this);
     campos_[i] = w;
     return w;
   };
