@@ -30,7 +30,7 @@ fuzz: fuzz-build
 	bash scripts/fuzz.sh all $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 demo: build
-	bash demo/create_sqlite.sh $(DEMO_DB) $(BUILD)/bin/ma_sqlite_text.so
+	bash demo/create_sqlite.sh $(DEMO_DB) $(BUILD)/bin/ma_sqlite_text.so $(BUILD)/bin/MA_Empresas
 
 run: demo
 	bash scripts/run.sh $(BUILD)/bin/MA_Empresas "@Server=SQLITE;@DbName=$(abspath $(DEMO_DB));@Usuario=admin;@Password=;"

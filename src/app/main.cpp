@@ -1,13 +1,25 @@
 #include <QApplication>
+#include <QCoreApplication>
 #include <QTimer>
 #include <cstdlib>
 
+#include "app/LineaDeComandos.h"
 #include "company/ui/EnlaceDialogos.h"
 #include "company/ui/frmMA_Empresas.h"
 #include "platform/widgets/QtOperador.h"
 #include "platform/widgets/TraduccionesQt.h"
 
 int main(int argc, char* argv[]) {
+  QStringList argumentos;
+  for (int i = 1; i < argc; ++i) argumentos << QString::fromLocal8Bit(argv[i]);
+  const OrdenesDeLinea ordenes = LeerOrdenes(argumentos);
+  if (ordenes.orden != Orden::Ventana) {
+    // No window: no display is needed, whatever the platform setting says.
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("MA_Empresas"));
+    return EjecutarOrdenes(ordenes);
+  }
+
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("MA_Empresas"));
   CargarTraduccionesQt();

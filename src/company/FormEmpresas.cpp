@@ -120,6 +120,7 @@ void FormEmpresas::Inicializa() {
   EsNuevo = EsBaja = EsModificacion = false;
   vista_.LimpiarFormulario();
   vista_.PonerDescripcionProvincia(QString());
+  vista_.PonerEstadoTablas(QString(), false);
   vista_.PrepararCampos(NombreTabla, db.gConnString);
   LimitarLargos();
   const ado::Value ultimo = db.BuscaUltimoCodigo(NombreTabla, Columna(0), ado::adBSTR, QString());
@@ -153,6 +154,7 @@ void FormEmpresas::DetalleOn(bool on) {
 void FormEmpresas::InicializaDetalle() {
   for (int i = 1; i < kCamposEmpresa; ++i) vista_.PonerTexto(i, QString());
   vista_.PonerDescripcionProvincia(QString());
+  vista_.PonerEstadoTablas(QString(), false);
 }
 
 void FormEmpresas::LimitarLargos() {
@@ -207,6 +209,7 @@ bool FormEmpresas::AsignarDatos() {
   pasos.push_back([&] { personalizados_.Asignar(rs); });
   pasos.push_back([&] { MostrarProvincia(vista_.Texto(IndiceDeColumna("IdProvincia"))); });
   pasos.push_back([&] { RecordarMostrado(); });
+  pasos.push_back([&] { MostrarEstadoTablas(); });
   bool incompleto = false;
   trampa::Ejecutar(pasos, [&](const ado::ErrorInfo& e, std::size_t) {
     // No current record: the display simply stops where it got to.

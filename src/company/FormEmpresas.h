@@ -83,6 +83,8 @@ class FormEmpresas {
   // Each text field takes at most its column's length.
   void LimitarLargos();
   void RecordarMostrado();
+  // The status line on the per-company rows of the company on screen.
+  void MostrarEstadoTablas();
   void VerificarSinCambiosAjenos();
   // A company shown as existing that is gone by the time it is saved.
   bool BorradaDesdeQueSeMostro() const;

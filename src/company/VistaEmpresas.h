@@ -23,6 +23,9 @@ class VistaEmpresas {
   // The most characters the field accepts.
   virtual void LimitarLargo(int indice, int caracteres) = 0;
   virtual void PonerDescripcionProvincia(const QString& texto) = 0;
+  // The line under the tabs on the company's per-company rows; `corta` when
+  // a table is short of its templates.
+  virtual void PonerEstadoTablas(const QString& texto, bool corta) {}
   // The option pair: true "Pedir Honorarios", false "Pedir Sueldo Bruto".
   virtual bool PideHonorarios() const = 0;
   virtual void PonerPideHonorarios(bool honorarios) = 0;

@@ -76,6 +76,9 @@ frmMA_Empresas::frmMA_Empresas(QWidget* parent) : QWidget(parent) {
   pestanas_->addTab(ArmarUsuarios(), QStringLiteral("&Usuarios"));
   pestanas_->addTab(ArmarPersonalizados(), QStringLiteral("Campos &Personalizados"));
   capa->addWidget(pestanas_, 1);
+  lblEstadoTablas_ = new QLabel(this);
+  lblEstadoTablas_->setObjectName(QStringLiteral("LblEstadoTablas"));
+  capa->addWidget(lblEstadoTablas_);
 
   actBar_ = new ActBar(this);
   actBar_->setObjectName(QStringLiteral("ActBar1"));
@@ -385,6 +388,13 @@ void frmMA_Empresas::SeleccionarCampo(int indice, int inicio, int largo) {
 void frmMA_Empresas::LimitarLargo(int indice, int caracteres) { largo::Limitar(campos_[indice], caracteres); }
 
 void frmMA_Empresas::PonerDescripcionProvincia(const QString& texto) { lblProvincia_->setText(texto); }
+
+void frmMA_Empresas::PonerEstadoTablas(const QString& texto, bool corta) {
+  lblEstadoTablas_->setText(texto);
+  QPalette colores = palette();
+  if (corta) colores.setColor(QPalette::WindowText, QColor(kColorAvisoTablas));
+  lblEstadoTablas_->setPalette(colores);
+}
 
 bool frmMA_Empresas::PideHonorarios() const { return opciones_[0]->isChecked(); }
 

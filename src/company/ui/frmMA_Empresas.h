@@ -28,10 +28,13 @@ class frmMA_Empresas : public QWidget, public VistaEmpresas {
   // Runs the load sequence; false when the session could not start.
   bool Cargar();
   FormEmpresas& Logica() { return *logica_; }
+  // The status line's text colour when a per-company table is short (RGB).
+  static constexpr unsigned kColorAvisoTablas = 0xC00000;
 
   // Controls, for the program's start-up and for tests.
   QWidget* txtFields(int indice) const { return campos_[indice]; }
   QLabel* LblIdProvincia() const { return lblProvincia_; }
+  QLabel* LblEstadoTablas() const { return lblEstadoTablas_; }
   QRadioButton* OptHonorarios(int indice) const { return opciones_[indice]; }
   QTabWidget* SSTab1() const { return pestanas_; }
   ActBar* ActBar1() const { return actBar_; }
@@ -51,6 +54,7 @@ class frmMA_Empresas : public QWidget, public VistaEmpresas {
   void SeleccionarCampo(int indice, int inicio, int largo) override;
   void LimitarLargo(int indice, int caracteres) override;
   void PonerDescripcionProvincia(const QString& texto) override;
+  void PonerEstadoTablas(const QString& texto, bool corta) override;
   bool PideHonorarios() const override;
   void PonerPideHonorarios(bool honorarios) override;
   void HabilitarAccion(const QString& clave, bool habilitado) override;
@@ -100,6 +104,7 @@ class frmMA_Empresas : public QWidget, public VistaEmpresas {
 
   std::array<QWidget*, kCamposEmpresa> campos_{};
   QLabel* lblProvincia_ = nullptr;
+  QLabel* lblEstadoTablas_ = nullptr;
   std::array<QRadioButton*, 2> opciones_{};
   QTabWidget* pestanas_ = nullptr;
   ActBar* actBar_ = nullptr;

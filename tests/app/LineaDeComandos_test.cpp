@@ -1,0 +1,184 @@
+// The program's switches, run as the operator runs them: the real program in
+// a process of its own, on a platform setting no window could open with.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <algorithm>
+
+#include "support/TestDatabases.h"
+
+namespace {
+
+using testdb::Engine;
+
+struct Salida {
+  int estado = -1;
+  QString out, err;
+  QStringList Lineas() const {
+    QStringList l = out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    std::sort(l.begin(), l.end());
+    return l;
+  }
+};
+
+Salida Correr(const QStringList& argumentos) {
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  // A window would need this platform and end the program at once.
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("ninguna"));
+  p.setProcessEnvironment(env);
+  p.start(QStringLiteral(MA_PROGRAM_PATH), argumentos);
+  if (!p.waitForFinished(120000)) p.kill();
+  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+          QString::fromLocal8Bit(p.readAllStandardOutput()),
+          QString::fromLocal8Bit(p.readAllStandardError())};
+}
+
+QString Parametros(const testdb::Database& db) {
+  return QStringLiteral("@Server=%1;@DbName=%2;@Usuario=%3;@Password=%4;")
+      .arg(db.server, db.dbName, db.user, db.password);
+}
+
+QString C15(const char* codigo) { return testdb::RightAligned(QString::fromLatin1(codigo), 15); }
+
+TEST(LineaDeComandos, SwitchesOutsideACheckAnswerAsALinuxCommandDoes) {
+  struct Caso {
+    QStringList argumentos;
+    int estado;
+    const char* out;  // a line the standard output holds
+    const char* err;  // a text the error output holds
+  };
+  const Caso casos[] = {
+      {{"--help"},
+       0,
+       "     MA_Empresas --verificar \"<texto de parámetros>\" [--formato=csv] [--reparar]",
+       ""},
+      {{"-h"}, 0, "  --reparar          además completa las filas por empresa que faltan, una", ""},
+      {{"--version"}, 0, "MA_Empresas 1.0.0", ""},
+      {{"--bogus"}, 2, "", "MA_Empresas: opción desconocida: --bogus"},
+      {{"--verificar"}, 2, "", "--verificar necesita el texto de parámetros"},
+      {{"--verificar", "@Server=SQLITE;", "--formato=xml"}, 2, "", "formato desconocido: xml"},
+      {{"--reparar"}, 2, "", "--formato y --reparar acompañan a --verificar"},
+      {{"--verificar=@Server=SQLITE;", "sobra"}, 2, "", "argumento de más: sobra"},
+  };
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.argumentos.join(' ').toStdString());
+    const Salida s = Correr(c.argumentos);
+    EXPECT_EQ(s.estado, c.estado);
+    if (*c.out) {
+      EXPECT_TRUE(s.out.split('\n').contains(QString::fromUtf8(c.out))) << s.out.toStdString();
+    }
+    if (*c.err) {
+      EXPECT_TRUE(s.err.contains(QString::fromUtf8(c.err))) << s.err.toStdString();
+      EXPECT_TRUE(s.out.isEmpty());
+    }
+  }
+}
+
+// No connection, or a database without the suite's tables: status 2 and why.
+TEST(LineaDeComandos, NoConnectionOrNothingToReadEndsWithStatus2AndSaysSo) {
+  const testdb::Database vacia = testdb::FreshEmpty(Engine::Sqlite);
+  const struct {
+    QString parametros;
+    QString motivo;
+  } casos[] = {
+      {"@Server=SQLITE;@DbName=/no/existe/empresas.sqlite;@Usuario=admin;@Password=;",
+       "MA_Empresas: no se pudo conectar con la base de datos del texto de parámetros; no se verificó nada."},
+      {Parametros(vacia), "MA_Empresas: no se pudo leer la tabla de empresas: "},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.parametros.toStdString());
+    const Salida s = Correr({"--verificar", c.parametros});
+    EXPECT_EQ(s.estado, 2) << s.err.toStdString();
+    EXPECT_TRUE(s.out.isEmpty()) << s.out.toStdString();
+    EXPECT_TRUE(s.err.contains(c.motivo)) << s.err.toStdString();
+  }
+}
+
+// The demo an operator gets (made with the program at hand) is clean.
+TEST(LineaDeComandos, TheOperatorsDemoDatabaseIsClean) {
+  QTemporaryDir tmp;
+  ASSERT_TRUE(tmp.isValid());
+  const QString archivo = tmp.filePath(QStringLiteral("demo.sqlite"));
+  QProcess crear;
+  crear.start(QStringLiteral("bash"), {QStringLiteral(MA_SOURCE_DIR "/demo/create_sqlite.sh"), archivo,
+                                       QStringLiteral(MA_SQLITE_TEXT_PATH), QStringLiteral(MA_PROGRAM_PATH)});
+  ASSERT_TRUE(crear.waitForFinished(120000));
+  ASSERT_EQ(crear.exitCode(), 0) << crear.readAllStandardError().toStdString();
+  const Salida s = Correr(
+      {"--verificar", QStringLiteral("@Server=SQLITE;@DbName=%1;@Usuario=admin;@Password=;").arg(archivo)});
+  EXPECT_EQ(s.estado, 0) << s.out.toStdString() << s.err.toStdString();
+  EXPECT_EQ(s.out, QStringLiteral("12 empresas verificadas: sin hallazgos.\n"));
+}
+
+class Verificar : public ::testing::TestWithParam<Engine> {};
+
+// The demo as shipped has companies short of their per-company rows (company
+// 3 was seeded in part); --reparar completes them and the table is then clean.
+// A wrong CUIT, one shared, rows deleted and a code typed without its blanks
+// are then each listed.
+TEST_P(Verificar, FindingsListedRepairedAndCleanAfterwards) {
+  const testdb::Database db = testdb::FreshDemo(GetParam());
+  const QString p = Parametros(db);
+
+  Salida s = Correr({"--verificar", p});
+  EXPECT_EQ(s.estado, 1) << s.err.toStdString();
+  EXPECT_TRUE(
+      s.out.contains(QStringLiteral("Empresa 3 - Estudio Contable Pereyra & Asociados: filas por empresa "
+                                    "incompletas: Comprobantes 3/8 · Talonarios 0/5 · Ejercicios 1/3\n")))
+      << s.out.toStdString();
+
+  s = Correr({"--verificar", p, "--reparar"});
+  EXPECT_EQ(s.estado, 1) << s.err.toStdString();
+  EXPECT_TRUE(
+      s.out.contains(QStringLiteral("Empresa 3 - Estudio Contable Pereyra & Asociados: completada: se "
+                                    "agregaron Comprobantes 5 · Talonarios 5 · Ejercicios 2; queda "
+                                    "Comprobantes 8/8 · Talonarios 5/5 · Ejercicios 3/3\n")))
+      << s.out.toStdString();
+  EXPECT_TRUE(s.out.endsWith(
+      QStringLiteral("12 empresas verificadas: 12 hallazgos; 12 completadas con 158 filas.\n")))
+      << s.out.toStdString();
+  EXPECT_EQ(testdb::Query(db, "SELECT COUNT(*) FROM TA_COMPROBANTES WHERE EMPRESA = '" + C15("12") + "'"),
+            QStringList{"5"});
+
+  s = Correr({"--verificar", p});
+  EXPECT_EQ(s.estado, 0) << s.err.toStdString();
+  EXPECT_EQ(s.out, QStringLiteral("12 empresas verificadas: sin hallazgos.\n"));
+
+  testdb::RunSql(db, "UPDATE P_MA_Empresas SET CUIT = '30-50112233-2' WHERE IdEmpresa = '" + C15("4") +
+                         "';\nUPDATE P_MA_Empresas SET CUIT = '30.70111222.5' WHERE IdEmpresa = '" +
+                         C15("9") + "';\nDELETE FROM TA_COMPROBANTES WHERE EMPRESA = '" + C15("5") +
+                         "' AND Codigo IN ('  FC', '  NC');\nUPDATE P_MA_Empresas SET IdEmpresa = '11' WHERE "
+                         "IdEmpresa = '" +
+                         C15("11") + "';\n");
+  s = Correr({"--verificar", p, "--formato=csv"});
+  EXPECT_EQ(s.estado, 1) << s.err.toStdString();
+  const QStringList esperadas = {
+      "empresa,nombre,hallazgo,detalle",
+      "4,Bodegas Valle de Uco S.A.,cuit,CUIT 30-50112233-2: El dígito verificador debería ser 1: "
+      "30-50112233-1.",
+      "8,Ferretería Industrial Córdoba S.R.L.,cuit_repetido,CUIT 30-70111222-5 también asignado a la empresa "
+      "9 - "
+      "Consultora Andina S.A.",
+      "9,Consultora Andina S.A.,cuit_repetido,CUIT 30.70111222.5 también asignado a la empresa 8 - "
+      "Ferretería "
+      "Industrial Córdoba S.R.L.",
+      "5,Transportes Patagónicos S.A.,filas_faltantes,filas por empresa incompletas: Comprobantes 8/8 · "
+      "Talonarios 3/5 · Ejercicios 3/3",
+      "11,Constructora Austral S.A.,codigo_no_alineado,código '11' no alineado a la derecha en 15 caracteres",
+      "11,Constructora Austral S.A.,filas_faltantes,filas por empresa incompletas: Comprobantes 0/8 · "
+      "Talonarios 0/5 · Ejercicios 0/3",
+      ",,resumen,12 empresas verificadas: 6 hallazgos.",
+  };
+  QStringList ordenadas = esperadas;
+  std::sort(ordenadas.begin(), ordenadas.end());
+  EXPECT_EQ(s.Lineas(), ordenadas) << s.out.toStdString();
+  EXPECT_EQ(s.out.section('\n', 0, 0), esperadas.first());
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, Verificar, ::testing::ValuesIn(testdb::AllEngines()),
+                         testdb::ParamName<::testing::TestParamInfo<testdb::Engine>>);
+
+}  // namespace
