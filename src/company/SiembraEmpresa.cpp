@@ -1,11 +1,8 @@
 #include "company/SiembraEmpresa.h"
 
-#include <QSet>
-
 #include "db/DB_Dll.h"
 #include "db/TextoSql.h"
 #include "platform/client/Recordset.h"
-#include "platform/services/Utilidades.h"
 
 namespace {
 
@@ -25,10 +22,6 @@ QString SentenciaBloqueo(ado::Dialect motor, const QString& tabla) {
              QStringLiteral(" WITH (TABLOCKX, HOLDLOCK) WHERE 1 = 0");
   }
 }
-
-// Voucher codes and periods compare as the suite's server does: blanks
-// around and letter case do not count.
-QString Clave(const ado::Value& v) { return Utilidades::Compartido().NuloATexto(v).trimmed().toUpper(); }
 
 }  // namespace
 
@@ -56,67 +49,96 @@ SentenciasSiembra SentenciasDe(TablaPorEmpresa tabla, const QString& codigo15, c
   return {};
 }
 
-void SembrarTabla(TablaPorEmpresa tabla, const QString& codigo15, ado::ConnectionPtr cnn) {
-  auto& db = DB_Dll::Instancia();
-  auto& util = Utilidades::Compartido();
-  if (!cnn) cnn = db.gCnn();
+namespace {
+
+bool EsTexto(int tipo) {
+  switch (tipo) {
+    case ado::adBSTR:
+    case ado::adChar:
+    case ado::adWChar:
+    case ado::adVarChar:
+    case ado::adLongVarChar:
+    case ado::adVarWChar:
+    case ado::adLongVarWChar:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// A voucher code or period as the copy compares them (see Clave).
+QString ClaveSql(const QString& alias, const QString& columna, bool texto) {
+  const QString c = alias + QLatin1Char('.') + columna;
+  return texto ? QStringLiteral("UPPER(LTRIM(RTRIM(") + c + QStringLiteral(")))") : c;
+}
+
+}  // namespace
+
+QString SentenciaCopia(TablaPorEmpresa tabla, const QString& codigo15, const QStringList& columnas,
+                       bool claveEsTexto) {
   const SentenciasSiembra base = SentenciasDe(tabla, codigo15);
   const bool numera = !base.maximoTalonario.isEmpty();
+  const QString empresa = QLatin1Char('\'') + DuplicarApostrofes(codigo15) + QLatin1Char('\'');
+  QStringList valores;
+  for (const QString& c : columnas) {
+    if (c.compare(QStringLiteral("Empresa"), Qt::CaseInsensitive) == 0) {
+      valores << empresa;
+    } else if (numera && c.compare(QStringLiteral("Talonario"), Qt::CaseInsensitive) == 0) {
+      // The next free booklet number of the voucher code over every company, templates included.
+      valores << QStringLiteral("(SELECT COALESCE(MAX(m.TALONARIO), 0) + 1 FROM ") + base.tabla +
+                     QStringLiteral(" m WHERE LTRIM(RTRIM(m.Codigo)) = LTRIM(RTRIM(t.Codigo)))");
+    } else {
+      valores << QStringLiteral("t.") + c;
+    }
+  }
+  const QString clave = base.clave;
+  QString sql = QStringLiteral("INSERT INTO ") + base.tabla + QStringLiteral(" (") +
+                columnas.join(QStringLiteral(", ")) + QStringLiteral(") SELECT ") +
+                valores.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") + base.tabla +
+                QStringLiteral(" t WHERE t.EMPRESA = '' AND NOT EXISTS (SELECT 1 FROM ") + base.tabla +
+                QStringLiteral(" p WHERE p.EMPRESA = ") + empresa + QStringLiteral(" AND ") +
+                ClaveSql(QStringLiteral("p"), clave, claveEsTexto) + QStringLiteral(" = ") +
+                ClaveSql(QStringLiteral("t"), clave, claveEsTexto) + QLatin1Char(')');
+  // A template repeated by mistake (the same code written another way) is still copied once.
+  if (claveEsTexto)
+    sql += QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM ") + base.tabla +
+           QStringLiteral(" d WHERE d.EMPRESA = '' AND ") + ClaveSql(QStringLiteral("d"), clave, true) +
+           QStringLiteral(" = ") + ClaveSql(QStringLiteral("t"), clave, true) + QStringLiteral(" AND d.") +
+           clave + QStringLiteral(" < t.") + clave + QLatin1Char(')');
+  return sql;
+}
 
-  ado::Recordset propias;
-  QString sql = base.filasEmpresa;
-  db.AbrirRecordset(sql, propias, cnn, ado::adOpenDynamic, ado::adLockOptimistic, ado::adOptionUnspecified,
+void SembrarTabla(TablaPorEmpresa tabla, const QString& codigo15, ado::ConnectionPtr cnn) {
+  auto& db = DB_Dll::Instancia();
+  if (!cnn) cnn = db.gCnn();
+  const SentenciasSiembra base = SentenciasDe(tabla, codigo15);
+
+  // The table's columns, in its order, so that every one is copied.
+  ado::Recordset forma;
+  QString sql = QStringLiteral("SELECT * FROM ") + base.tabla + QStringLiteral(" WHERE 1 = 0");
+  db.AbrirRecordset(sql, forma, cnn, ado::adOpenForwardOnly, ado::adLockReadOnly, ado::adOptionUnspecified,
                     true);
-  QSet<QString> tiene;
-  if (!propias.Bof())
-    for (propias.MoveFirst(); !propias.Eof(); propias.MoveNext())
-      tiene.insert(Clave(propias.Fields(base.clave).GetValue()));
+  if (forma.State() == ado::adStateClosed) return;
+  QStringList columnas;
+  bool claveEsTexto = true;
+  for (int i = 0; i < forma.FieldCount(); ++i) {
+    ado::Field& f = forma.Fields(i);
+    columnas << f.Name();
+    if (f.Name().compare(base.clave, Qt::CaseInsensitive) == 0) claveEsTexto = EsTexto(f.Type());
+  }
+  db.CierraRecordset(forma);
 
-  ado::Recordset plantillas;
-  sql = base.plantillas;
-  db.AbrirRecordset(sql, plantillas, cnn, ado::adOpenForwardOnly, ado::adLockReadOnly,
-                    ado::adOptionUnspecified, true);
-  if (plantillas.Bof()) {
-    db.CierraRecordset(plantillas);
-    db.CierraRecordset(propias);
-    return;
-  }
-  bool bloqueada = false;
-  plantillas.MoveFirst();
-  for (; !plantillas.Eof(); plantillas.MoveNext()) {
-    const QString clave = Clave(plantillas.Fields(base.clave).GetValue());
-    if (tiene.contains(clave)) continue;
-    if (numera && !bloqueada) {
-      cnn->Execute(db.SS_TSinonimos(SentenciaBloqueo(cnn->GetDialect(), base.tabla)));
-      bloqueada = true;
+  // Every missing template row in one statement, numbered under the lock.
+  QString copia = db.SS_TSinonimos(SentenciaCopia(tabla, codigo15, columnas, claveEsTexto));
+  if (cnn->GetDialect() == ado::Dialect::Oracle) copia = db.ORACLE_Dicc(copia);
+  if (!base.maximoTalonario.isEmpty()) {
+    const QString bloqueo = db.SS_TSinonimos(SentenciaBloqueo(cnn->GetDialect(), base.tabla));
+    // PostgreSQL takes both in one exchange.
+    if (cnn->GetDialect() == ado::Dialect::Postgres) {
+      cnn->Execute(bloqueo + QStringLiteral("; ") + copia);
+      return;
     }
-    propias.AddNew();
-    for (int i = 0; i < propias.FieldCount(); ++i) {
-      ado::Field& destino = propias.Fields(i);
-      const QString nombre = destino.Name();
-      if (numera && nombre.compare(QStringLiteral("Talonario"), Qt::CaseInsensitive) == 0) {
-        const QString codigo4 =
-            util.AlinearDerecha(util.NuloATexto(plantillas.Fields(QStringLiteral("Codigo")).GetValue()), 4);
-        ado::Recordset maximo;
-        QString q = SentenciasDe(tabla, codigo15, codigo4).maximoTalonario;
-        db.AbrirRecordset(q, maximo, cnn, ado::adOpenForwardOnly, ado::adLockReadOnly,
-                          ado::adOptionUnspecified, true);
-        if (maximo.Bof()) {
-          destino.SetValue(QStringLiteral("0"));
-        } else {
-          // A voucher code without any booklet number yet starts at 1.
-          const double mayor = util.ValorPuntoOComa(maximo.Fields(QStringLiteral("talonario")).GetValue());
-          destino.SetValue(mayor + 1);
-        }
-        db.CierraRecordset(maximo);
-      } else {
-        destino.SetValue(plantillas.Fields(i).GetValue());
-      }
-    }
-    propias.Fields(QStringLiteral("Empresa")).SetValue(codigo15);
-    propias.Update();
-    tiene.insert(clave);  // a template repeated by mistake is still copied once
+    cnn->Execute(bloqueo);
   }
-  db.CierraRecordset(plantillas);
-  db.CierraRecordset(propias);
+  cnn->Execute(copia);
 }

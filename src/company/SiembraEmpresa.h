@@ -3,6 +3,7 @@
 // template rows (EMPRESA = ''), with booklet numbers continuing from the
 // greatest per voucher code.
 #include <QString>
+#include <QStringList>
 
 #include "platform/client/Connection.h"
 
@@ -19,6 +20,12 @@ struct SentenciasSiembra {
 // The statements for a table, the company code (right-aligned to 15) and a
 // template's voucher code (right-aligned to 4); apostrophes doubled.
 SentenciasSiembra SentenciasDe(TablaPorEmpresa tabla, const QString& codigo15, const QString& codigo4 = {});
+
+// The one statement that copies the missing template rows of `tabla` for the
+// company, given the table's columns in its order; voucher codes (`claveEsTexto`)
+// compare as the suite's server does, blanks around and letter case not counting.
+QString SentenciaCopia(TablaPorEmpresa tabla, const QString& codigo15, const QStringList& columnas,
+                       bool claveEsTexto);
 
 // Copies every template row the company has no row for yet (same voucher
 // code, or same period), so that a company seeded only in part is completed

@@ -2,7 +2,9 @@
 
 namespace {
 
-enum class Punto { Marcar, Deshacer, Liberar };
+// No savepoint is released: it ends with its transaction, and releasing it
+// would only cost one more exchange with the server per step.
+enum class Punto { Marcar, Deshacer };
 
 QString Sentencia(ado::Dialect motor, Punto p) {
   const QString nombre = QStringLiteral("grabar_empresa");
@@ -12,8 +14,6 @@ QString Sentencia(ado::Dialect motor, Punto p) {
         return QStringLiteral("SAVE TRANSACTION ") + nombre;
       case Punto::Deshacer:
         return QStringLiteral("ROLLBACK TRANSACTION ") + nombre;
-      case Punto::Liberar:
-        return {};  // savepoints end with the transaction there
     }
   }
   switch (p) {
@@ -21,8 +21,6 @@ QString Sentencia(ado::Dialect motor, Punto p) {
       return QStringLiteral("SAVEPOINT ") + nombre;
     case Punto::Deshacer:
       return QStringLiteral("ROLLBACK TO SAVEPOINT ") + nombre;
-    case Punto::Liberar:
-      return motor == ado::Dialect::Oracle ? QString() : QStringLiteral("RELEASE SAVEPOINT ") + nombre;
   }
   return {};
 }
@@ -38,6 +36,10 @@ trampa::Resultado EjecutarEnUnaTransaccion(ado::Connection& cnn, const QString& 
                                            const trampa::Manejador& manejador) {
   const ado::Dialect motor = cnn.GetDialect();
   bool abierta = false;
+  // The statements the connection had sent when the last savepoint was set:
+  // while a step sends none, the next one still starts where that savepoint
+  // stands, and needs no savepoint of its own.
+  long marcado = -1;
   std::vector<trampa::Paso> unidad;
   unidad.reserve(pasos.size() + 2);
   unidad.push_back([&] {
@@ -50,18 +52,20 @@ trampa::Resultado EjecutarEnUnaTransaccion(ado::Connection& cnn, const QString& 
     if (motor == ado::Dialect::Sqlite) cnn.Execute(QStringLiteral("DELETE FROM ") + tabla + " WHERE 1 = 0");
   });
   for (const trampa::Paso& paso : pasos) {
-    unidad.push_back([&cnn, motor, &paso] {
-      Ejecutar(cnn, Sentencia(motor, Punto::Marcar));
+    unidad.push_back([&cnn, motor, &paso, &marcado] {
+      if (marcado != cnn.StatementsSent()) {
+        Ejecutar(cnn, Sentencia(motor, Punto::Marcar));
+        marcado = cnn.StatementsSent();
+      }
       try {
         paso();
       } catch (...) {
         // What the step did goes, whatever the operator answers; a connection
         // that cannot even do that fails the unit at its commit.
-        trampa::IgnorarErrores({[&] { Ejecutar(cnn, Sentencia(motor, Punto::Deshacer)); },
-                                [&] { Ejecutar(cnn, Sentencia(motor, Punto::Liberar)); }});
+        marcado = -1;
+        trampa::IgnorarErrores({[&] { Ejecutar(cnn, Sentencia(motor, Punto::Deshacer)); }});
         throw;
       }
-      Ejecutar(cnn, Sentencia(motor, Punto::Liberar));
     });
   }
   unidad.push_back([&] {

@@ -196,6 +196,8 @@ void IniciarSesion(bool& UsarIni, QString& Parametros, QString& ConnString) {
       paso([&] { db.gCnn()->SetDefaultDatabase(db.gDBName); }),
   };
 
+  // Every setting the start-up reads comes from one read of the table.
+  const AjustesDeUnaLectura unaLecturaDeAjustes;
   trampa::Ejecutar(pasos, manejador);
   // The values set so far stay, and the caller's trap reports it.
   if (fallo) throw ado::Failure(*fallo);

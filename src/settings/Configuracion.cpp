@@ -61,6 +61,69 @@ bool FaltaLaTabla(DB_Dll& db) {
          (errores[0].Number == ado::err::TableMissing || errores[0].NativeError == ado::native::MissingTable);
 }
 
+// The settings table read in one statement for the load: the answer of Cfg
+// for every key, keyed as the server matches them (letter case and trailing
+// blanks ignored). Inactive outside the load, and when the one read failed:
+// then every key is read on its own, and a failure shows its box as ever.
+struct LecturaUnica {
+  int alcances = 0;        // scopes open: the read is made by the first Cfg inside them
+  bool intentada = false;  // one attempt per load
+  bool activa = false;
+  QString tabla;
+  QHash<QString, std::pair<ado::Value, ado::Value>> filas;
+};
+
+LecturaUnica& Leidas() {
+  static LecturaUnica l;
+  return l;
+}
+
+QString ClaveLeida(const QString& clave) {
+  qsizetype n = clave.size();
+  while (n > 0 && clave[n - 1].isSpace()) --n;
+  return clave.left(n).toUpper();
+}
+
+// Reads every row of the table, quietly: a failure leaves the cache off.
+void LeerTodas(DB_Dll& db) {
+  LecturaUnica& l = Leidas();
+  l.intentada = true;
+  l.activa = false;
+  l.filas.clear();
+  try {
+    QString sql =
+        db.SS_TSinonimos(QStringLiteral("SELECT CLAVE, VALOR, valoraux FROM ") + gTablaConfiguracion);
+    if (db.gCnn()->ConnectionString().contains(QLatin1String("ORACLE"), Qt::CaseInsensitive))
+      sql = db.ORACLE_Dicc(sql);
+    ado::Recordset rs;
+    rs.Open(sql, db.gCnn(), ado::adOpenForwardOnly, ado::adLockReadOnly, ado::adOptionUnspecified);
+    if (rs.State() == ado::adStateClosed) return;
+    Utilidades& util = Utilidades::Compartido();
+    if (!rs.Bof()) {
+      for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+        const QString clave = ClaveLeida(util.NuloATexto(rs.Fields(0).GetValue()));
+        // The first row wins, as a forward read of the key would find it.
+        if (!l.filas.contains(clave))
+          l.filas.insert(clave, {rs.Fields(1).GetValue(), rs.Fields(2).GetValue()});
+      }
+    }
+    rs.Close();
+    l.tabla = gTablaConfiguracion;
+    l.activa = true;
+  } catch (const ado::Failure&) {
+    l.activa = false;
+    l.filas.clear();
+    db.gCnn()->Errors().Clear();
+  }
+}
+
+// The read of the open load, made now if it was not tried yet.
+const LecturaUnica& LecturaDeLaCarga(DB_Dll& db) {
+  LecturaUnica& l = Leidas();
+  if (l.alcances > 0 && !l.intentada && db.gCnn() && db.gCnn()->State() == ado::adStateOpen) LeerTodas(db);
+  return l;
+}
+
 bool EsClaveDeFecha(const QString& clave) {
   return clave.compare(QLatin1String("[FECHA HASTA]"), Qt::CaseInsensitive) == 0 ||
          clave.compare(QLatin1String("[FECHA DESDE]"), Qt::CaseInsensitive) == 0;
@@ -76,6 +139,16 @@ QString Cfg(const QString& Clave, QString& ValorAux) {
   if (Faltantes().contains(ClaveDeTabla(db))) {
     ValorAux.clear();
     return QStringLiteral(" ");
+  }
+  const LecturaUnica& leidas = LecturaDeLaCarga(db);
+  if (leidas.activa && leidas.tabla.compare(gTablaConfiguracion, Qt::CaseInsensitive) == 0) {
+    const auto it = leidas.filas.constFind(ClaveLeida(Clave.trimmed()));
+    if (it == leidas.filas.constEnd()) {
+      ValorAux.clear();
+      return QStringLiteral(" ");
+    }
+    ValorAux = util.NuloATexto(it->second);
+    return util.NuloATexto(it->first);
   }
   QString resultado;
   QString sql;
@@ -160,6 +233,18 @@ bool GrabaDfg(const QString& Clave, const QVariant& Valor, const QString& ValorA
             if (!ValorAux.isEmpty()) campo("ValorAux").SetValue(ValorAux.trimmed());
           },
           [&] { rs.Update(); },
+          [&] {
+            // What the row now holds is what the rest of the load reads.
+            LecturaUnica& l = Leidas();
+            if (l.activa) {
+              const QString clave = ClaveLeida(Clave.trimmed());
+              const ado::Value valor =
+                  ado::IsNull(Valor) ? ado::Null() : ado::Value(Valor.toString().trimmed());
+              const ado::Value aux =
+                  ValorAux.isEmpty() ? l.filas.value(clave).second : ado::Value(ValorAux.trimmed());
+              l.filas.insert(clave, {valor, aux});
+            }
+          },
           [&] { db.CierraRecordset(rs); },
       },
       manejador);
@@ -170,6 +255,7 @@ void CargarConfiguracion(const QString& AppPath, const trampa::Manejador& alFall
   Utilidades& util = Utilidades::Compartido();
   DB_Dll& db = DB_Dll::Instancia();
   gTablaConfiguracion = QStringLiteral("ta_configuracion");
+  const AjustesDeUnaLectura unaLectura;
   auto si = [](const char* clave) -> trampa::Paso {
     return [clave] { Guardar(QString::fromLatin1(clave), EsSi(Cfg(QString::fromLatin1(clave)))); };
   };
@@ -236,9 +322,7 @@ void CargarConfiguracion(const QString& AppPath, const trampa::Manejador& alFall
   for (const char* clave : {"MAD_TIRAS", "MAD_P2", "MAD_ML", "MAD_M2", "MAD_HOJAS", "MAD_ML_P2", "MAD_M2_P2",
                             "MAD_ML_M2", "CuentaCtroDist"})
     pasos.push_back(recortado(clave));
-  pasos.push_back([&] {
-    Guardar(QStringLiteral("MaxDto"), Numero(QStringLiteral("MaxDto")));
-  });
+  pasos.push_back([&] { Guardar(QStringLiteral("MaxDto"), Numero(QStringLiteral("MaxDto"))); });
   pasos.push_back(noEsNo("PideClave_StockNeg"));
   pasos.push_back(noEsNo("PideClave_MarkUpBase"));
   pasos.push_back(noEsNo("PideClave_LimiteCredito"));
@@ -254,6 +338,12 @@ void CargarConfiguracion(const QString& AppPath, const trampa::Manejador& alFall
     return;
   }
   for (const trampa::Paso& paso : pasos) paso();
+}
+
+AjustesDeUnaLectura::AjustesDeUnaLectura() { ++Leidas().alcances; }
+
+AjustesDeUnaLectura::~AjustesDeUnaLectura() {
+  if (--Leidas().alcances == 0) Leidas() = {};
 }
 
 QVariant ValorConfiguracion(const QString& clave) { return Ajustes().value(clave.toUpper()); }

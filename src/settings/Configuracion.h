@@ -18,6 +18,17 @@ bool GrabaDfg(const QString& Clave, const QVariant& Valor, const QString& ValorA
 // its answer decides: 4 again, 5 the next setting, else stop); without one
 // the failure ends the load and reaches the caller.
 void CargarConfiguracion(const QString& AppPath, const trampa::Manejador& alFallar = {});
+// While one lives (the program's load), Cfg answers from one read of the
+// settings table, made by the first Cfg; a key the table lacks still reads
+// " ". When that read fails, every key is read on its own, as without it.
+class AjustesDeUnaLectura {
+ public:
+  AjustesDeUnaLectura();
+  ~AjustesDeUnaLectura();
+  AjustesDeUnaLectura(const AjustesDeUnaLectura&) = delete;
+  AjustesDeUnaLectura& operator=(const AjustesDeUnaLectura&) = delete;
+};
+
 // The session settings loaded by CargarConfiguracion, under their keys
 // (matched without regard to letter case).
 QVariant ValorConfiguracion(const QString& clave);

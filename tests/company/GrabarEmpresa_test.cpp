@@ -514,6 +514,22 @@ TEST_P(GrabarEmpresa, DosConexionesNoTomanElMismoTalonario) {
       8);
 }
 
+// Seeding a table is one statement whatever the number of templates: the
+// table's columns, the lock on the booklet numbers and the copy itself.
+TEST_P(GrabarEmpresa, SembrarUnaTablaNoLeeFilaPorFila) {
+  Cargar();
+  cnn->BeginTrans();
+  for (const TablaPorEmpresa t :
+       {TablaPorEmpresa::TiposComprobante, TablaPorEmpresa::Comprobantes, TablaPorEmpresa::Ejercicios}) {
+    const long antes = cnn->StatementsSent();
+    SembrarTabla(t, Codigo15("88"));
+    EXPECT_LE(cnn->StatementsSent() - antes, 3);
+  }
+  cnn->CommitTrans();
+  EXPECT_EQ(FilasDe(Literal("88")), FilasDe(QString()));
+  EXPECT_TRUE(op->mensajes.empty());
+}
+
 // Without anybody else at work, showing and saving any company raises no
 // conflict, whatever its values (Null, booleans, the logo, custom fields).
 TEST_P(GrabarEmpresa, SinOtroOperadorNoHayConflicto) {

@@ -128,6 +128,23 @@ TEST_P(Configuracion, CargaDeLaBaseDeDemostracion) {
   EXPECT_TRUE(op->mensajes.empty());
 }
 
+// The load reads the table once, and finds its keys as the per-key read did:
+// letter case does not count, a leading blank does.
+TEST_P(Configuracion, LaCargaLeeLaTablaDeUnaVez) {
+  testdb::RunSql(
+      base, QStringLiteral("UPDATE ta_configuracion SET CLAVE = 'titulocLIENTES' WHERE CLAVE = "
+                           "'TituloClientes';"
+                           "UPDATE ta_configuracion SET CLAVE = ' USACCOSTO' WHERE CLAVE = 'USACCOSTO';"));
+  const long antes = cnn->StatementsSent();
+  CargarConfiguracion(QStringLiteral("/opt/ma/"));
+  // The table, and the user's business unit.
+  EXPECT_LE(cnn->StatementsSent() - antes, 2);
+  EXPECT_EQ(ValorConfiguracion(QStringLiteral("TituloClientes")), QVariant(QStringLiteral("Clientes")));
+  EXPECT_EQ(ValorConfiguracion(QStringLiteral("USACCOSTO")), QVariant(false));
+  EXPECT_EQ(ValorConfiguracion(QStringLiteral("Top_Default")), QVariant(QStringLiteral("500")));
+  EXPECT_TRUE(op->mensajes.empty());
+}
+
 // Without rows, or without the table (reported once, by the first read),
 // every setting takes its default.
 TEST_P(Configuracion, CargaSinAjustesDaLosValoresPorDefecto) {

@@ -7,6 +7,7 @@
 #include "platform/client/Busy.h"
 #include "platform/client/ConnectionImpl.h"
 #include "platform/client/ConnectionString.h"
+#include "platform/client/DriverSetup.h"
 #include "platform/client/Fetch.h"
 #include "platform/client/OdbcText.h"
 #include "platform/client/TableSelect.h"
@@ -121,6 +122,7 @@ void Connection::Impl::Reopen() {
   odbc::Check(SQLDisconnect(dbc.get()), SQL_HANDLE_DBC, dbc.get(), {}, "SQLDisconnect",
               odbc::OnError::Ignore);
   dbc.Reset();
+  Disconnected();
   state = adStateClosed;
   loss = Loss::None;
   try {
@@ -136,13 +138,17 @@ void Connection::Impl::Reopen() {
   }
 }
 
+void Connection::Impl::Disconnected() {
+  if (dialect == Dialect::Postgres) odbc::RemoveFarewellLog(odbc::DriverLogFolder(driverName));
+}
+
 void Connection::Impl::ApplyLockTimeout() {
   if (state != adStateOpen) return;
   const QString ms = QString::number(static_cast<qint64>(lockTimeout) * 1000);
   QString sql;
   switch (dialect) {
     case Dialect::Postgres:
-      sql = QStringLiteral("SET lock_timeout = ") + ms;
+      sql = QStringLiteral("SET lock_timeout = ") + ms + QStringLiteral("; ") + CommandTimeoutStatement();
       break;
     case Dialect::SqlServer:
       sql = QStringLiteral("SET LOCK_TIMEOUT ") + ms;
@@ -156,14 +162,22 @@ void Connection::Impl::ApplyLockTimeout() {
               odbc::OnError::Ignore);
 }
 
+QString Connection::Impl::CommandTimeoutStatement() const {
+  return QStringLiteral("SET statement_timeout = ") +
+         QString::number(static_cast<qint64>(commandTimeout) * 1000);
+}
+
 odbc::StmtHandle Connection::Impl::NewStatement() {
   RequireOpen(QStringLiteral("ADODB.Connection"));
   SQLHANDLE h = SQL_NULL_HANDLE;
   odbc::Check(SQLAllocHandle(SQL_HANDLE_STMT, dbc.get(), &h), SQL_HANDLE_DBC, dbc.get(), Ctx(),
               "SQLAllocHandle");
   odbc::StmtHandle st(h);
-  if (commandTimeout >= 0 &&
-      dialect != Dialect::Sqlite)  // SQLite's driver would take it for its lock time-out
+  ++statements;
+  // SQLite's driver would take it for its lock time-out. PostgreSQL's driver
+  // sets it on the server around each of its own catalog queries, at one
+  // exchange each: there the connection's session holds it instead.
+  if (commandTimeout >= 0 && dialect != Dialect::Sqlite && dialect != Dialect::Postgres)
     odbc::Check(SQLSetStmtAttr(h, SQL_ATTR_QUERY_TIMEOUT,
                                reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(commandTimeout)), 0),
                 SQL_HANDLE_STMT, h, Ctx(), "SQLSetStmtAttr", odbc::OnError::Ignore);
@@ -250,6 +264,12 @@ int Connection::CommandTimeout() const { return d_->commandTimeout; }
 void Connection::SetCommandTimeout(int seconds) {
   if (seconds < 0) odbc::Fail(3001, QStringLiteral("ADODB.Connection"));
   d_->commandTimeout = seconds;
+  auto& d = *d_;
+  if (d.state == adStateOpen && d.dialect == Dialect::Postgres && d.loss == Impl::Loss::None) {
+    odbc::StmtHandle st = d.NewStatement();
+    odbc::Check(odbc::ExecDirect(st.get(), d.CommandTimeoutStatement(), d.dialect), SQL_HANDLE_STMT, st.get(),
+                d.Ctx(), "SQLExecDirect", odbc::OnError::Ignore);
+  }
 }
 int Connection::LockTimeout() const { return d_->lockTimeout; }
 void Connection::SetLockTimeout(int seconds) {
@@ -312,6 +332,7 @@ void Connection::SetDefaultDatabase(const QString& name) {
 
 int Connection::State() const { return d_->state; }
 int Connection::Losses() const { return d_->losses; }
+long Connection::StatementsSent() const { return d_->statements; }
 ErrorCollection& Connection::Errors() { return d_->errors; }
 const ErrorCollection& Connection::Errors() const { return d_->errors; }
 Dialect Connection::GetDialect() const { return d_->dialect; }
@@ -340,7 +361,13 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
   if (!connectionString.isEmpty()) d.connectionString = connectionString;
 
   cs::Environment env;
-  env.dataSource = FindDataSource;
+  QString driverName;
+  env.dataSource = [&driverName](const QString& name, QString* driver) {
+    const bool found = FindDataSource(name, &driverName);
+    if (driver) *driver = driverName;
+    return found;
+  };
+  env.dataSourceSets = odbc::DataSourceSets;
   env.sqlServerDriver = EnvOr("MA_ODBC_SQLSERVER_DRIVER", "FreeTDS");
   env.oracleDriver = EnvOr("MA_ODBC_ORACLE_DRIVER", "Oracle");
   env.sqliteExtension = SqliteTextExtension();
@@ -406,12 +433,14 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
   odbc::Check(SQLGetInfoW(h, SQL_DBMS_NAME, dbms, sizeof dbms, &dbmsLen), SQL_HANDLE_DBC, h, openCtx,
               "SQLGetInfo", odbc::OnError::Ignore);
   d.dbmsName = odbc::FromW(dbms);
+  d.driverName = driverName;
   d.dialect = DialectOf(d.dbmsName);
   d.source = QStringLiteral("ODBC (%1)").arg(d.dbmsName.isEmpty() ? QStringLiteral("?") : d.dbmsName);
   d.dbc = std::move(dbc);
   d.state = adStateOpen;
   d.transactionLevel = 0;
   d.primaryKeys.clear();
+  d.tablesWithoutLong.clear();
   d.loss = Impl::Loss::None;
   d.ApplyIsolation();
   if (target.kind == cs::Kind::Sqlite) {
@@ -453,10 +482,12 @@ void Connection::Close() {
   odbc::Check(SQLDisconnect(d.dbc.get()), SQL_HANDLE_DBC, d.dbc.get(), ctx, "SQLDisconnect",
               odbc::OnError::Ignore);
   d.dbc.Reset();
+  d.Disconnected();
   d.state = adStateClosed;
   d.transactionLevel = 0;
   d.loss = Impl::Loss::None;
   d.primaryKeys.clear();
+  d.tablesWithoutLong.clear();
 }
 
 void Connection::Execute(const QString& sql, long* recordsAffected, int options) {
@@ -464,7 +495,10 @@ void Connection::Execute(const QString& sql, long* recordsAffected, int options)
   auto& d = *d_;
   d.RequireOpen(QStringLiteral("ADODB.Connection"));
   QString text = Adapt(sql);
-  if (sql::IsDefinition(sql)) d.primaryKeys.clear();
+  if (sql::IsDefinition(sql)) {
+    d.primaryKeys.clear();
+    d.tablesWithoutLong.clear();
+  }
   odbc::StmtHandle st = d.NewStatement();
   const auto ctx = d.Ctx();
   const odbc::BusyScope busy;

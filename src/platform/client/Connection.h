@@ -63,6 +63,8 @@ class Connection : public std::enable_shared_from_this<Connection> {
   // How many times the link to the server broke while open. A broken
   // connection stays open: its next use reopens it (see Impl::Loss).
   int Losses() const;
+  // How many statements (catalog calls included) it has sent since it was created.
+  long StatementsSent() const;
   ErrorCollection& Errors();
   const ErrorCollection& Errors() const;
 

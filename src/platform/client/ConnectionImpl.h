@@ -1,6 +1,7 @@
 #pragma once
 // The inside of a Connection, shared with the recordset and schema code.
 #include <QHash>
+#include <QSet>
 #include <QStringList>
 
 #include "platform/client/Connection.h"
@@ -26,11 +27,16 @@ struct Connection::Impl {
   odbc::DbcHandle dbc;
   Dialect dialect = Dialect::Unknown;
   QString dbmsName;
+  QString driverName;                                   // of the data source, when it was reached through one
   QString source = QStringLiteral("ADODB.Connection");  // the provider's name once connected
   int transactionLevel = 0;
 
   // Primary keys of the base tables that recordsets wrote to, by table.
   QHash<QString, QStringList> primaryKeys;
+  // What statements read of tables ("schema.table|*" for all of it, or the
+  // sorted columns) that was seen to hold no long column: such a statement
+  // can run before it is described. Kept as the primary keys are.
+  QSet<QString> tablesWithoutLong;
 
   // A connection whose link broke stays open to its users and reopens itself,
   // with its own connection string and settings, when it is next used; one
@@ -38,6 +44,7 @@ struct Connection::Impl {
   enum class Loss { None, Lost, LostInTransaction };
   Loss loss = Loss::None;
   int losses = 0;  // how many times the link broke
+  long statements = 0;
 
   odbc::Context Ctx() { return {&errors, dialect, source, this}; }
   // Throws 3704 unless open; reopens a connection whose link broke.
@@ -47,7 +54,10 @@ struct Connection::Impl {
   QString LostText(FailureKind kind, const QString& driverText) const;
   [[noreturn]] void ThrowTransactionLost(const QString& driverText = {});
   void Reopen();
-  void ApplyLockTimeout();
+  void ApplyLockTimeout();                  // and, on PostgreSQL, the command time-out
+  QString CommandTimeoutStatement() const;  // PostgreSQL's
+  // After the link was ended: what the driver leaves behind is cleared up.
+  void Disconnected();
   // A new statement with the command time-out applied.
   odbc::StmtHandle NewStatement();
   // The primary key columns of a table (empty when it has none), cached.

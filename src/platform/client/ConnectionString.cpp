@@ -209,6 +209,10 @@ Target Translate(const QString& s, const QString& userArg, const QString& passwo
     if (IsPostgresDriver(driver)) {
       b.Add("BoolsAsChar", "0");
       b.Add("ByteaAsLongVarBinary", "1");
+      // The driver's logs stay off unless asked for: its installation may turn
+      // them on for everyone, leaving a file in /tmp at every start.
+      for (const char* log : {"CommLog", "Debug"})
+        if (!env.dataSourceSets || !env.dataSourceSets(server, QString::fromLatin1(log))) b.Add(log, "0");
     }
     t.odbc = b.Text();
     return t;

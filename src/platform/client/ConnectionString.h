@@ -5,7 +5,8 @@
 //   PROVIDER=SQLOLEDB;Server=SQLITE;Database =/path/x.sqlite;UId=;Pwd=;
 //       -> DRIVER={SQLite3};Database=/path/x.sqlite;Timeout=5000;NoCreat=1;StepAPI=1;LoadExt=<extension>;
 //   PROVIDER=SQLOLEDB;Server=MA_PG_TEST;Database =ma;UId=u;Pwd=p;   (an ODBC data source)
-//       -> DSN=MA_PG_TEST;Database=ma;UID=u;PWD=p;  (+ BoolsAsChar=0;... for PostgreSQL)
+//       -> DSN=MA_PG_TEST;Database=ma;UID=u;PWD=p;  (+ BoolsAsChar=0;... for PostgreSQL, and
+//          CommLog=0;Debug=0 unless the data source or the string sets them)
 //   PROVIDER=SQLOLEDB;Server=SRV1;Database =GESTION;UId=sa;Pwd=;
 //       -> DRIVER={FreeTDS};Server=SRV1;Database=GESTION;UID=sa;PWD=;ClientCharset=UTF-8;
 //   Provider=OraOLEDB.Oracle.1;Data Source=ORCL;User Id=u;Password=p;
@@ -39,6 +40,8 @@ enum class Kind { PassThrough, Sqlite, DataSource, SqlServer, Oracle };
 struct Environment {
   // Whether `name` is an ODBC data source (odbc.ini); its driver's name in *driver.
   std::function<bool(const QString& name, QString* driver)> dataSource;
+  // Whether the data source `name` sets `key` itself (odbc.ini).
+  std::function<bool(const QString& name, const QString& key)> dataSourceSets;
   QString sqlServerDriver = QStringLiteral("FreeTDS");  // MA_ODBC_SQLSERVER_DRIVER
   QString oracleDriver = QStringLiteral("Oracle");      // MA_ODBC_ORACLE_DRIVER
   int sqliteBusyTimeoutMs = 5000;

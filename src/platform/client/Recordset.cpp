@@ -1,5 +1,7 @@
 #include "platform/client/Recordset.h"
 
+#include <optional>
+
 #include "platform/client/Busy.h"
 #include "platform/client/Fetch.h"
 #include "platform/client/OdbcText.h"
@@ -101,21 +103,54 @@ void Recordset::Open(const QString& source, const ConnectionPtr& connection, int
   const Dialect dialect = ci.dialect;
   QString adapted = connection->Adapt(text);
   odbc::StmtHandle st = ci.NewStatement();
-  odbc::Check(odbc::Prepare(st.get(), adapted, dialect), SQL_HANDLE_STMT, st.get(), ctx, "SQLPrepare");
+  std::optional<sql::TableSelect> base = sql::ParseTableSelect(text);
+  // Over a network every exchange with the server counts: PostgreSQL's driver
+  // spends four on a statement prepared and described before it runs, one on
+  // a statement run directly. So there statements run directly and are
+  // described from their result, unless long columns may have to be left out
+  // of them: then a first statement without rows tells which columns are long.
+  const bool direct = dialect == Dialect::Postgres;
+  // What a statement reads of a table: all of it, or the columns it names.
+  const QString tableKey = base ? base->schema.toLower() + '.' + base->name.toLower() + '|' : QString();
+  QString readKey = tableKey;
+  if (base) {
+    QStringList names;
+    for (const auto& item : base->items) names << item.column.toLower();
+    names.sort();
+    readKey += (base->star ? QStringLiteral("*") : QString()) + names.join(',');
+  }
+  const bool knownShort =
+      base && (ci.tablesWithoutLong.contains(tableKey + '*') || ci.tablesWithoutLong.contains(readKey));
+  bool executed = false;
+  if (!direct) {
+    odbc::Check(odbc::Prepare(st.get(), adapted, dialect), SQL_HANDLE_STMT, st.get(), ctx, "SQLPrepare");
+  } else if (!base || knownShort) {
+    const odbc::BusyScope busy;
+    odbc::Check(odbc::ExecDirect(st.get(), adapted, dialect), SQL_HANDLE_STMT, st.get(), ctx,
+                "SQLExecDirect");
+    executed = true;
+  } else {
+    const odbc::BusyScope busy;
+    odbc::Check(odbc::ExecDirect(st.get(), "SELECT * FROM (" + adapted + ") ma_q WHERE 1 = 0", dialect),
+                SQL_HANDLE_STMT, st.get(), ctx, "SQLExecDirect");
+  }
   QVector<odbc::ColumnInfo> cols = odbc::Describe(st.get(), ctx);
   if (cols.isEmpty()) {
     // Not a query: run it; the recordset stays closed, as a provider leaves it.
     const odbc::BusyScope busy;
-    SQLRETURN r = odbc::Check(SQLExecute(st.get()), SQL_HANDLE_STMT, st.get(), ctx, "SQLExecute");
+    SQLRETURN r = executed ? SQL_SUCCESS
+                           : odbc::Check(SQLExecute(st.get()), SQL_HANDLE_STMT, st.get(), ctx, "SQLExecute");
     while (r != SQL_NO_DATA)
       r = odbc::Check(SQLMoreResults(st.get()), SQL_HANDLE_STMT, st.get(), ctx, "SQLMoreResults");
     return;
   }
+  if (direct && !executed)
+    odbc::Check(SQLFreeStmt(st.get(), SQL_CLOSE), SQL_HANDLE_STMT, st.get(), ctx, "SQLFreeStmt");
 
   d.Clear();
   d.conn = connection;
   d.source = text;
-  d.base = sql::ParseTableSelect(text);
+  d.base = std::move(base);
   if (d.base) {
     // Which result columns are columns of the base table.
     for (auto& c : cols) {
@@ -132,6 +167,11 @@ void Recordset::Open(const QString& source, const ConnectionPtr& connection, int
 
   bool anyLong = false;
   for (const auto& c : cols) anyLong = anyLong || c.isLong;
+  if (direct && d.base && !anyLong) ci.tablesWithoutLong.insert(readKey);
+  if (anyLong) {
+    ci.tablesWithoutLong.remove(tableKey + '*');
+    ci.tablesWithoutLong.remove(readKey);
+  }
   if (d.base && (anyLong || d.lockType != adLockReadOnly)) d.FindKey();
   // Long values stay in the database until read, when a row can be found again.
   const bool lazy = anyLong && !d.keyCols.isEmpty();
@@ -167,11 +207,14 @@ void Recordset::Open(const QString& source, const ConnectionPtr& connection, int
       h = ci.NewStatement();
       odbc::Check(odbc::ExecDirect(h.get(), wrapped, dialect), SQL_HANDLE_STMT, h.get(), ctx,
                   "SQLExecDirect");
+    } else if (direct) {
+      odbc::Check(odbc::ExecDirect(h.get(), adapted, dialect), SQL_HANDLE_STMT, h.get(), ctx,
+                  "SQLExecDirect");
     } else {
       odbc::Check(SQLExecute(h.get()), SQL_HANDLE_STMT, h.get(), ctx, "SQLExecute");
     }
   };
-  run(st);
+  if (!executed || wrap) run(st);
   const bool bound = odbc::Bindable(fetchCols);
   if (!odbc::FetchAll(st.get(), ctx, fetchCols, bound ? odbc::FetchMode::Bound : odbc::FetchMode::GetData,
                       sink)) {

@@ -12,7 +12,8 @@ using ado::cs::Kind;
 ado::cs::Environment Env() {
   ado::cs::Environment e;
   e.dataSource = [](const QString& name, QString* driver) {
-    if (name.compare("MA_PG_TEST", Qt::CaseInsensitive) == 0) {
+    if (name.compare("MA_PG_TEST", Qt::CaseInsensitive) == 0 ||
+        name.compare("MA_PG_LOGS", Qt::CaseInsensitive) == 0) {
       *driver = "PostgreSQL Unicode";
       return true;
     }
@@ -21,6 +22,10 @@ ado::cs::Environment Env() {
       return true;
     }
     return false;
+  };
+  // A data source that asks for the driver's communication log.
+  e.dataSourceSets = [](const QString& name, const QString& key) {
+    return name.compare("MA_PG_LOGS", Qt::CaseInsensitive) == 0 && key == "CommLog";
   };
   return e;
 }
@@ -54,9 +59,14 @@ const Case kCases[] = {
      Kind::Sqlite, "DRIVER={SQLite3};Database=/x.db;Timeout=100;NoCreat=1;StepAPI=1;"},
     {"data_source_postgres", "PROVIDER=SQLOLEDB;Server=MA_PG_TEST;Database =ma_t1;UId=ma_test;Pwd=secreto;",
      Kind::DataSource,
-     "DSN=MA_PG_TEST;Database=ma_t1;UID=ma_test;PWD=secreto;BoolsAsChar=0;ByteaAsLongVarBinary=1;"},
+     "DSN=MA_PG_TEST;Database=ma_t1;UID=ma_test;PWD=secreto;BoolsAsChar=0;ByteaAsLongVarBinary=1;CommLog=0;"
+     "Debug=0;"},
     {"data_source_empty_database", "PROVIDER=SQLOLEDB;Server=ma_pg_test;Database =;UId=;Pwd=;",
-     Kind::DataSource, "DSN=ma_pg_test;BoolsAsChar=0;ByteaAsLongVarBinary=1;"},
+     Kind::DataSource, "DSN=ma_pg_test;BoolsAsChar=0;ByteaAsLongVarBinary=1;CommLog=0;Debug=0;"},
+    {"data_source_asks_for_its_log", "PROVIDER=SQLOLEDB;Server=MA_PG_LOGS;Database =m;UId=;Pwd=;",
+     Kind::DataSource, "DSN=MA_PG_LOGS;Database=m;BoolsAsChar=0;ByteaAsLongVarBinary=1;Debug=0;"},
+    {"string_asks_for_the_log", "PROVIDER=SQLOLEDB;Server=MA_PG_TEST;Database =m;UId=;Pwd=;CommLog=1;",
+     Kind::DataSource, "DSN=MA_PG_TEST;Database=m;CommLog=1;BoolsAsChar=0;ByteaAsLongVarBinary=1;Debug=0;"},
     {"data_source_other_driver", "PROVIDER=SQLOLEDB;Server=OTRA;Database =G;UId=sa;Pwd=x;", Kind::DataSource,
      "DSN=OTRA;Database=G;UID=sa;PWD=x;"},
     {"sql_server", "PROVIDER=SQLOLEDB;Server=SRV1;Database =GESTION;UId=sa;Pwd=;", Kind::SqlServer,

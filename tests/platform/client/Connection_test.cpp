@@ -1,6 +1,9 @@
 // Connections on SQLite and PostgreSQL: opening with the program's strings,
 // Execute, transactions, errors normalised to SQL Server's numbers, schema
 // rowsets and the dialect rewrites as the engines run them.
+#include <pwd.h>
+#include <unistd.h>
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -310,6 +313,23 @@ TEST(ConnectionOpen, WrongPasswordOnPostgres) {
   ASSERT_GE(cn->Errors().Count(), 1);
   EXPECT_FALSE(cn->Errors().Item(0).SQLState.isEmpty());
   EXPECT_EQ(cn->State(), adStateClosed);
+}
+
+// The driver's installation may turn its communication log on for everyone
+// (Debian's does): a connection that did not ask for it leaves no log behind.
+TEST(ConnectionOpen, PostgresLeavesNoDriverLog) {
+  const auto db = testdb::FreshEmpty(testdb::Engine::Postgres);
+  for (int vez = 0; vez < 2; ++vez) {
+    auto cn = Connection::Create();
+    cn->Open(db.programString);
+    cn->Execute("SELECT 1");
+    cn->Close();
+  }
+  const QString tail =
+      "_" + QString::fromLocal8Bit(getpwuid(getuid())->pw_name) + QString::number(getpid()) + ".log";
+  QStringList left;
+  for (const QString& name : QDir("/tmp").entryList({"psqlodbc_*" + tail}, QDir::Files)) left << name;
+  EXPECT_TRUE(left.isEmpty()) << left.join(", ").toStdString();
 }
 
 }  // namespace
