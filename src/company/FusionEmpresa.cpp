@@ -21,6 +21,23 @@ bool EsPersonalizada(const QString& columna) {
   return columna.left(2).compare("P_", Qt::CaseInsensitive) == 0;
 }
 
+// A stored value in the terms the screen shows it in, which is what the merge compares.
+ado::Value EnPantalla(VistaEmpresas& vista, const CampoComparado& c, const ado::Value& v,
+                      ado::Recordset& rs) {
+  switch (c.clase) {
+    case ClaseDato::Opcion:
+      return ado::IsNull(v) || ado::IsEmpty(v) ? false : v.toBool();
+    case ClaseDato::Imagen:
+      return vista.DatosLogoDe(v);
+    case ClaseDato::Texto:
+      break;
+  }
+  if (!EsPersonalizada(c.columna)) return Utilidades::Compartido().NuloATexto(v).trimmed();
+  auto& db = DB_Dll::Instancia();
+  const int tipo = rs.Fields(c.columna).Type();
+  return Personalizados::TextoDe(v, db.ADONumeric(tipo) || db.ADOCurrency(tipo));
+}
+
 }  // namespace
 
 std::vector<CampoComparado> FormEmpresas::CamposComparados(bool desdeVacia) {
@@ -56,39 +73,12 @@ std::vector<CampoComparado> FormEmpresas::CamposComparados(bool desdeVacia) {
     for (int i = 0; i < rs.FieldCount() && i < valoresMostrados_.size(); ++i)
       if (rs.Fields(i).Name().compare(campos[c].columna, Qt::CaseInsensitive) == 0)
         mostrados[c] = valoresMostrados_[i];
-  const std::vector<ado::Value> comoSeVieron = [&] {
-    std::vector<ado::Value> r;
-    auto& util = Utilidades::Compartido();
-    auto& db = DB_Dll::Instancia();
-    for (std::size_t c = 0; c < campos.size(); ++c) {
-      const ado::Value& v = mostrados[c];
-      switch (campos[c].clase) {
-        case ClaseDato::Opcion:
-          r.push_back(ado::IsNull(v) || ado::IsEmpty(v) ? false : v.toBool());
-          break;
-        case ClaseDato::Imagen:
-          r.push_back(vista_.DatosLogoDe(v));
-          break;
-        case ClaseDato::Texto: {
-          if (!EsPersonalizada(campos[c].columna)) {
-            r.push_back(util.NuloATexto(v).trimmed());
-            break;
-          }
-          const int tipo = rs.Fields(campos[c].columna).Type();
-          r.push_back(Personalizados::TextoDe(v, db.ADONumeric(tipo) || db.ADOCurrency(tipo)));
-          break;
-        }
-      }
-    }
-    return r;
-  }();
-  for (std::size_t c = 0; c < campos.size(); ++c) campos[c].mostrado = comoSeVieron[c];
+  for (std::size_t c = 0; c < campos.size(); ++c)
+    campos[c].mostrado = EnPantalla(vista_, campos[c], mostrados[c], rs);
   return campos;
 }
 
 std::vector<ado::Value> FormEmpresas::ComoSeMostraria(const std::vector<CampoComparado>& campos) {
-  auto& util = Utilidades::Compartido();
-  auto& db = DB_Dll::Instancia();
   ado::Recordset& rs = Empresas();
   std::vector<ado::Value> r;
   r.reserve(campos.size());
@@ -98,21 +88,7 @@ std::vector<ado::Value> FormEmpresas::ComoSeMostraria(const std::vector<CampoCom
       r.push_back(QString());
       continue;
     }
-    ado::Field& f = rs.Fields(c.columna);
-    const ado::Value v = f.GetValue();
-    switch (c.clase) {
-      case ClaseDato::Opcion:
-        r.push_back(ado::IsNull(v) || ado::IsEmpty(v) ? false : v.toBool());
-        break;
-      case ClaseDato::Imagen:
-        r.push_back(vista_.DatosLogoDe(v));
-        break;
-      case ClaseDato::Texto:
-        r.push_back(EsPersonalizada(c.columna)
-                        ? Personalizados::TextoDe(v, db.ADONumeric(f.Type()) || db.ADOCurrency(f.Type()))
-                        : util.NuloATexto(v).trimmed());
-        break;
-    }
+    r.push_back(EnPantalla(vista_, c, rs.Fields(c.columna).GetValue(), rs));
   }
   return r;
 }
