@@ -252,14 +252,7 @@ int ListaConsulta::IndiceColumna(const QString& columna) const {
 }
 
 int ListaConsulta::Busqueda(int clave, const QString& valor) const {
-  const QString buscado = valor.trimmed();
-  const int columna = clave < 1 ? 0 : clave;
-  for (int r = 0; r < modelo_.Filas(); ++r) {
-    const QStringList& t = modelo_.Fila(r).textos;
-    const QStringView texto = columna < t.size() ? QStringView(t[columna]).trimmed() : QStringView();
-    if (texto.startsWith(buscado, Qt::CaseInsensitive)) return r;
-  }
-  return -1;
+  return buscador_.Primera(clave < 1 ? 0 : clave, valor);
 }
 
 QString ListaConsulta::ValorEnColumna(int fila, int columna) const {

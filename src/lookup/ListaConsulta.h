@@ -7,6 +7,7 @@
 #include <QVector>
 #include <functional>
 
+#include "lookup/BuscadorLista.h"
 #include "lookup/ModeloConsulta.h"
 #include "lookup/SolicitudesConsulta.h"
 #include "platform/core/Value.h"
@@ -113,6 +114,7 @@ class ListaConsulta : public QObject {
 
   SolicitudLista& s_;
   ModeloConsulta modelo_;
+  mutable BuscadorLista buscador_{modelo_};
   LectorConfiguracion lector_;
   AnchoLetras anchoLetras_;
   QString carpeta_;

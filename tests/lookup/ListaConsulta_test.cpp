@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "db/DB_Dll.h"
 #include "lookup/ui/Lib_FrmCons3.h"
@@ -74,6 +75,34 @@ TEST_F(ListaSinBase, BusquedaIncremental) {
   EXPECT_EQ(lista.FilaActual(), 3);
   EXPECT_EQ(lista.IndiceColumna(" codigo "), 2);
   EXPECT_EQ(lista.IndiceColumna("NADA"), 0);
+}
+
+// The search keeps folded texts and its last match between keystrokes: each
+// change to the rows must be seen by the next search.
+TEST_F(ListaSinBase, BusquedaTrasCambiarLasFilas) {
+  Clientes();
+  EXPECT_EQ(lista.Busqueda(0, "gar"), 1);
+  const std::function<void()> nada = [] {};
+  const struct {
+    std::function<void()> cambio;
+    const char* texto;
+    int fila;
+  } pasos[] = {
+      {[&] {
+         Poblar({{"A", 20}}, {{" garaje norte"}, {"Árbol"}, {"Ñandú SA"}});
+       },
+       "gara", 0},
+      {nada, "ÑAN", 2},
+      {nada, "ár", 1},
+      {[&] { lista.Modelo().sort(0, Qt::DescendingOrder); }, "gara", 2},
+      {nada, "ñandú s", 0},
+      {[&] { lista.Modelo().FijarTexto(0, 0, "Garaje Oeste"); }, "gara", 0},
+      {[&] { lista.Modelo().Vaciar(); }, "g", -1},
+  };
+  for (const auto& p : pasos) {
+    p.cambio();
+    EXPECT_EQ(lista.Busqueda(0, QString::fromUtf8(p.texto)), p.fila) << p.texto;
+  }
 }
 
 TEST_F(ListaSinBase, EscribirEnLaListaVaALaCajaConFoco) {
