@@ -14,6 +14,8 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <map>
@@ -174,7 +176,7 @@ class DelayingProxy {
         std::this_thread::sleep_until(chunk.first);
         size_t off = 0;
         while (off < chunk.second.size()) {
-          const ssize_t w = write(d.to, chunk.second.data() + off, chunk.second.size() - off);
+          const ssize_t w = send(d.to, chunk.second.data() + off, chunk.second.size() - off, MSG_NOSIGNAL);
           if (w <= 0) return;
           off += static_cast<size_t>(w);
         }
@@ -187,7 +189,10 @@ class DelayingProxy {
   void Count(Pipe& p, const char* data, size_t n) {
     std::lock_guard<std::mutex> l(countsM_);
     ++counts_.sends;
-    if (p.serverSpokeLast.exchange(false)) ++counts_.roundTrips;
+    if (p.serverSpokeLast.exchange(false)) {
+      ++counts_.roundTrips;
+      if (trace_) std::fprintf(stderr, "-- round trip %ld\n", counts_.roundTrips);
+    }
     p.pending.append(data, n);
     size_t at = 0;
     for (;;) {
@@ -198,6 +203,14 @@ class DelayingProxy {
       len = ntohl(len);
       const size_t total = (p.startup ? 0 : 1) + len;
       if (p.pending.size() - at < total) break;
+      if (trace_) {
+        const char type = p.startup ? '0' : p.pending[at];
+        std::string text;
+        if (type == 'Q' || type == 'P')
+          text =
+              p.pending.substr(at + 5 + (type == 'P' ? std::strlen(p.pending.data() + at + 5) + 1 : 0), 160);
+        std::fprintf(stderr, "   %c %s\n", type, text.c_str());
+      }
       if (!p.startup) {
         switch (p.pending[at]) {
           case 'Q':
@@ -219,6 +232,8 @@ class DelayingProxy {
     p.pending.erase(0, at);
   }
 
+  // MA_PROXY_TRACE=1 prints each client message, to see what a round trip is for.
+  const bool trace_ = std::getenv("MA_PROXY_TRACE") != nullptr;
   int target_, port_ = 0, listen_ = -1;
   std::atomic<bool> stop_{false};
   std::atomic<long> delayUs_{0};

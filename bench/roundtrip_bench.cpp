@@ -308,6 +308,7 @@ int main(int argc, char** argv) {
          },
          [&] { form.Grabar(); }, [] {}},
     };
+    const bool trace = std::getenv("MA_PROXY_TRACE") != nullptr;
     for (const Action& a : actions) {
       Figure f{a.name, 0, 0, a.target, {}};
       for (double delay : {0.0, kDelayMs}) {
@@ -317,9 +318,11 @@ int main(int argc, char** argv) {
           a.before();
           QApplication::processEvents();
           DelayingProxy::Counts m = proxy.Taken();
+          if (trace) std::fprintf(stderr, "== %s\n", a.name.c_str());
           const auto t0 = std::chrono::steady_clock::now();
           a.action();
           ms.push_back(MsSince(t0));
+          if (trace) std::fprintf(stderr, "== end of %s\n", a.name.c_str());
           f.counts = proxy.Since(m);
           a.after();
           if (const std::string b = form.Boxes(); !b.empty()) {

@@ -14,6 +14,7 @@ struct ColumnInfo {
   long long columnSize = 0;  // ODBC column size
   int digits = 0;            // ODBC decimal digits
   bool nullable = true;
+  bool nullableKnown = true;  // else asked of the catalog when wanted
   int adoType = 0;
   long definedSize = 0;
   bool isLong = false;  // read on first use

@@ -167,8 +167,49 @@ QString Connection::Impl::CommandTimeoutStatement() const {
          QString::number(static_cast<qint64>(commandTimeout) * 1000);
 }
 
+QString Connection::Impl::IsolationStatement() const {
+  QString level;
+  switch (IsolationOf(isolationLevel)) {
+    case SQL_TXN_READ_UNCOMMITTED:
+      level = QStringLiteral("READ UNCOMMITTED");
+      break;
+    case SQL_TXN_REPEATABLE_READ:
+      level = QStringLiteral("REPEATABLE READ");
+      break;
+    case SQL_TXN_SERIALIZABLE:
+      level = QStringLiteral("SERIALIZABLE");
+      break;
+    default:
+      level = QStringLiteral("READ COMMITTED");
+  }
+  return QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION ISOLATION LEVEL ") + level;
+}
+
+QString Connection::Impl::SessionOptions() const {
+  // A blank inside a value is escaped for the server, and that escape again for the login text.
+  QString level = IsolationStatement().section(QStringLiteral("LEVEL "), 1).toLower();
+  level.replace(' ', QStringLiteral("\\\\ "));
+  return QStringLiteral("-c lock_timeout=%1 -c statement_timeout=%2 -c default_transaction_isolation=%3")
+      .arg(static_cast<qint64>(lockTimeout) * 1000)
+      .arg(static_cast<qint64>(commandTimeout) * 1000)
+      .arg(level);
+}
+
+void Connection::Impl::SendPendingSession() {
+  QStringList sql;
+  if (timeoutPending) sql << CommandTimeoutStatement();
+  if (isolationPending) sql << IsolationStatement();
+  timeoutPending = isolationPending = false;
+  if (sql.isEmpty()) return;
+  odbc::StmtHandle st = NewStatement();
+  // An engine that refuses a setting keeps its own: not an error.
+  odbc::Check(odbc::ExecDirect(st.get(), sql.join(QStringLiteral("; ")), dialect), SQL_HANDLE_STMT, st.get(),
+              Ctx(), "SQLExecDirect", odbc::OnError::Ignore);
+}
+
 odbc::StmtHandle Connection::Impl::NewStatement() {
   RequireOpen(QStringLiteral("ADODB.Connection"));
+  if (timeoutPending || isolationPending) SendPendingSession();
   SQLHANDLE h = SQL_NULL_HANDLE;
   odbc::Check(SQLAllocHandle(SQL_HANDLE_STMT, dbc.get(), &h), SQL_HANDLE_DBC, dbc.get(), Ctx(),
               "SQLAllocHandle");
@@ -184,8 +225,12 @@ odbc::StmtHandle Connection::Impl::NewStatement() {
   return st;
 }
 
-void Connection::Impl::ApplyIsolation() {
+void Connection::Impl::ApplyIsolation(bool opening) {
   if (state != adStateOpen) return;
+  if (dialect == Dialect::Postgres && !opening) {
+    isolationPending = true;
+    return;
+  }
   // A driver that cannot set the level keeps its own: not an error.
   odbc::Check(
       SQLSetConnectAttrW(dbc.get(), SQL_ATTR_TXN_ISOLATION,
@@ -265,11 +310,7 @@ void Connection::SetCommandTimeout(int seconds) {
   if (seconds < 0) odbc::Fail(3001, QStringLiteral("ADODB.Connection"));
   d_->commandTimeout = seconds;
   auto& d = *d_;
-  if (d.state == adStateOpen && d.dialect == Dialect::Postgres && d.loss == Impl::Loss::None) {
-    odbc::StmtHandle st = d.NewStatement();
-    odbc::Check(odbc::ExecDirect(st.get(), d.CommandTimeoutStatement(), d.dialect), SQL_HANDLE_STMT, st.get(),
-                d.Ctx(), "SQLExecDirect", odbc::OnError::Ignore);
-  }
+  if (d.state == adStateOpen && d.dialect == Dialect::Postgres) d.timeoutPending = true;
 }
 int Connection::LockTimeout() const { return d_->lockTimeout; }
 void Connection::SetLockTimeout(int seconds) {
@@ -373,6 +414,7 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
   env.sqliteExtension = SqliteTextExtension();
   // SQLite's driver waits for a lock twice the time-out it is given.
   env.sqliteBusyTimeoutMs = d.lockTimeout * 500;
+  env.postgresSession = d.SessionOptions();
   const cs::Target target = cs::Translate(d.connectionString, user, password, env);
 
   d.dialect = Dialect::Unknown;
@@ -442,7 +484,9 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
   d.primaryKeys.clear();
   d.tablesWithoutLong.clear();
   d.loss = Impl::Loss::None;
-  d.ApplyIsolation();
+  d.timeoutPending = d.isolationPending = false;
+  const bool sessionSent = target.sessionInLogin && d.dialect == Dialect::Postgres;
+  if (!sessionSent) d.ApplyIsolation(true);
   if (target.kind == cs::Kind::Sqlite) {
     // Without the extension, text would compare by code points and the demo schema's
     // collation would be missing: better no connection than wrong answers.
@@ -461,7 +505,7 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
       odbc::Raise(openCtx, e);
     }
   }
-  d.ApplyLockTimeout();
+  if (!sessionSent) d.ApplyLockTimeout();
   if (!d.defaultDatabase.isEmpty()) {
     try {
       SetDefaultDatabase(d.defaultDatabase);

@@ -62,7 +62,13 @@ struct Connection::Impl {
   odbc::StmtHandle NewStatement();
   // The primary key columns of a table (empty when it has none), cached.
   QStringList PrimaryKey(const QString& table, const QString& schema, bool quoted);
-  void ApplyIsolation();
+  void ApplyIsolation(bool opening = false);
+  // PostgreSQL: the time-out and the isolation level set while open reach the
+  // server together, before the next statement, in one exchange.
+  bool timeoutPending = false, isolationPending = false;
+  void SendPendingSession();
+  QString IsolationStatement() const;
+  QString SessionOptions() const;  // the same settings for the login
 };
 
 }  // namespace ado

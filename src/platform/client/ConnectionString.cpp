@@ -213,6 +213,16 @@ Target Translate(const QString& s, const QString& userArg, const QString& passwo
       // them on for everyone, leaving a file in /tmp at every start.
       for (const char* log : {"CommLog", "Debug"})
         if (!env.dataSourceSets || !env.dataSourceSets(server, QString::fromLatin1(log))) b.Add(log, "0");
+      // Parameters written into the statement's text by the driver: one exchange with
+      // the server, where preparing it there costs three or four.
+      b.Add("UseServerSidePrepare", "0");
+      bool given = false;
+      Find(pairs, {"pqopt"}, &given);
+      if (!env.postgresSession.isEmpty() && !given &&
+          !(env.dataSourceSets && env.dataSourceSets(server, QStringLiteral("pqopt")))) {
+        b.Add("pqopt", "options='" + env.postgresSession + "'");
+        t.sessionInLogin = true;
+      }
     }
     t.odbc = b.Text();
     return t;

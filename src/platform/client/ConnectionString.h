@@ -5,8 +5,9 @@
 //   PROVIDER=SQLOLEDB;Server=SQLITE;Database =/path/x.sqlite;UId=;Pwd=;
 //       -> DRIVER={SQLite3};Database=/path/x.sqlite;Timeout=5000;NoCreat=1;StepAPI=1;LoadExt=<extension>;
 //   PROVIDER=SQLOLEDB;Server=MA_PG_TEST;Database =ma;UId=u;Pwd=p;   (an ODBC data source)
-//       -> DSN=MA_PG_TEST;Database=ma;UID=u;PWD=p;  (+ BoolsAsChar=0;... for PostgreSQL, and
-//          CommLog=0;Debug=0 unless the data source or the string sets them)
+//       -> DSN=MA_PG_TEST;Database=ma;UID=u;PWD=p;  (+ BoolsAsChar=0;... for PostgreSQL,
+//          CommLog=0;Debug=0 unless the data source or the string sets them, and the
+//          session's settings as pqopt unless either sets that)
 //   PROVIDER=SQLOLEDB;Server=SRV1;Database =GESTION;UId=sa;Pwd=;
 //       -> DRIVER={FreeTDS};Server=SRV1;Database=GESTION;UID=sa;PWD=;ClientCharset=UTF-8;
 //   Provider=OraOLEDB.Oracle.1;Data Source=ORCL;User Id=u;Password=p;
@@ -46,13 +47,17 @@ struct Environment {
   QString oracleDriver = QStringLiteral("Oracle");      // MA_ODBC_ORACLE_DRIVER
   int sqliteBusyTimeoutMs = 5000;
   QString sqliteExtension;  // loaded into every SQLite connection (LoadExt); a path without ","
+  // PostgreSQL: server settings for the session ("-c lock_timeout=10000 ..."), sent
+  // with the login instead of as statements after it.
+  QString postgresSession;
 };
 
 struct Target {
   Kind kind = Kind::PassThrough;
-  QString odbc;           // the ODBC connection string
-  QString sqliteFile;     // Kind::Sqlite: the database file, which must exist
-  int loginTimeout = -1;  // "Connect Timeout" of the OLE DB string, in seconds
+  QString odbc;                 // the ODBC connection string
+  QString sqliteFile;           // Kind::Sqlite: the database file, which must exist
+  int loginTimeout = -1;        // "Connect Timeout" of the OLE DB string, in seconds
+  bool sessionInLogin = false;  // postgresSession went with the login
 };
 
 // `user` and `password` (the arguments of Connection::Open) replace the

@@ -102,6 +102,61 @@ void PlaceFiller(std::vector<Value>& cells, size_t base, int stride, const RowSi
     if (!fetched[c]) cells[base + c] = sink.filler;
 }
 
+QString TextAttribute(SQLHSTMT st, const Context& ctx, SQLUSMALLINT column, SQLUSMALLINT field) {
+  SQLWCHAR text[512] = {0};
+  SQLSMALLINT len = 0;
+  Check(SQLColAttributeW(st, column, field, text, sizeof text, &len, nullptr), SQL_HANDLE_STMT, st, ctx,
+        "SQLColAttribute", field == SQL_DESC_NAME ? OnError::Throw : OnError::Ignore);
+  return FromW(text);
+}
+
+SQLLEN NumberAttribute(SQLHSTMT st, const Context& ctx, SQLUSMALLINT column, SQLUSMALLINT field) {
+  SQLLEN v = 0;
+  Check(SQLColAttributeW(st, column, field, nullptr, 0, nullptr, &v), SQL_HANDLE_STMT, st, ctx,
+        "SQLColAttribute", OnError::Ignore);
+  return v;
+}
+
+// PostgreSQL's driver answers SQLDescribeCol, the type's name and whether a column
+// takes nulls from the catalog: one more exchange with the server for every table a
+// result comes from. The result itself tells the rest, read field by field here as
+// SQLDescribeCol would give it; whether the column takes nulls is asked when wanted.
+void DescribeFromResult(SQLHSTMT st, const Context& ctx, SQLUSMALLINT i, ColumnInfo& c) {
+  c.name = TextAttribute(st, ctx, i, SQL_DESC_NAME);
+  c.typeName = TextAttribute(st, ctx, i, SQL_DESC_LOCAL_TYPE_NAME);
+  SQLLEN type = NumberAttribute(st, ctx, i, SQL_DESC_TYPE);
+  SQLLEN size = NumberAttribute(st, ctx, i, SQL_DESC_LENGTH);
+  SQLLEN digits = 0;
+  switch (type) {
+    case SQL_DATETIME: {  // the driver leaves the subcode out: its type name tells
+      const QString n = c.typeName.toLower();
+      type = n.startsWith("timestamp") ? SQL_TYPE_TIMESTAMP
+             : n == "date"             ? SQL_TYPE_DATE
+             : n.startsWith("time")    ? SQL_TYPE_TIME
+                                       : SQL_TYPE_TIMESTAMP;
+      if (type != SQL_TYPE_DATE) digits = NumberAttribute(st, ctx, i, SQL_DESC_PRECISION);
+      break;
+    }
+    case SQL_NUMERIC:
+    case SQL_DECIMAL:
+      size = NumberAttribute(st, ctx, i, SQL_DESC_PRECISION);
+      digits = NumberAttribute(st, ctx, i, SQL_DESC_SCALE);
+      break;
+    case SQL_SMALLINT:  // digits, as SQLDescribeCol counts them
+      size = 5;
+      break;
+    case SQL_TINYINT:
+      size = 3;
+      break;
+    default:
+      break;
+  }
+  c.sqlType = static_cast<int>(type);
+  c.columnSize = size < 0 ? 0 : static_cast<long long>(size);
+  c.digits = static_cast<int>(digits);
+  c.nullableKnown = false;
+}
+
 }  // namespace
 
 QVector<ColumnInfo> Describe(SQLHSTMT st, const Context& ctx) {
@@ -110,23 +165,23 @@ QVector<ColumnInfo> Describe(SQLHSTMT st, const Context& ctx) {
   QVector<ColumnInfo> cols;
   cols.reserve(n);
   for (SQLUSMALLINT i = 1; i <= n; ++i) {
-    SQLWCHAR name[512];
-    SQLSMALLINT nameLen = 0, type = 0, digits = 0, nullable = SQL_NULLABLE_UNKNOWN;
-    SQLULEN size = 0;
-    Check(SQLDescribeColW(st, i, name, 512, &nameLen, &type, &size, &digits, &nullable), SQL_HANDLE_STMT, st,
-          ctx, "SQLDescribeCol");
-    SQLWCHAR typeName[256] = {0};
-    SQLSMALLINT typeLen = 0;
-    Check(SQLColAttributeW(st, i, SQL_DESC_TYPE_NAME, typeName, sizeof typeName, &typeLen, nullptr),
-          SQL_HANDLE_STMT, st, ctx, "SQLColAttribute", OnError::Ignore);
     ColumnInfo c;
-    c.name = FromW(name, std::min<qsizetype>(nameLen, 511));
-    c.sqlType = type;
-    c.typeName = FromW(typeName);
-    c.columnSize = static_cast<long long>(size);
-    c.digits = digits;
-    c.nullable = nullable != SQL_NO_NULLS;
-    const auto mapped = types::Map(type, c.typeName, c.columnSize, digits);
+    if (ctx.dialect == Dialect::Postgres) {
+      DescribeFromResult(st, ctx, i, c);
+    } else {
+      SQLWCHAR name[512];
+      SQLSMALLINT nameLen = 0, type = 0, digits = 0, nullable = SQL_NULLABLE_UNKNOWN;
+      SQLULEN size = 0;
+      Check(SQLDescribeColW(st, i, name, 512, &nameLen, &type, &size, &digits, &nullable), SQL_HANDLE_STMT,
+            st, ctx, "SQLDescribeCol");
+      c.name = FromW(name, std::min<qsizetype>(nameLen, 511));
+      c.typeName = TextAttribute(st, ctx, i, SQL_DESC_TYPE_NAME);
+      c.sqlType = type;
+      c.columnSize = static_cast<long long>(size);
+      c.digits = digits;
+      c.nullable = nullable != SQL_NO_NULLS;
+    }
+    const auto mapped = types::Map(c.sqlType, c.typeName, c.columnSize, c.digits);
     c.adoType = mapped.adoType;
     c.definedSize = mapped.definedSize;
     c.isLong = mapped.isLong;

@@ -53,6 +53,7 @@ void Recordset::Impl::Clear() {
   base.reset();
   keyCols.clear();
   keyIsPrimary = false;
+  keyKnown = false;
   state = adStateClosed;
 }
 
@@ -108,8 +109,9 @@ void Recordset::Open(const QString& source, const ConnectionPtr& connection, int
   // spends four on a statement prepared and described before it runs, one on
   // a statement run directly. So there statements run directly and are
   // described from their result, unless long columns may have to be left out
-  // of them: then a first statement without rows tells which columns are long.
+  // of many rows: then a first statement without rows tells which columns are long.
   const bool direct = dialect == Dialect::Postgres;
+  const bool fewRows = base && base->mostRows >= 0 && base->mostRows <= 1;
   // What a statement reads of a table: all of it, or the columns it names.
   const QString tableKey = base ? base->schema.toLower() + '.' + base->name.toLower() + '|' : QString();
   QString readKey = tableKey;
@@ -124,7 +126,7 @@ void Recordset::Open(const QString& source, const ConnectionPtr& connection, int
   bool executed = false;
   if (!direct) {
     odbc::Check(odbc::Prepare(st.get(), adapted, dialect), SQL_HANDLE_STMT, st.get(), ctx, "SQLPrepare");
-  } else if (!base || knownShort) {
+  } else if (!base || knownShort || fewRows) {
     const odbc::BusyScope busy;
     odbc::Check(odbc::ExecDirect(st.get(), adapted, dialect), SQL_HANDLE_STMT, st.get(), ctx,
                 "SQLExecDirect");
@@ -172,9 +174,9 @@ void Recordset::Open(const QString& source, const ConnectionPtr& connection, int
     ci.tablesWithoutLong.remove(tableKey + '*');
     ci.tablesWithoutLong.remove(readKey);
   }
-  if (d.base && (anyLong || d.lockType != adLockReadOnly)) d.FindKey();
-  // Long values stay in the database until read, when a row can be found again.
-  const bool lazy = anyLong && !d.keyCols.isEmpty();
+  // Long values stay in the database until read, when a row can be found again;
+  // those of a statement already run are in its result.
+  const bool lazy = anyLong && !executed && d.base && d.AnyComparable();
 
   QVector<odbc::ColumnInfo> fetchCols;
   odbc::RowSink sink;
@@ -396,6 +398,14 @@ int Field::NumericScale() const {
   const auto& c = owner_->d_->cols[index_];
   return types::IsFloating(c.adoType) ? c.digits : 255;
 }
-bool Field::IsNullable() const { return owner_->d_->cols[index_].nullable; }
+bool Field::IsNullable() const {
+  auto& d = *owner_->d_;
+  auto& c = d.cols[index_];
+  if (!c.nullableKnown) {
+    c.nullable = d.TakesNulls(index_);
+    c.nullableKnown = true;
+  }
+  return c.nullable;
+}
 
 }  // namespace ado

@@ -43,8 +43,10 @@ struct Recordset::Impl {
 
   // Writing back.
   std::optional<sql::TableSelect> base;
-  QVector<int> keyCols;       // columns that identify a row in the base table
-  bool keyIsPrimary = false;  // keyCols is the primary key (else: every comparable column)
+  // Looked for on first need: finding the primary key costs the catalog's answers.
+  mutable QVector<int> keyCols;       // columns that identify a row in the base table
+  mutable bool keyIsPrimary = false;  // keyCols is the primary key (else: every comparable column)
+  mutable bool keyKnown = false;
 
   int Cols() const { return static_cast<int>(cols.size()); }
   Value& Cell(int row, int col) { return cells[static_cast<size_t>(row) * cols.size() + col]; }
@@ -70,7 +72,9 @@ struct Recordset::Impl {
   void Delete();
   void FinishPendingEdit();  // the implicit Update before a move
   Value LoadLong(int row, int col);
-  void FindKey();
+  void FindKey() const;        // once per Open
+  bool AnyComparable() const;  // a column that could find a row again
+  bool TakesNulls(int col);    // from the catalog: a column not of the base table may
   QString TableRef() const;
 };
 

@@ -40,10 +40,39 @@ bool TooLong(const odbc::ColumnInfo& c, const Value& v) {
 
 QString Recordset::Impl::TableRef() const { return conn->Adapt(base->table); }
 
-void Recordset::Impl::FindKey() {
+bool Recordset::Impl::AnyComparable() const {
+  return std::any_of(cols.cbegin(), cols.cend(), [](const odbc::ColumnInfo& c) { return Comparable(c); });
+}
+
+bool Recordset::Impl::TakesNulls(int col) {
+  const auto& c = cols[col];
+  if (!base || c.baseColumn.isEmpty() || !conn) return true;
+  auto& ci = conn->impl();
+  ci.RequireOpen(Who());
+  const auto ctx = ci.Ctx();
+  odbc::StmtHandle st = ci.NewStatement();
+  const QString table = sql::CatalogName(base->name, ci.dialect, base->nameQuoted);
+  const QString schema = base->schema.isEmpty() || base->schema.compare("dbo", Qt::CaseInsensitive) == 0
+                             ? QString()
+                             : sql::CatalogName(base->schema, ci.dialect);
+  const QString column = sql::CatalogName(c.baseColumn, ci.dialect);
+  odbc::Check(SQLColumnsW(st.get(), nullptr, 0, schema.isEmpty() ? nullptr : odbc::W(schema),
+                          schema.isEmpty() ? 0 : SQL_NTS, odbc::W(table), SQL_NTS, odbc::W(column), SQL_NTS),
+              SQL_HANDLE_STMT, st.get(), ctx, "SQLColumns");
+  if (odbc::Check(SQLFetch(st.get()), SQL_HANDLE_STMT, st.get(), ctx, "SQLFetch") == SQL_NO_DATA) return true;
+  SQLSMALLINT nullable = SQL_NULLABLE_UNKNOWN;
+  SQLLEN ind = 0;
+  odbc::Check(SQLGetData(st.get(), 11, SQL_C_SSHORT, &nullable, sizeof nullable, &ind), SQL_HANDLE_STMT,
+              st.get(), ctx, "SQLGetData");
+  return ind == SQL_NULL_DATA || nullable != SQL_NO_NULLS;
+}
+
+void Recordset::Impl::FindKey() const {
+  if (keyKnown) return;
   keyCols.clear();
   keyIsPrimary = false;
   if (!base) return;
+  keyKnown = true;
   auto& ci = conn->impl();
   const QStringList pk = ci.PrimaryKey(base->name, base->schema, base->nameQuoted);
   if (!pk.isEmpty()) {
@@ -73,6 +102,10 @@ void Recordset::Impl::FindKey() {
 void Recordset::Impl::RequireWritable() const {
   RequireOpen();
   if (lockType == adLockReadOnly) odbc::Fail(err::ReadOnly, Who());
+  if (base) {
+    conn->impl().RequireOpen(Who());
+    FindKey();
+  }
   if (!base || keyCols.isEmpty())
     odbc::Fail(
         err::ReadOnly, Who(),
@@ -302,6 +335,7 @@ void Recordset::Impl::Delete() {
 Value Recordset::Impl::LoadLong(int row, int col) {
   auto& ci = conn->impl();
   ci.RequireOpen(Who());
+  FindKey();
   const Dialect dialect = ci.dialect;
   QStringList where;
   odbc::Params ps(dialect);

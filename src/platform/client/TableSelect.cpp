@@ -33,9 +33,15 @@ std::optional<TableSelect> ParseTableSelect(const QString& sql) {
 
   if (!word(k, "select")) return std::nullopt;
   ++k;
+  long long top = -1;
   if (word(k, "top")) {
     const Node* n = at(k + 1);
     if (!n || (!n->group && n->tok.kind != TokenKind::Number)) return std::nullopt;
+    if (!n->group) {
+      bool ok = false;
+      top = n->tok.text.toLongLong(&ok);
+      if (!ok) top = -1;
+    }
     k += 2;
     if (word(k, "percent")) return std::nullopt;
   }
@@ -43,6 +49,7 @@ std::optional<TableSelect> ParseTableSelect(const QString& sql) {
   if (word(k, "all")) ++k;
 
   TableSelect ts;
+  ts.mostRows = top;
   // The select list.
   while (true) {
     if (punct(k, "*")) {
@@ -113,6 +120,14 @@ std::optional<TableSelect> ParseTableSelect(const QString& sql) {
   }
   // Hints.
   if (word(k, "with") && at(k + 1) && at(k + 1)->group) k += 2;
+  // A condition that no row meets, as statements that only want the columns write it.
+  auto number = [&](size_t i, const char* v) {
+    const Node* n = at(i);
+    return n && !n->group && n->tok.kind == TokenKind::Number && n->tok.text == QLatin1String(v);
+  };
+  if (word(k, "where") && number(k + 1, "1") && punct(k + 2, "=") && number(k + 3, "0") &&
+      (k + 4 == sig.size() || word(k + 4, "order")))
+    ts.mostRows = 0;
   // What may follow: WHERE ... and ORDER BY ..., nothing that joins or groups.
   for (size_t i = k; i < sig.size(); ++i) {
     const Node* n = at(i);

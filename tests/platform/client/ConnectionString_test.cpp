@@ -60,13 +60,17 @@ const Case kCases[] = {
     {"data_source_postgres", "PROVIDER=SQLOLEDB;Server=MA_PG_TEST;Database =ma_t1;UId=ma_test;Pwd=secreto;",
      Kind::DataSource,
      "DSN=MA_PG_TEST;Database=ma_t1;UID=ma_test;PWD=secreto;BoolsAsChar=0;ByteaAsLongVarBinary=1;CommLog=0;"
-     "Debug=0;"},
+     "Debug=0;UseServerSidePrepare=0;"},
     {"data_source_empty_database", "PROVIDER=SQLOLEDB;Server=ma_pg_test;Database =;UId=;Pwd=;",
-     Kind::DataSource, "DSN=ma_pg_test;BoolsAsChar=0;ByteaAsLongVarBinary=1;CommLog=0;Debug=0;"},
+     Kind::DataSource,
+     "DSN=ma_pg_test;BoolsAsChar=0;ByteaAsLongVarBinary=1;CommLog=0;Debug=0;UseServerSidePrepare=0;"},
     {"data_source_asks_for_its_log", "PROVIDER=SQLOLEDB;Server=MA_PG_LOGS;Database =m;UId=;Pwd=;",
-     Kind::DataSource, "DSN=MA_PG_LOGS;Database=m;BoolsAsChar=0;ByteaAsLongVarBinary=1;Debug=0;"},
+     Kind::DataSource,
+     "DSN=MA_PG_LOGS;Database=m;BoolsAsChar=0;ByteaAsLongVarBinary=1;Debug=0;UseServerSidePrepare=0;"},
     {"string_asks_for_the_log", "PROVIDER=SQLOLEDB;Server=MA_PG_TEST;Database =m;UId=;Pwd=;CommLog=1;",
-     Kind::DataSource, "DSN=MA_PG_TEST;Database=m;CommLog=1;BoolsAsChar=0;ByteaAsLongVarBinary=1;Debug=0;"},
+     Kind::DataSource,
+     "DSN=MA_PG_TEST;Database=m;CommLog=1;BoolsAsChar=0;ByteaAsLongVarBinary=1;Debug=0;"
+     "UseServerSidePrepare=0;"},
     {"data_source_other_driver", "PROVIDER=SQLOLEDB;Server=OTRA;Database =G;UId=sa;Pwd=x;", Kind::DataSource,
      "DSN=OTRA;Database=G;UID=sa;PWD=x;"},
     {"sql_server", "PROVIDER=SQLOLEDB;Server=SRV1;Database =GESTION;UId=sa;Pwd=;", Kind::SqlServer,
@@ -103,6 +107,23 @@ TEST(Translate, OpenArgumentsReplaceUserAndPassword) {
   const auto t =
       ado::cs::Translate("PROVIDER=SQLOLEDB;Server=SRV;Database =G;UId=a;Pwd=b;", "otro", "clave", Env());
   EXPECT_EQ(t.odbc, "DRIVER={FreeTDS};Server=SRV;Database=G;UID=otro;PWD=clave;ClientCharset=UTF-8;");
+}
+
+// The session's settings ride on the login, unless the string or the data source has its own.
+TEST(Translate, PostgresSessionGoesWithTheLoginUnlessPqoptIsGiven) {
+  auto env = Env();
+  env.postgresSession = "-c lock_timeout=10000";
+  const auto t =
+      ado::cs::Translate("PROVIDER=SQLOLEDB;Server=MA_PG_TEST;Database =m;UId=;Pwd=;", {}, {}, env);
+  EXPECT_TRUE(t.sessionInLogin);
+  EXPECT_TRUE(t.odbc.endsWith(";pqopt={options='-c lock_timeout=10000'};")) << t.odbc.toStdString();
+  const auto own = ado::cs::Translate(
+      "PROVIDER=SQLOLEDB;Server=MA_PG_TEST;Database =m;UId=;Pwd=;pqopt={sslmode=require};", {}, {}, env);
+  EXPECT_FALSE(own.sessionInLogin);
+  EXPECT_EQ(own.odbc.count("pqopt"), 1);
+  env.dataSourceSets = [](const QString&, const QString& key) { return key == "pqopt"; };
+  EXPECT_FALSE(
+      ado::cs::Translate("PROVIDER=SQLOLEDB;Server=MA_PG_TEST;Database =m;", {}, {}, env).sessionInLogin);
 }
 
 TEST(Translate, DriverNamesFromTheEnvironment) {

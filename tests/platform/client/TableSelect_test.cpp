@@ -23,6 +23,29 @@ TEST(ParseTableSelect, TopWhereOrder) {
   EXPECT_EQ(t->name, "P_MA_Empresas");
 }
 
+// What the text itself bounds decides whether a statement may run before it is described.
+TEST(ParseTableSelect, MostRowsByTheText) {
+  const struct {
+    const char* sql;
+    long long mostRows;
+  } cases[] = {
+      {"SELECT * FROM P_MA_Empresas WHERE 1 = 0", 0},
+      {"SELECT * FROM P_MA_Empresas WHERE 1=0 ORDER BY IdEmpresa", 0},
+      {"SELECT TOP 1  * FROM ta_usuarios WHERE LTRIM(RTRIM(nombre)) ='x'", 1},
+      {"SELECT TOP 1000 Nombre FROM T", 1000},
+      {"SELECT * FROM T WHERE 1 = 0 OR Id > 5", -1},
+      {"SELECT * FROM T WHERE 1 = 01", -1},
+      {"SELECT * FROM T WHERE Id = 1", -1},
+      {"SELECT TOP (1) * FROM T", -1},
+      {"SELECT * FROM T", -1},
+  };
+  for (const auto& c : cases) {
+    const auto t = ado::sql::ParseTableSelect(c.sql);
+    ASSERT_TRUE(t) << c.sql;
+    EXPECT_EQ(t->mostRows, c.mostRows) << c.sql;
+  }
+}
+
 TEST(ParseTableSelect, OwnerBracketsAndColumns) {
   const auto t =
       ado::sql::ParseTableSelect("select IdEmpresa, NombreEmpresa AS Nombre, x.Calle from dbo.[Mi Tabla] x");
