@@ -3,31 +3,10 @@
 namespace {
 
 // No savepoint is released: it ends with its transaction, and releasing it
-// would only cost one more exchange with the server per step.
-enum class Punto { Marcar, Deshacer };
-
-QString Sentencia(ado::Dialect motor, Punto p) {
-  const QString nombre = QStringLiteral("grabar_empresa");
-  if (motor == ado::Dialect::SqlServer) {
-    switch (p) {
-      case Punto::Marcar:
-        return QStringLiteral("SAVE TRANSACTION ") + nombre;
-      case Punto::Deshacer:
-        return QStringLiteral("ROLLBACK TRANSACTION ") + nombre;
-    }
-  }
-  switch (p) {
-    case Punto::Marcar:
-      return QStringLiteral("SAVEPOINT ") + nombre;
-    case Punto::Deshacer:
-      return QStringLiteral("ROLLBACK TO SAVEPOINT ") + nombre;
-  }
-  return {};
-}
-
-void Ejecutar(ado::Connection& cnn, const QString& sql) {
-  if (!sql.isEmpty()) cnn.Execute(sql);
-}
+// would only cost one more exchange with the server per step. Each has its own
+// name, so that going back to one that never reached the server fails instead
+// of going back to an earlier step's.
+QString Punto(int n) { return QStringLiteral("grabar_empresa_") + QString::number(n); }
 
 }  // namespace
 
@@ -40,6 +19,8 @@ trampa::Resultado EjecutarEnUnaTransaccion(ado::Connection& cnn, const QString& 
   // while a step sends none, the next one still starts where that savepoint
   // stands, and needs no savepoint of its own.
   long marcado = -1;
+  int puntos = 0;
+  QString punto;  // the last savepoint set
   std::vector<trampa::Paso> unidad;
   unidad.reserve(pasos.size() + 2);
   unidad.push_back([&] {
@@ -52,9 +33,10 @@ trampa::Resultado EjecutarEnUnaTransaccion(ado::Connection& cnn, const QString& 
     if (motor == ado::Dialect::Sqlite) cnn.Execute(QStringLiteral("DELETE FROM ") + tabla + " WHERE 1 = 0");
   });
   for (const trampa::Paso& paso : pasos) {
-    unidad.push_back([&cnn, motor, &paso, &marcado] {
-      if (marcado != cnn.StatementsSent()) {
-        Ejecutar(cnn, Sentencia(motor, Punto::Marcar));
+    unidad.push_back([&cnn, &paso, &marcado, &puntos, &punto] {
+      if (marcado != cnn.StatementsSent() || punto.isEmpty()) {
+        punto = Punto(++puntos);
+        cnn.Savepoint(punto);
         marcado = cnn.StatementsSent();
       }
       try {
@@ -63,7 +45,7 @@ trampa::Resultado EjecutarEnUnaTransaccion(ado::Connection& cnn, const QString& 
         // What the step did goes, whatever the operator answers; a connection
         // that cannot even do that fails the unit at its commit.
         marcado = -1;
-        trampa::IgnorarErrores({[&] { Ejecutar(cnn, Sentencia(motor, Punto::Deshacer)); }});
+        trampa::IgnorarErrores({[&] { cnn.RollbackToSavepoint(punto); }});
         throw;
       }
     });

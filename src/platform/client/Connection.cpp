@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <cstdlib>
+#include <utility>
 
 #include "platform/client/Busy.h"
 #include "platform/client/ConnectionImpl.h"
@@ -207,9 +208,30 @@ void Connection::Impl::SendPendingSession() {
               Ctx(), "SQLExecDirect", odbc::OnError::Ignore);
 }
 
-odbc::StmtHandle Connection::Impl::NewStatement() {
+SQLRETURN Connection::Impl::ExecDirect(SQLHSTMT st, const QString& sql) {
+  if (carried.isEmpty()) return odbc::ExecDirect(st, sql, dialect);
+  const QStringList points = std::exchange(carried, {});
+  QString text;
+  for (const QString& p : points) text += QStringLiteral("SAVEPOINT ") + p + QStringLiteral("; ");
+  SQLRETURN r = odbc::ExecDirect(st, text + sql, dialect);
+  // Past the savepoints' own results. Had the statement failed, the server still
+  // set them first: undoing the step goes back to them, as if sent alone.
+  for (qsizetype i = 0; i < points.size() && SQL_SUCCEEDED(r); ++i) r = SQLMoreResults(st);
+  return r;
+}
+
+odbc::StmtHandle Connection::Impl::NewStatement(Carry carry) {
   RequireOpen(QStringLiteral("ADODB.Connection"));
   if (timeoutPending || isolationPending) SendPendingSession();
+  if (carry == Carry::SendFirst && !carried.isEmpty()) {
+    QStringList alone;
+    for (const QString& p : std::exchange(carried, {})) alone << QStringLiteral("SAVEPOINT ") + p;
+    odbc::StmtHandle st = NewStatement(Carry::Keep);
+    SQLRETURN r = odbc::Check(odbc::ExecDirect(st.get(), alone.join(QStringLiteral("; ")), dialect),
+                              SQL_HANDLE_STMT, st.get(), Ctx(), "SQLExecDirect");
+    while (r != SQL_NO_DATA)
+      r = odbc::Check(SQLMoreResults(st.get()), SQL_HANDLE_STMT, st.get(), Ctx(), "SQLMoreResults");
+  }
   SQLHANDLE h = SQL_NULL_HANDLE;
   odbc::Check(SQLAllocHandle(SQL_HANDLE_STMT, dbc.get(), &h), SQL_HANDLE_DBC, dbc.get(), Ctx(),
               "SQLAllocHandle");
@@ -481,10 +503,10 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
   d.dbc = std::move(dbc);
   d.state = adStateOpen;
   d.transactionLevel = 0;
-  d.primaryKeys.clear();
-  d.tablesWithoutLong.clear();
+  d.ForgetTables();
   d.loss = Impl::Loss::None;
   d.timeoutPending = d.isolationPending = false;
+  d.carried.clear();
   const bool sessionSent = target.sessionInLogin && d.dialect == Dialect::Postgres;
   if (!sessionSent) d.ApplyIsolation(true);
   if (target.kind == cs::Kind::Sqlite) {
@@ -530,8 +552,7 @@ void Connection::Close() {
   d.state = adStateClosed;
   d.transactionLevel = 0;
   d.loss = Impl::Loss::None;
-  d.primaryKeys.clear();
-  d.tablesWithoutLong.clear();
+  d.ForgetTables();
 }
 
 void Connection::Execute(const QString& sql, long* recordsAffected, int options) {
@@ -540,14 +561,12 @@ void Connection::Execute(const QString& sql, long* recordsAffected, int options)
   d.RequireOpen(QStringLiteral("ADODB.Connection"));
   QString text = Adapt(sql);
   if (sql::IsDefinition(sql)) {
-    d.primaryKeys.clear();
-    d.tablesWithoutLong.clear();
+    d.ForgetTables();
   }
-  odbc::StmtHandle st = d.NewStatement();
+  odbc::StmtHandle st = d.NewStatement(Impl::Carry::Keep);
   const auto ctx = d.Ctx();
   const odbc::BusyScope busy;
-  SQLRETURN r = odbc::Check(odbc::ExecDirect(st.get(), text, d.dialect), SQL_HANDLE_STMT, st.get(), ctx,
-                            "SQLExecDirect");
+  SQLRETURN r = odbc::Check(d.ExecDirect(st.get(), text), SQL_HANDLE_STMT, st.get(), ctx, "SQLExecDirect");
   long total = r == SQL_NO_DATA ? 0 : -1;  // a searched UPDATE or DELETE that found nothing
   // Every result of a batch: counts are added up, rows are discarded, and a
   // failure in a later statement still fails the call.
@@ -562,6 +581,33 @@ void Connection::Execute(const QString& sql, long* recordsAffected, int options)
     r = odbc::Check(SQLMoreResults(st.get()), SQL_HANDLE_STMT, st.get(), ctx, "SQLMoreResults");
   }
   if (recordsAffected) *recordsAffected = total;
+}
+
+void Connection::Savepoint(const QString& name) {
+  auto& d = *d_;
+  d.RequireOpen(QStringLiteral("ADODB.Connection"));
+  if (d.dialect == Dialect::Postgres) {
+    d.carried << name;
+    return;
+  }
+  Execute((d.dialect == Dialect::SqlServer || d.dialect == Dialect::Unknown
+               ? QStringLiteral("SAVE TRANSACTION ")
+               : QStringLiteral("SAVEPOINT ")) +
+          name);
+}
+
+void Connection::RollbackToSavepoint(const QString& name) {
+  auto& d = *d_;
+  d.RequireOpen(QStringLiteral("ADODB.Connection"));
+  const qsizetype at = d.carried.indexOf(name);
+  if (at >= 0) {  // not sent yet: nothing was sent after it either
+    d.carried.erase(d.carried.begin() + at, d.carried.end());
+    return;
+  }
+  Execute((d.dialect == Dialect::SqlServer || d.dialect == Dialect::Unknown
+               ? QStringLiteral("ROLLBACK TRANSACTION ")
+               : QStringLiteral("ROLLBACK TO SAVEPOINT ")) +
+          name);
 }
 
 void Connection::BeginTrans() {
@@ -589,6 +635,7 @@ void EndTransaction(Connection::Impl& d, SQLSMALLINT how) {
     throw Failure(kNoTransaction, QStringLiteral("No hay ninguna transacción activa."),
                   QStringLiteral("ADODB.Connection"));
   if (--d.transactionLevel > 0) return;  // nested levels end with the outermost one
+  d.carried.clear();                     // savepoints that never reached the server end with it too
   const auto ctx = d.Ctx();
   try {
     odbc::Check(SQLEndTran(SQL_HANDLE_DBC, d.dbc.get(), how), SQL_HANDLE_DBC, d.dbc.get(), ctx, "SQLEndTran");

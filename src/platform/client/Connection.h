@@ -75,6 +75,10 @@ class Connection : public std::enable_shared_from_this<Connection> {
   void Close();
   // Runs one statement; a result set is discarded.
   void Execute(const QString& sql, long* recordsAffected = nullptr, int options = -1);
+  // A savepoint in the open transaction, and going back to it. On PostgreSQL the
+  // savepoint reaches the server with the next statement, in the same exchange.
+  void Savepoint(const QString& name);
+  void RollbackToSavepoint(const QString& name);
   // adSchemaTables: TABLE_CATALOG, TABLE_SCHEMA, TABLE_NAME, TABLE_TYPE.
   // adSchemaColumns: restrictions catalog, schema, table, column (Empty = none);
   // rows with TABLE_NAME, COLUMN_NAME, DATA_TYPE, ...

@@ -4,6 +4,7 @@
 #include <QSet>
 #include <QStringList>
 
+#include "platform/client/ColumnInfo.h"
 #include "platform/client/Connection.h"
 #include "platform/client/Constants.h"
 #include "platform/client/OdbcCheck.h"
@@ -37,6 +38,14 @@ struct Connection::Impl {
   // sorted columns) that was seen to hold no long column: such a statement
   // can run before it is described. Kept as the primary keys are.
   QSet<QString> tablesWithoutLong;
+  // The columns of statements that by their text return no rows ("... WHERE 1 = 0"),
+  // by their text as sent: asked for again, they need not reach the server.
+  QHash<QString, QVector<odbc::ColumnInfo>> shapesWithoutRows;
+  void ForgetTables() {
+    primaryKeys.clear();
+    tablesWithoutLong.clear();
+    shapesWithoutRows.clear();
+  }
 
   // A connection whose link broke stays open to its users and reopens itself,
   // with its own connection string and settings, when it is next used; one
@@ -58,8 +67,16 @@ struct Connection::Impl {
   QString CommandTimeoutStatement() const;  // PostgreSQL's
   // After the link was ended: what the driver leaves behind is cleared up.
   void Disconnected();
+  // PostgreSQL: savepoints set and not sent yet. They reach the server at the head
+  // of the next statement run through ExecDirect, in the same exchange; before a
+  // statement made any other way they are sent on their own.
+  QStringList carried;
+  enum class Carry { SendFirst, Keep };
   // A new statement with the command time-out applied.
-  odbc::StmtHandle NewStatement();
+  odbc::StmtHandle NewStatement(Carry carry = Carry::SendFirst);
+  // Runs `sql` (already adapted) with the savepoints carried, if any, ahead of it;
+  // the result is the statement's own.
+  SQLRETURN ExecDirect(SQLHSTMT st, const QString& sql);
   // The primary key columns of a table (empty when it has none), cached.
   QStringList PrimaryKey(const QString& table, const QString& schema, bool quoted);
   void ApplyIsolation(bool opening = false);

@@ -36,6 +36,9 @@ void Params::Add(const Value& v, const ColumnInfo& col) {
     p->sqlType = IsBinarySql(col.sqlType) ? col.sqlType : SQL_LONGVARBINARY;
     if (!null) p->data = v.toByteArray();
     if (p->data.size() > 8000) p->sqlType = SQL_LONGVARBINARY;
+    // PostgreSQL's driver asks the server what a long binary parameter stands for (a
+    // large object or bytea) in two more exchanges; the other binary types it writes as bytea.
+    if (dialect_ == Dialect::Postgres) p->sqlType = SQL_VARBINARY;
     p->size = std::max<SQLULEN>(p->data.size(), 1);
     p->ind = p->data.size();
   } else if (types::IsInteger(t)) {

@@ -103,7 +103,7 @@ void Recordset::Open(const QString& source, const ConnectionPtr& connection, int
   const auto ctx = ci.Ctx();
   const Dialect dialect = ci.dialect;
   QString adapted = connection->Adapt(text);
-  odbc::StmtHandle st = ci.NewStatement();
+  odbc::StmtHandle st = ci.NewStatement(Connection::Impl::Carry::Keep);
   std::optional<sql::TableSelect> base = sql::ParseTableSelect(text);
   // Over a network every exchange with the server counts: PostgreSQL's driver
   // spends four on a statement prepared and described before it runs, one on
@@ -123,20 +123,25 @@ void Recordset::Open(const QString& source, const ConnectionPtr& connection, int
   }
   const bool knownShort =
       base && (ci.tablesWithoutLong.contains(tableKey + '*') || ci.tablesWithoutLong.contains(readKey));
-  bool executed = false;
-  if (!direct) {
+  // A statement without rows, described before on this connection, is not sent again.
+  const bool noRows = base && base->mostRows == 0;
+  const auto shape = noRows ? ci.shapesWithoutRows.constFind(adapted) : ci.shapesWithoutRows.constEnd();
+  const bool known = shape != ci.shapesWithoutRows.constEnd();
+  bool executed = known;
+  if (known) {
+  } else if (!direct) {
     odbc::Check(odbc::Prepare(st.get(), adapted, dialect), SQL_HANDLE_STMT, st.get(), ctx, "SQLPrepare");
   } else if (!base || knownShort || fewRows) {
     const odbc::BusyScope busy;
-    odbc::Check(odbc::ExecDirect(st.get(), adapted, dialect), SQL_HANDLE_STMT, st.get(), ctx,
-                "SQLExecDirect");
+    odbc::Check(ci.ExecDirect(st.get(), adapted), SQL_HANDLE_STMT, st.get(), ctx, "SQLExecDirect");
     executed = true;
   } else {
     const odbc::BusyScope busy;
-    odbc::Check(odbc::ExecDirect(st.get(), "SELECT * FROM (" + adapted + ") ma_q WHERE 1 = 0", dialect),
-                SQL_HANDLE_STMT, st.get(), ctx, "SQLExecDirect");
+    odbc::Check(ci.ExecDirect(st.get(), "SELECT * FROM (" + adapted + ") ma_q WHERE 1 = 0"), SQL_HANDLE_STMT,
+                st.get(), ctx, "SQLExecDirect");
   }
-  QVector<odbc::ColumnInfo> cols = odbc::Describe(st.get(), ctx);
+  QVector<odbc::ColumnInfo> cols = known ? *shape : odbc::Describe(st.get(), ctx);
+  if (noRows && !known && !cols.isEmpty()) ci.shapesWithoutRows.insert(adapted, cols);
   if (cols.isEmpty()) {
     // Not a query: run it; the recordset stays closed, as a provider leaves it.
     const odbc::BusyScope busy;
@@ -203,15 +208,20 @@ void Recordset::Open(const QString& source, const ConnectionPtr& connection, int
     sink.columnNumbers = numbers;
   }
 
+  if (known) {
+    d.rows = 0;
+    d.pos = 0;
+    d.state = adStateOpen;
+    return;
+  }
+
   auto run = [&](odbc::StmtHandle& h) {
     const odbc::BusyScope busy;
     if (wrap) {
-      h = ci.NewStatement();
-      odbc::Check(odbc::ExecDirect(h.get(), wrapped, dialect), SQL_HANDLE_STMT, h.get(), ctx,
-                  "SQLExecDirect");
+      h = ci.NewStatement(Connection::Impl::Carry::Keep);
+      odbc::Check(ci.ExecDirect(h.get(), wrapped), SQL_HANDLE_STMT, h.get(), ctx, "SQLExecDirect");
     } else if (direct) {
-      odbc::Check(odbc::ExecDirect(h.get(), adapted, dialect), SQL_HANDLE_STMT, h.get(), ctx,
-                  "SQLExecDirect");
+      odbc::Check(ci.ExecDirect(h.get(), adapted), SQL_HANDLE_STMT, h.get(), ctx, "SQLExecDirect");
     } else {
       odbc::Check(SQLExecute(h.get()), SQL_HANDLE_STMT, h.get(), ctx, "SQLExecute");
     }

@@ -164,14 +164,14 @@ SQLRETURN Execute(SQLHSTMT st, const QString& sql, odbc::Params& ps, const odbc:
     odbc::Check(odbc::Prepare(st, sql, ctx.dialect), SQL_HANDLE_STMT, st, ctx, "SQLPrepare");
   ps.Bind(st, ctx);
   if (ctx.dialect == Dialect::Postgres)
-    return odbc::Check(odbc::ExecDirect(st, sql, ctx.dialect), SQL_HANDLE_STMT, st, ctx, "SQLExecDirect");
+    return odbc::Check(ctx.connection->ExecDirect(st, sql), SQL_HANDLE_STMT, st, ctx, "SQLExecDirect");
   return odbc::Check(SQLExecute(st), SQL_HANDLE_STMT, st, ctx, "SQLExecute");
 }
 
 long long Run(Recordset::Impl& d, const QString& text, odbc::Params& ps) {
   auto& ci = d.conn->impl();
   const auto ctx = ci.Ctx();
-  odbc::StmtHandle st = ci.NewStatement();
+  odbc::StmtHandle st = ci.NewStatement(Connection::Impl::Carry::Keep);
   QString sql = text;
   const odbc::BusyScope busy;
   const SQLRETURN r = Execute(st.get(), sql, ps, ctx);
@@ -198,20 +198,51 @@ void RefuseTooLong(Recordset::Impl& d, const QVector<int>& colsToWrite) {
       odbc::Raise(ci.Ctx(), errors::Truncation(d.cols[c].name, ci.source));
 }
 
-// Reads the row's stored values again by its primary key, so that later checks
-// compare with what the database holds (defaults, rounding, padding).
-void Refresh(Recordset::Impl& d, int row) {
-  if (!d.keyIsPrimary) return;
-  auto& ci = d.conn->impl();
-  const Dialect dialect = ci.dialect;
-  QStringList select, where;
+// The columns read again after a write, so that later checks compare with what
+// the database holds (defaults, rounding, padding); their names in `select`.
+QVector<int> ReadBack(const Recordset::Impl& d, QStringList& select) {
   QVector<int> read;
-  odbc::Params ps(dialect);
+  const Dialect dialect = d.conn->impl().dialect;
   for (int i = 0; i < d.Cols(); ++i) {
     if (d.cols[i].isLong || d.cols[i].baseColumn.isEmpty()) continue;
     select << sql::Quote(d.cols[i].baseColumn, dialect);
     read << i;
   }
+  return read;
+}
+
+// PostgreSQL hands the row back with the write itself (RETURNING), in the same
+// exchange with the server: the write's text, and how many rows it changed.
+struct Returned {
+  long long rows = 0;
+  std::vector<Value> values;  // of ReadBack's columns, when a row came back
+};
+Returned RunReturning(Recordset::Impl& d, const QString& text, odbc::Params& ps, const QVector<int>& read) {
+  auto& ci = d.conn->impl();
+  const auto ctx = ci.Ctx();
+  odbc::StmtHandle st = ci.NewStatement(Connection::Impl::Carry::Keep);
+  const odbc::BusyScope busy;
+  Returned out;
+  if (Execute(st.get(), text, ps, ctx) == SQL_NO_DATA) return out;
+  // A write that found no row may come back without a result at all.
+  SQLSMALLINT ncols = 0;
+  odbc::Check(SQLNumResultCols(st.get(), &ncols), SQL_HANDLE_STMT, st.get(), ctx, "SQLNumResultCols");
+  if (ncols == 0) return out;
+  if (odbc::Check(SQLFetch(st.get()), SQL_HANDLE_STMT, st.get(), ctx, "SQLFetch") == SQL_NO_DATA) return out;
+  out.rows = 1;
+  for (int j = 0; j < read.size(); ++j)
+    out.values.push_back(odbc::GetValue(st.get(), ctx, j + 1, d.cols[read[j]]));
+  return out;
+}
+
+// Reads the row's stored values again by its primary key.
+void Refresh(Recordset::Impl& d, int row) {
+  if (!d.keyIsPrimary) return;
+  auto& ci = d.conn->impl();
+  const Dialect dialect = ci.dialect;
+  QStringList select, where;
+  odbc::Params ps(dialect);
+  const QVector<int> read = ReadBack(d, select);
   for (int k : d.keyCols) {
     const Value& v = d.Cell(row, k);
     if (IsNull(v) || IsEmpty(v)) return;  // a key left to the database (identity): cannot find the row
@@ -219,7 +250,7 @@ void Refresh(Recordset::Impl& d, int row) {
   }
   if (select.isEmpty()) return;
   const auto ctx = ci.Ctx();
-  odbc::StmtHandle st = ci.NewStatement();
+  odbc::StmtHandle st = ci.NewStatement(Connection::Impl::Carry::Keep);
   QString sql = "SELECT " + select.join(", ") + " FROM " + d.TableRef() + " WHERE " + where.join(" AND ");
   const odbc::BusyScope busy;
   Execute(st.get(), sql, ps, ctx);
@@ -239,6 +270,9 @@ void Recordset::Impl::Update() {
   QVector<int> changed = pending.keys().toVector();
   std::sort(changed.begin(), changed.end());
   RefuseTooLong(*this, changed);
+  QStringList backNames;
+  const QVector<int> backCols = ReadBack(*this, backNames);
+  const bool returning = dialect == Dialect::Postgres && keyIsPrimary && !backCols.isEmpty();
 
   if (editMode == adEditAdd) {
     QStringList names, marks;
@@ -248,10 +282,15 @@ void Recordset::Impl::Update() {
       marks << "?";
       ps.Add(pending.value(c), cols[c]);
     }
-    const QString text = names.isEmpty() ? "INSERT INTO " + TableRef() + " DEFAULT VALUES"
-                                         : "INSERT INTO " + TableRef() + " (" + names.join(", ") +
-                                               ") VALUES (" + marks.join(", ") + ")";
-    Run(*this, text, ps);
+    QString text = names.isEmpty() ? "INSERT INTO " + TableRef() + " DEFAULT VALUES"
+                                   : "INSERT INTO " + TableRef() + " (" + names.join(", ") + ") VALUES (" +
+                                         marks.join(", ") + ")";
+    Returned back;
+    if (returning) {
+      back = RunReturning(*this, text + " RETURNING " + backNames.join(", "), ps, backCols);
+    } else {
+      Run(*this, text, ps);
+    }
     for (int c = 0; c < Cols(); ++c) {
       const auto it = pending.constFind(c);
       // Columns not given hold what the database chose: read again below, long ones on first use.
@@ -259,6 +298,7 @@ void Recordset::Impl::Update() {
                          ? *it
                          : (cols[c].isLong && keyIsPrimary ? detail::UnloadedValue() : Null());
     }
+    for (size_t j = 0; j < back.values.size(); ++j) Cell(pos, backCols[static_cast<int>(j)]) = back.values[j];
   } else {
     QStringList sets, where;
     odbc::Params ps(dialect);
@@ -271,11 +311,20 @@ void Recordset::Impl::Update() {
     for (int c : changed)
       if (!keyCols.contains(c) && Comparable(cols[c])) Condition(*this, c, Stored(pos, c), where, ps);
     const QString text = "UPDATE " + TableRef() + " SET " + sets.join(", ") + " WHERE " + where.join(" AND ");
-    if (Run(*this, text, ps) == 0) Conflict(*this);
-    for (int c : changed) Cell(pos, c) = pending.value(c);
+    if (returning) {
+      const Returned back = RunReturning(*this, text + " RETURNING " + backNames.join(", "), ps, backCols);
+      if (back.rows == 0) Conflict(*this);
+      for (int c : changed) Cell(pos, c) = pending.value(c);
+      for (size_t j = 0; j < back.values.size(); ++j)
+        Cell(pos, backCols[static_cast<int>(j)]) = back.values[j];
+    } else {
+      if (Run(*this, text, ps) == 0) Conflict(*this);
+      for (int c : changed) Cell(pos, c) = pending.value(c);
+    }
   }
   editMode = adEditNone;
   pending.clear();
+  if (returning) return;
   try {
     Refresh(*this, pos);
   } catch (const Failure&) {
@@ -341,7 +390,7 @@ Value Recordset::Impl::LoadLong(int row, int col) {
   odbc::Params ps(dialect);
   for (int k : keyCols) Condition(*this, k, Cell(row, k), where, ps);
   const auto ctx = ci.Ctx();
-  odbc::StmtHandle st = ci.NewStatement();
+  odbc::StmtHandle st = ci.NewStatement(Connection::Impl::Carry::Keep);
   QString text = "SELECT " + sql::Quote(cols[col].baseColumn, dialect) + " FROM " + TableRef() + " WHERE " +
                  where.join(" AND ");
   const odbc::BusyScope busy;

@@ -119,13 +119,17 @@ std::optional<TableSelect> ParseTableSelect(const QString& sql) {
     ++k;
   }
   // Hints.
-  if (word(k, "with") && at(k + 1) && at(k + 1)->group) k += 2;
+  bool hinted = false;
+  if (word(k, "with") && at(k + 1) && at(k + 1)->group) {
+    k += 2;
+    hinted = true;  // a lock asked for is something the statement does besides its rows
+  }
   // A condition that no row meets, as statements that only want the columns write it.
   auto number = [&](size_t i, const char* v) {
     const Node* n = at(i);
     return n && !n->group && n->tok.kind == TokenKind::Number && n->tok.text == QLatin1String(v);
   };
-  if (word(k, "where") && number(k + 1, "1") && punct(k + 2, "=") && number(k + 3, "0") &&
+  if (!hinted && word(k, "where") && number(k + 1, "1") && punct(k + 2, "=") && number(k + 3, "0") &&
       (k + 4 == sig.size() || word(k + 4, "order")))
     ts.mostRows = 0;
   // What may follow: WHERE ... and ORDER BY ..., nothing that joins or groups.

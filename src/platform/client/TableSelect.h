@@ -23,8 +23,8 @@ struct TableSelect {
     QString output;  // the name of the result column (the alias, or the column)
   };
   QVector<Item> items;
-  // The most rows it can return, when its text bounds them: 0 for "WHERE 1 = 0",
-  // n for "TOP n"; -1 otherwise.
+  // The most rows it can return, when its text bounds them: 0 for "WHERE 1 = 0"
+  // (without table hints), n for "TOP n"; -1 otherwise.
   long long mostRows = -1;
 };
 std::optional<TableSelect> ParseTableSelect(const QString& sql);

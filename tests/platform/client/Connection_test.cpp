@@ -74,6 +74,26 @@ TEST_P(ConnectionTest, TransactionsCommitAndRollBack) {
   EXPECT_EQ(FailureOf([&] { cn->CommitTrans(); }).Number, static_cast<long>(0x8004D00E));
 }
 
+TEST_P(ConnectionTest, SavepointsUndoWhatFollowedThemEvenAFailedStatement) {
+  Run("CREATE TABLE T (Id INTEGER NOT NULL PRIMARY KEY);");
+  cn->BeginTrans();
+  cn->Execute("INSERT INTO T (Id) VALUES (1)");
+  cn->Savepoint("a");
+  const long sent = cn->StatementsSent();
+  cn->RollbackToSavepoint("a");  // nothing was sent after it
+  if (Pg()) EXPECT_EQ(cn->StatementsSent(), sent);
+  cn->Savepoint("b");
+  cn->Execute("INSERT INTO T (Id) VALUES (2)");
+  cn->Savepoint("c");
+  // The failing statement carried "c" to the server: going back to it saves the transaction.
+  EXPECT_NE(FailureOf([&] { cn->Execute("INSERT INTO T (Id) VALUES (1)"); }).Number, 0);
+  cn->RollbackToSavepoint("c");
+  cn->Execute("INSERT INTO T (Id) VALUES (3)");
+  cn->RollbackToSavepoint("b");
+  cn->CommitTrans();
+  EXPECT_EQ(Query("SELECT Id FROM T"), QStringList{"1"});
+}
+
 TEST_P(ConnectionTest, SettingsOfTheStartUp) {
   // Read uncommitted: not an error whether the driver can set it or not.
   cn->SetIsolationLevel(adXactReadUncommitted);

@@ -35,6 +35,7 @@ TEST(ParseTableSelect, MostRowsByTheText) {
       {"SELECT TOP 1000 Nombre FROM T", 1000},
       {"SELECT * FROM T WHERE 1 = 0 OR Id > 5", -1},
       {"SELECT * FROM T WHERE 1 = 01", -1},
+      {"SELECT * FROM T WITH (TABLOCKX, HOLDLOCK) WHERE 1 = 0", -1},
       {"SELECT * FROM T WHERE Id = 1", -1},
       {"SELECT TOP (1) * FROM T", -1},
       {"SELECT * FROM T", -1},
