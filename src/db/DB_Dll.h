@@ -1,4 +1,5 @@
 #pragma once
+#include <QHash>
 // The program's single gateway to the database: the one shared connection,
 // its parameters, and the recordset, literal, schema, table-mapping, Oracle
 // and error helpers.
@@ -99,6 +100,15 @@ class DB_Dll {
   ado::Value DatosTabla(const QString& Tabla, const QString& ValorBuscado, const QString& CampoDevuelto,
                         const QString& Campo, const ado::Value& TipoDato = {}, const QString& Condicion = {},
                         bool UsaTrim = false);
+  // While one lives, DatosTabla reads each statement once: the start-up asks the
+  // operator's own row for one column, then for another.
+  class UnaLecturaPorSentencia {
+   public:
+    UnaLecturaPorSentencia();
+    ~UnaLecturaPorSentencia();
+    UnaLecturaPorSentencia(const UnaLecturaPorSentencia&) = delete;
+    UnaLecturaPorSentencia& operator=(const UnaLecturaPorSentencia&) = delete;
+  };
   void CierraRecordset(ado::Recordset& LRCSTEMP);
   void EjecutaConsultaSQL(QString& SentenciaSQL, long& RecordsAffected);
   void AbrirRecordset(QString& SentenciaSQL, ado::Recordset& Lrcs,
@@ -148,5 +158,8 @@ class DB_Dll {
 
   ado::ConnectionPtr cnn_;
   std::unique_ptr<Utilidades> util_;
+  // UnaLecturaPorSentencia's rows: by statement, lower-case column -> value; empty when none.
+  int lecturasUnicas_ = 0;
+  QHash<QString, QHash<QString, ado::Value>> filasLeidas_;
   int perdidasAvisadas_ = 0;
 };

@@ -149,23 +149,51 @@ bool DB_Dll::ExisteEnTablaST(const QString& Tabla, const QString& ValorBuscado, 
                    Lrcs, Lrcs && SoloLectura, "ExisteEnTablaST") == Existencia::Existe;
 }
 
+DB_Dll::UnaLecturaPorSentencia::UnaLecturaPorSentencia() { ++Instancia().lecturasUnicas_; }
+
+DB_Dll::UnaLecturaPorSentencia::~UnaLecturaPorSentencia() {
+  auto& db = Instancia();
+  if (--db.lecturasUnicas_ == 0) db.filasLeidas_.clear();
+}
+
 ado::Value DB_Dll::DatosTabla(const QString& Tabla, const QString& ValorBuscado, const QString& CampoDevuelto,
                               const QString& Campo, const ado::Value& TipoDato, const QString& Condicion,
                               bool UsaTrim) {
   QString resultado;
   QString sql;
   std::unique_ptr<ado::Recordset> rs;
+  bool leida = false;
   trampa::Ejecutar(
       {
           [&] { sql = SentenciaDatosTabla(Tabla, ValorBuscado, Campo, TipoDato, Condicion, UsaTrim); },
           [&] {
+            if (lecturasUnicas_ == 0) return;
+            const auto fila = filasLeidas_.constFind(sql);
+            if (fila == filasLeidas_.constEnd()) return;
+            leida = true;
+            const auto valor = fila->constFind(CampoDevuelto.toLower());
+            if (!fila->isEmpty() && valor == fila->constEnd()) {
+              leida = false;  // a column it lacks: the read reports it as before
+              return;
+            }
+            resultado = fila->isEmpty() ? QString() : Servicios().NuloATexto(*valor);
+          },
+          [&] {
+            if (leida) return;
             rs = std::make_unique<ado::Recordset>();
             AbrirRecordset(sql, *rs, gCnn(), ado::adOpenForwardOnly, ado::adLockReadOnly,
                            ado::adOptionUnspecified, true);
           },
           [&] {
             // An open that failed was already reported there: nothing to read.
-            if (!rs || rs->State() == ado::adStateClosed) return;
+            if (leida || !rs || rs->State() == ado::adStateClosed) return;
+            if (lecturasUnicas_ > 0) {
+              QHash<QString, ado::Value> fila;
+              if (!rs->Bof())
+                for (int i = 0; i < rs->FieldCount(); ++i)
+                  fila.insert(rs->Fields(i).Name().toLower(), rs->Fields(i).GetValue());
+              filasLeidas_.insert(sql, fila);
+            }
             resultado = rs->Bof() ? QString() : Servicios().NuloATexto(rs->Fields(CampoDevuelto).GetValue());
           },
           [&] {

@@ -198,6 +198,7 @@ void IniciarSesion(bool& UsarIni, QString& Parametros, QString& ConnString) {
 
   // Every setting the start-up reads comes from one read of the table.
   const AjustesDeUnaLectura unaLecturaDeAjustes;
+  const DB_Dll::UnaLecturaPorSentencia unaLecturaDelUsuario;
   trampa::Ejecutar(pasos, manejador);
   // The values set so far stay, and the caller's trap reports it.
   if (fallo) throw ado::Failure(*fallo);

@@ -258,6 +258,9 @@ TEST_F(IniciarSesionTest, ConectaAjustaYUnaSegundaLlamadaNoReabre) {
   EXPECT_TRUE(QFile::exists(consultas.gRutaMascaraConsultas));
   EXPECT_TRUE(Inicializador::Compartido().Inicializado());
   EXPECT_TRUE(Inicializador::Compartido().CarpetaAplicacion().endsWith('/'));
+  // The operator's row is read once, for the administrator flag and the business unit.
+  // With the engine check and the settings table: three statements in all.
+  EXPECT_LE(db.gCnn()->StatementsSent(), 3) << db.gCnn()->StatementsSent();
 
   // Connected already: nothing is parsed or opened again.
   Iniciar(false, "@Server=OTRO;@DbName=OTRA;@Usuario=x;");
