@@ -57,7 +57,9 @@ void RecorridoEmpresas::CargarActual(ado::Recordset& rs) {
       break;
   }
   auto& db = DB_Dll::Instancia();
-  const QString sql = QStringLiteral("SELECT * FROM %1 WHERE %2 = (%3)").arg(tabla_, k, cual);
+  // One row by its key; said in the text, so that the client reads it, logo
+  // included, in one exchange with the server.
+  const QString sql = QStringLiteral("SELECT TOP 1 * FROM %1 WHERE %2 = (%3)").arg(tabla_, k, cual);
   rs.Open(db.SS_TSinonimos(sql), db.gCnn(), ado::adOpenDynamic, ado::adLockOptimistic);
   if (!rs.Eof()) {
     lugar_ = Lugar::Fila;
