@@ -196,42 +196,44 @@ QString Connection::Impl::SessionOptions() const {
       .arg(level);
 }
 
-void Connection::Impl::SendPendingSession() {
-  QStringList sql;
-  if (timeoutPending) sql << CommandTimeoutStatement();
-  if (isolationPending) sql << IsolationStatement();
-  timeoutPending = isolationPending = false;
-  if (sql.isEmpty()) return;
-  odbc::StmtHandle st = NewStatement();
-  // An engine that refuses a setting keeps its own: not an error.
-  odbc::Check(odbc::ExecDirect(st.get(), sql.join(QStringLiteral("; ")), dialect), SQL_HANDLE_STMT, st.get(),
-              Ctx(), "SQLExecDirect", odbc::OnError::Ignore);
+void Connection::Impl::SetSession(const QString& sql) {
+  // A later value of the same setting replaces one not sent yet.
+  const auto kind = [](const QString& t) {
+    return t.section(QLatin1Char('='), 0, 0).section(" LEVEL ", 0, 0);
+  };
+  for (qsizetype i = session.size() - 1; i >= 0; --i)
+    if (kind(session[i]) == kind(sql)) session.removeAt(i);
+  session << sql;
+}
+
+void Connection::Impl::SendAlone(QStringList& statements) {
+  if (statements.isEmpty()) return;
+  const QString sql = std::exchange(statements, {}).join(QStringLiteral("; "));
+  odbc::StmtHandle st = NewStatement(Carry::Keep);
+  SQLRETURN r = odbc::Check(odbc::ExecDirect(st.get(), sql, dialect), SQL_HANDLE_STMT, st.get(), Ctx(),
+                            "SQLExecDirect");
+  while (r != SQL_NO_DATA)
+    r = odbc::Check(SQLMoreResults(st.get()), SQL_HANDLE_STMT, st.get(), Ctx(), "SQLMoreResults");
 }
 
 SQLRETURN Connection::Impl::ExecDirect(SQLHSTMT st, const QString& sql) {
   if (carried.isEmpty()) return odbc::ExecDirect(st, sql, dialect);
-  const QStringList points = std::exchange(carried, {});
-  QString text;
-  for (const QString& p : points) text += QStringLiteral("SAVEPOINT ") + p + QStringLiteral("; ");
-  SQLRETURN r = odbc::ExecDirect(st, text + sql, dialect);
-  // Past the savepoints' own results. Had the statement failed, the server still
-  // set them first: undoing the step goes back to them, as if sent alone.
-  for (qsizetype i = 0; i < points.size() && SQL_SUCCEEDED(r); ++i) r = SQLMoreResults(st);
+  const QStringList ahead = std::exchange(carried, {});
+  SQLRETURN r = odbc::ExecDirect(st, ahead.join(QStringLiteral("; ")) + QStringLiteral("; ") + sql, dialect);
+  // Past their own results. Had the statement failed, the server still ran them
+  // first: undoing a step goes back to its savepoint, as if sent alone.
+  for (qsizetype i = 0; i < ahead.size() && SQL_SUCCEEDED(r); ++i) r = SQLMoreResults(st);
   return r;
 }
 
 odbc::StmtHandle Connection::Impl::NewStatement(Carry carry) {
   RequireOpen(QStringLiteral("ADODB.Connection"));
-  if (timeoutPending || isolationPending) SendPendingSession();
-  if (carry == Carry::SendFirst && !carried.isEmpty()) {
-    QStringList alone;
-    for (const QString& p : std::exchange(carried, {})) alone << QStringLiteral("SAVEPOINT ") + p;
-    odbc::StmtHandle st = NewStatement(Carry::Keep);
-    SQLRETURN r = odbc::Check(odbc::ExecDirect(st.get(), alone.join(QStringLiteral("; ")), dialect),
-                              SQL_HANDLE_STMT, st.get(), Ctx(), "SQLExecDirect");
-    while (r != SQL_NO_DATA)
-      r = odbc::Check(SQLMoreResults(st.get()), SQL_HANDLE_STMT, st.get(), Ctx(), "SQLMoreResults");
+  // Settings go in a statement of their own, which no failure of another takes back.
+  if (!session.isEmpty()) {
+    QStringList sql = std::exchange(session, {});
+    SendAlone(sql);
   }
+  if (carry == Carry::SendFirst) SendAlone(carried);
   SQLHANDLE h = SQL_NULL_HANDLE;
   odbc::Check(SQLAllocHandle(SQL_HANDLE_STMT, dbc.get(), &h), SQL_HANDLE_DBC, dbc.get(), Ctx(),
               "SQLAllocHandle");
@@ -250,7 +252,7 @@ odbc::StmtHandle Connection::Impl::NewStatement(Carry carry) {
 void Connection::Impl::ApplyIsolation(bool opening) {
   if (state != adStateOpen) return;
   if (dialect == Dialect::Postgres && !opening) {
-    isolationPending = true;
+    SetSession(IsolationStatement());
     return;
   }
   // A driver that cannot set the level keeps its own: not an error.
@@ -332,7 +334,8 @@ void Connection::SetCommandTimeout(int seconds) {
   if (seconds < 0) odbc::Fail(3001, QStringLiteral("ADODB.Connection"));
   d_->commandTimeout = seconds;
   auto& d = *d_;
-  if (d.state == adStateOpen && d.dialect == Dialect::Postgres) d.timeoutPending = true;
+  if (d.state == adStateOpen && d.dialect == Dialect::Postgres && d.loss == Impl::Loss::None)
+    d.SetSession(d.CommandTimeoutStatement());
 }
 int Connection::LockTimeout() const { return d_->lockTimeout; }
 void Connection::SetLockTimeout(int seconds) {
@@ -505,8 +508,8 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
   d.transactionLevel = 0;
   d.ForgetTables();
   d.loss = Impl::Loss::None;
-  d.timeoutPending = d.isolationPending = false;
   d.carried.clear();
+  d.session.clear();
   const bool sessionSent = target.sessionInLogin && d.dialect == Dialect::Postgres;
   if (!sessionSent) d.ApplyIsolation(true);
   if (target.kind == cs::Kind::Sqlite) {
@@ -587,7 +590,7 @@ void Connection::Savepoint(const QString& name) {
   auto& d = *d_;
   d.RequireOpen(QStringLiteral("ADODB.Connection"));
   if (d.dialect == Dialect::Postgres) {
-    d.carried << name;
+    d.carried << QStringLiteral("SAVEPOINT ") + name;
     return;
   }
   Execute((d.dialect == Dialect::SqlServer || d.dialect == Dialect::Unknown
@@ -599,7 +602,7 @@ void Connection::Savepoint(const QString& name) {
 void Connection::RollbackToSavepoint(const QString& name) {
   auto& d = *d_;
   d.RequireOpen(QStringLiteral("ADODB.Connection"));
-  const qsizetype at = d.carried.indexOf(name);
+  const qsizetype at = d.carried.indexOf(QStringLiteral("SAVEPOINT ") + name);
   if (at >= 0) {  // not sent yet: nothing was sent after it either
     d.carried.erase(d.carried.begin() + at, d.carried.end());
     return;

@@ -71,6 +71,11 @@ struct Connection::Impl {
   // of the next statement run through ExecDirect, in the same exchange; before a
   // statement made any other way they are sent on their own.
   QStringList carried;
+  // PostgreSQL: the time-out and the isolation level set while open, sent together
+  // before the next statement.
+  QStringList session;
+  void SetSession(const QString& sql);
+  void SendAlone(QStringList& statements);
   enum class Carry { SendFirst, Keep };
   // A new statement with the command time-out applied.
   odbc::StmtHandle NewStatement(Carry carry = Carry::SendFirst);
@@ -80,10 +85,6 @@ struct Connection::Impl {
   // The primary key columns of a table (empty when it has none), cached.
   QStringList PrimaryKey(const QString& table, const QString& schema, bool quoted);
   void ApplyIsolation(bool opening = false);
-  // PostgreSQL: the time-out and the isolation level set while open reach the
-  // server together, before the next statement, in one exchange.
-  bool timeoutPending = false, isolationPending = false;
-  void SendPendingSession();
   QString IsolationStatement() const;
   QString SessionOptions() const;  // the same settings for the login
 };
