@@ -180,8 +180,8 @@ void Recordset::Open(const QString& source, const ConnectionPtr& connection, int
     ci.tablesWithoutLong.remove(readKey);
   }
   // Long values stay in the database until read, when a row can be found again;
-  // those of a statement already run are in its result.
-  const bool lazy = anyLong && !executed && d.base && d.AnyComparable();
+  // those of a statement already run are in its result, and one without rows has none.
+  const bool lazy = anyLong && !executed && !noRows && d.base && d.AnyComparable();
 
   QVector<odbc::ColumnInfo> fetchCols;
   odbc::RowSink sink;
