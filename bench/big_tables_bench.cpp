@@ -135,7 +135,9 @@ void Medir(const char* nombre, int veces, const std::function<void(int)>& antes,
   std::printf("%s %.3f\n", nombre, Mediana(ms));
 }
 
-int Pasos(const QString& cadena, const QString& dbName, const QString& usuario, int n) {
+// `ronda`: how many processes ran the steps before on this database, so that each
+// stores companies not stored yet (a company stored again has its rows already).
+int Pasos(const QString& cadena, const QString& dbName, const QString& usuario, int n, int ronda) {
   QTemporaryDir carpeta;
   auto& db = DB_Dll::Instancia();
   auto cnn = ado::Connection::Create();
@@ -204,7 +206,7 @@ int Pasos(const QString& cadena, const QString& dbName, const QString& usuario, 
       "grabar", 5,
       [&](int i) {
         accion("NUEVO");
-        mostrar(n + 1 + i);
+        mostrar(n + 1 + ronda * 5 + i);
         form.PonerTexto(1, QStringLiteral("Empresa nueva"));
       },
       [&](int) { accion("GRABAR"); });
@@ -275,11 +277,12 @@ bool Arrancar(Base& b, bool cuenta) {
 
 bool Pasos(Base& b, const QTemporaryDir& dir) {
   const QString salida = dir.filePath(QString::fromStdString(b.nombre + ".pasos"));
-  const proceso::Hijo pasos{QCoreApplication::applicationFilePath().toStdString(),
-                            {"--pasos", b.db.programString.toStdString(), b.db.dbName.toStdString(),
-                             b.db.user.toStdString(), std::to_string(b.n)},
-                            dir.filePath(QString::fromStdString(b.nombre + ".pasos.log")).toStdString(),
-                            salida.toStdString()};
+  const proceso::Hijo pasos{
+      QCoreApplication::applicationFilePath().toStdString(),
+      {"--pasos", b.db.programString.toStdString(), b.db.dbName.toStdString(), b.db.user.toStdString(),
+       std::to_string(b.n), std::to_string(b.rondas["grabar"].size())},
+      dir.filePath(QString::fromStdString(b.nombre + ".pasos.log")).toStdString(),
+      salida.toStdString()};
   const proceso::Corrida r = proceso::Lanzar(pasos, proceso::Entorno({"QT_QPA_PLATFORM=offscreen"}), 600000);
   if (!r.ok) {
     std::fprintf(stderr, "%s\n", r.porque.c_str());
@@ -360,10 +363,10 @@ void Informe(testdb::Engine e, const Cifras& base, const Cifras& grande) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 6 && std::string(argv[1]) == "--pasos") {
+  if (argc == 7 && std::string(argv[1]) == "--pasos") {
     QApplication app(argc, argv);
     return Pasos(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
-                 QString::fromLocal8Bit(argv[4]), std::atoi(argv[5]));
+                 QString::fromLocal8Bit(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]));
   }
   // The parent stays small: a spawned child's peak never reads below it.
   QCoreApplication app(argc, argv);

@@ -84,9 +84,11 @@ QString SentenciaCopia(TablaPorEmpresa tabla, const QString& codigo15, const QSt
     if (c.compare(QStringLiteral("Empresa"), Qt::CaseInsensitive) == 0) {
       valores << empresa;
     } else if (numera && c.compare(QStringLiteral("Talonario"), Qt::CaseInsensitive) == 0) {
-      // The next free booklet number of the voucher code over every company, templates included.
+      // The next free booklet number of the voucher code over every company, templates
+      // included: the code right-aligned to 4, as the suite stores it, so that the
+      // index on (Codigo, Talonario) answers it whatever the number of companies.
       valores << QStringLiteral("(SELECT COALESCE(MAX(m.TALONARIO), 0) + 1 FROM ") + base.tabla +
-                     QStringLiteral(" m WHERE LTRIM(RTRIM(m.Codigo)) = LTRIM(RTRIM(t.Codigo)))");
+                     QStringLiteral(" m WHERE m.Codigo = RIGHT('    ' + LTRIM(RTRIM(t.Codigo)), 4))");
     } else {
       valores << QStringLiteral("t.") + c;
     }
