@@ -206,14 +206,14 @@ void Connection::Impl::SetSession(const QString& sql) {
   session << sql;
 }
 
-void Connection::Impl::SendAlone(QStringList& statements) {
+void Connection::Impl::SendAlone(QStringList& statements, odbc::OnError onError) {
   if (statements.isEmpty()) return;
   const QString sql = std::exchange(statements, {}).join(QStringLiteral("; "));
   odbc::StmtHandle st = NewStatement(Carry::Keep);
   SQLRETURN r = odbc::Check(odbc::ExecDirect(st.get(), sql, dialect), SQL_HANDLE_STMT, st.get(), Ctx(),
-                            "SQLExecDirect");
-  while (r != SQL_NO_DATA)
-    r = odbc::Check(SQLMoreResults(st.get()), SQL_HANDLE_STMT, st.get(), Ctx(), "SQLMoreResults");
+                            "SQLExecDirect", onError);
+  while (SQL_SUCCEEDED(r))
+    r = odbc::Check(SQLMoreResults(st.get()), SQL_HANDLE_STMT, st.get(), Ctx(), "SQLMoreResults", onError);
 }
 
 SQLRETURN Connection::Impl::ExecDirect(SQLHSTMT st, const QString& sql) {
@@ -228,10 +228,11 @@ SQLRETURN Connection::Impl::ExecDirect(SQLHSTMT st, const QString& sql) {
 
 odbc::StmtHandle Connection::Impl::NewStatement(Carry carry) {
   RequireOpen(QStringLiteral("ADODB.Connection"));
-  // Settings go in a statement of their own, which no failure of another takes back.
+  // Settings go in a statement of their own, which no failure of another takes back;
+  // an engine that refuses one keeps its own bound: not an error.
   if (!session.isEmpty()) {
     QStringList sql = std::exchange(session, {});
-    SendAlone(sql);
+    SendAlone(sql, odbc::OnError::Ignore);
   }
   if (carry == Carry::SendFirst) SendAlone(carried);
   SQLHANDLE h = SQL_NULL_HANDLE;

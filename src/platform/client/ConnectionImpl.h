@@ -75,7 +75,7 @@ struct Connection::Impl {
   // before the next statement.
   QStringList session;
   void SetSession(const QString& sql);
-  void SendAlone(QStringList& statements);
+  void SendAlone(QStringList& statements, odbc::OnError onError = odbc::OnError::Throw);
   enum class Carry { SendFirst, Keep };
   // A new statement with the command time-out applied.
   odbc::StmtHandle NewStatement(Carry carry = Carry::SendFirst);
