@@ -46,6 +46,17 @@ QString NombreOperacion(const QString& letra) {
   return QStringLiteral("Modificación");
 }
 
+// A column of the form's as the form spells it, whatever letter case the engine
+// reports (PostgreSQL's are lower case); any other as it came.
+QString NombreColumna(const QString& columna) {
+  for (const CampoEmpresa& c : kTablaCampos)
+    if (columna.compare(QLatin1String(c.columna), Qt::CaseInsensitive) == 0)
+      return QString::fromLatin1(c.columna);
+  for (const char* fija : {"Imagen", "PideHonorarios"})
+    if (columna.compare(QLatin1String(fija), Qt::CaseInsensitive) == 0) return QString::fromLatin1(fija);
+  return columna;
+}
+
 // The field's caption on the form where it has one.
 QString NombreCampo(const QString& columna) {
   for (const CampoEmpresa& c : kTablaCampos)
@@ -118,10 +129,10 @@ void HistoriaEmpresa::Escribir(ado::Connection& cnn, const QString& codigo15, Op
   for (const CambioEmpresa& c : cambios) {
     const ValorHistoria antes = ValorParaHistoria(c.antes);
     const ValorHistoria despues = ValorParaHistoria(c.despues);
-    filas << comun + Literal(c.columna, kLargoNombre) + QStringLiteral(", ") + Literal(antes.texto, largo) +
-                 QStringLiteral(", ") + Literal(despues.texto, largo) + QStringLiteral(", ") +
-                 Literal(antes.hash, 64) + QStringLiteral(", ") + Literal(despues.hash, 64) +
-                 QLatin1Char(')');
+    filas << comun + Literal(NombreColumna(c.columna), kLargoNombre) + QStringLiteral(", ") +
+                 Literal(antes.texto, largo) + QStringLiteral(", ") + Literal(despues.texto, largo) +
+                 QStringLiteral(", ") + Literal(antes.hash, 64) + QStringLiteral(", ") +
+                 Literal(despues.hash, 64) + QLatin1Char(')');
   }
   const QString insertar = QStringLiteral("INSERT INTO ") + kTabla +
                            QStringLiteral(

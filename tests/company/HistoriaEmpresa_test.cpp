@@ -17,11 +17,11 @@ using testdb::Engine;
 
 class HistoriaDeCambios : public FormularioEnBase {
  public:
-  // Operation, column (as the engine names it, upper-cased), before and after (a picture's hash after its
-  // text), oldest first.
+  // Operation, column (as the form spells it on every engine), before and after (a picture's hash after
+  // its text), oldest first.
   QStringList Historia(const QString& codigo) {
     return testdb::Query(
-        base, QStringLiteral("SELECT Operacion, UPPER(Columna), ValorAnterior, ValorNuevo, HashAnterior, "
+        base, QStringLiteral("SELECT Operacion, Columna, ValorAnterior, ValorNuevo, HashAnterior, "
                              "HashNuevo FROM MA_EMPRESAS_HISTORIA WHERE IdEmpresa = '%1' ORDER BY Id")
                   .arg(Codigo15(codigo)));
   }
@@ -57,7 +57,7 @@ TEST_P(HistoriaDeCambios, CadaGrabacionYBajaDejaSusFilas) {
          Escribir(2, "Mitre");
          Accion("GRABAR");
        },
-       {"A|IDEMPRESA||77||", "A|NOMBREEMPRESA||Nueva S.A.||", "A|CALLE||Mitre||", "A|PIDEHONORARIOS||No||"}},
+       {"A|IdEmpresa||77||", "A|NombreEmpresa||Nueva S.A.||", "A|Calle||Mitre||", "A|PideHonorarios||No||"}},
       {"dos campos",
        "2",
        [&] {
@@ -66,7 +66,7 @@ TEST_P(HistoriaDeCambios, CadaGrabacionYBajaDejaSusFilas) {
          Escribir(8, "");
          Accion("GRABAR");
        },
-       {"M|CALLE|Av. Rodríguez Peña|Av. O'Higgins||", "M|TELEFONO|(011) 4753-2210|||"}},
+       {"M|Calle|Av. Rodríguez Peña|Av. O'Higgins||", "M|Telefono|(011) 4753-2210|||"}},
       {"sin cambios",
        "2",
        [&] {
@@ -81,7 +81,7 @@ TEST_P(HistoriaDeCambios, CadaGrabacionYBajaDejaSusFilas) {
          L().Toolbar1_ButtonClick(QStringLiteral("Eliminar"));
          Accion("GRABAR");
        },
-       {"M|IMAGEN|(imagen, " + bytes + " bytes)||" + hash + "|"}},
+       {"M|Imagen|(imagen, " + bytes + " bytes)||" + hash + "|"}},
       {"baja",
        "3",
        [&] {
@@ -89,7 +89,7 @@ TEST_P(HistoriaDeCambios, CadaGrabacionYBajaDejaSusFilas) {
          op->Responder(vb::Yes);
          Accion("BORRAR");
        },
-       {"B|NOMBREEMPRESA|Estudio Contable Pereyra & Asociados|||"}},
+       {"B|NombreEmpresa|Estudio Contable Pereyra & Asociados|||"}},
   };
   for (const auto& c : casos) {
     SCOPED_TRACE(c.nombre);
