@@ -111,6 +111,10 @@ class FormEmpresas {
   // it then settles); false when the operator cancelled.
   bool PreguntarEliminada();
   bool PreguntarChoques(FusionCambios& fusion, const std::vector<int>& choques, bool codigoTomado);
+  // Before a deletion: the company read again, and the captions of the fields another
+  // operator changed since it was shown. Nothing is read when nothing was shown.
+  enum class AntesDeBorrar { Igual, Cambiada, Eliminada };
+  AntesDeBorrar CambiadosPorOtro(const QString& codigo, QStringList& titulos);
   // After a save that kept another operator's changes: the company as stored, and why.
   void MostrarFusionada();
   // The deletion and its history row, as one unit.

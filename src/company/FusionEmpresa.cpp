@@ -138,6 +138,17 @@ bool FormEmpresas::PreguntarChoques(FusionCambios& fusion, const std::vector<int
   return true;
 }
 
+FormEmpresas::AntesDeBorrar FormEmpresas::CambiadosPorOtro(const QString& codigo, QStringList& titulos) {
+  titulos.clear();
+  if (valoresMostrados_.isEmpty()) return AntesDeBorrar::Igual;
+  const std::vector<CampoComparado> campos = CamposComparados(false);
+  if (!ReleerEmpresa(codigo)) return AntesDeBorrar::Eliminada;
+  const std::vector<ado::Value> guardados = ComoSeMostraria(campos);
+  for (std::size_t i = 0; i < campos.size(); ++i)
+    if (!MismoDato(campos[i].mostrado, guardados[i])) titulos << campos[i].titulo;
+  return titulos.isEmpty() ? AntesDeBorrar::Igual : AntesDeBorrar::Cambiada;
+}
+
 void FormEmpresas::MostrarFusionada() {
   if (avisoFusion_.isEmpty()) return;
   const QString aviso = std::exchange(avisoFusion_, QString());

@@ -101,6 +101,28 @@ void FormEmpresas::GrabarRegistro() {
   if (!EsNuevo && !EsModificacion && EsBaja) {
     bool yaNoEstaba = false;
     const QString borrada = codigo();
+    // Deleting what another operator changed since it was shown would take their
+    // change with it unseen: they are named, and the operator decides.
+    QStringList cambiados;
+    switch (CambiadosPorOtro(borrada, cambiados)) {
+      case AntesDeBorrar::Eliminada:
+        yaNoEstaba = true;
+        break;
+      case AntesDeBorrar::Cambiada:
+        if (ElOperador().MsgBox(QStringLiteral("Otro usuario cambió la empresa %1 después de que se mostró "
+                                               "(%2). ¿La borra de todos modos?")
+                                    .arg(borrada, cambiados.join(QStringLiteral(", "))),
+                                vb::YesNo + vb::Exclamation + vb::DefaultButton2,
+                                QStringLiteral("Atención!")) != vb::Yes) {
+          // Not deleted: the company as it is stored now.
+          HayError = true;
+          AsignarDatos();
+          return;
+        }
+        break;
+      case AntesDeBorrar::Igual:
+        break;
+    }
     auto alBorrar = [&](const ado::ErrorInfo& e, std::size_t i) {
       // Deleted by somebody else first: what the operator asked for is done.
       if (e.Number == ado::err::RowChanged && i == 0) {
@@ -109,10 +131,13 @@ void FormEmpresas::GrabarRegistro() {
       }
       return manejador(e, i);
     };
-    if (conHistoria)
+    if (yaNoEstaba) {
+      trampa::Ejecutar({[&] { Inicializa(); }}, manejador);
+    } else if (conHistoria) {
       BorrarConHistoria(alBorrar);
-    else
+    } else {
       trampa::Ejecutar({[&] { rs.Delete(); }, [&] { Inicializa(); }}, alBorrar);
+    }
     if (yaNoEstaba) {
       // Its row is still in the recordset: nothing of it is shown again.
       trampa::IgnorarErrores({[&] { rsEmpresas_->Close(); }});

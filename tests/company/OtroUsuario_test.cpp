@@ -242,6 +242,41 @@ TEST_P(OtroUsuario, EliminadaMientrasSeEditaba) {
   EXPECT_FALSE(L().EnEdicion());
 }
 
+// BORRAR of a company the other operator changed since it was shown: the change is
+// named before anything goes; No leaves it, shown as stored now.
+TEST_P(OtroUsuario, BorrarLoQueOtroCambioSePreguntaAntes) {
+  Cargar();
+  const struct {
+    const char* codigo;
+    int respuesta;
+    int filas;
+  } casos[] = {{"5", vb::No, 1}, {"6", vb::Yes, 0}};
+  for (const auto& c : casos) {
+    const QString codigo = QString::fromLatin1(c.codigo);
+    SCOPED_TRACE(c.codigo);
+    Mostrar(codigo);
+    ElOtro(QStringLiteral("UPDATE P_MA_Empresas SET Calle = 'Calle del otro' WHERE IdEmpresa = '%1';"),
+           codigo);
+    op->mensajes.clear();
+    op->Responder(vb::Yes);  // the confirmation
+    op->Responder(c.respuesta);
+    Accion("BORRAR");
+    ASSERT_EQ(op->mensajes.size(), 2u);
+    EXPECT_TRUE(op->mensajes[1].prompt.contains(QStringLiteral("cambió la empresa ") + codigo + " ") &&
+                op->mensajes[1].prompt.contains(QStringLiteral("(Calle)")))
+        << op->mensajes[1].prompt;
+    EXPECT_EQ(Cuenta("P_MA_Empresas" + Donde(codigo)), c.filas);
+    if (c.filas == 1) EXPECT_EQ(Texto(kCalle), QStringLiteral("Calle del otro"));
+  }
+  // Shown again as stored, it goes with the confirmation alone.
+  op->mensajes.clear();
+  op->Responder(vb::Yes);
+  Mostrar("5");
+  Accion("BORRAR");
+  EXPECT_EQ(op->mensajes.size(), 1u);
+  EXPECT_EQ(Cuenta("P_MA_Empresas" + Donde("5")), 0);
+}
+
 // A code typed as new and stored meanwhile by the other operator: the stored
 // company against this screen. A field left empty here takes the other's
 // value; the name both typed is asked, and the choice stored over it.
