@@ -587,6 +587,10 @@ void Connection::Execute(const QString& sql, long* recordsAffected, int options)
   if (recordsAffected) *recordsAffected = total;
 }
 
+namespace {
+bool SaysSavepointsAsSqlServer(Dialect d) { return d == Dialect::SqlServer || d == Dialect::Unknown; }
+}  // namespace
+
 void Connection::Savepoint(const QString& name) {
   auto& d = *d_;
   d.RequireOpen(QStringLiteral("ADODB.Connection"));
@@ -594,9 +598,8 @@ void Connection::Savepoint(const QString& name) {
     d.carried << QStringLiteral("SAVEPOINT ") + name;
     return;
   }
-  Execute((d.dialect == Dialect::SqlServer || d.dialect == Dialect::Unknown
-               ? QStringLiteral("SAVE TRANSACTION ")
-               : QStringLiteral("SAVEPOINT ")) +
+  Execute((SaysSavepointsAsSqlServer(d.dialect) ? QStringLiteral("SAVE TRANSACTION ")
+                                                : QStringLiteral("SAVEPOINT ")) +
           name);
 }
 
@@ -608,9 +611,8 @@ void Connection::RollbackToSavepoint(const QString& name) {
     d.carried.erase(d.carried.begin() + at, d.carried.end());
     return;
   }
-  Execute((d.dialect == Dialect::SqlServer || d.dialect == Dialect::Unknown
-               ? QStringLiteral("ROLLBACK TRANSACTION ")
-               : QStringLiteral("ROLLBACK TO SAVEPOINT ")) +
+  Execute((SaysSavepointsAsSqlServer(d.dialect) ? QStringLiteral("ROLLBACK TRANSACTION ")
+                                                : QStringLiteral("ROLLBACK TO SAVEPOINT ")) +
           name);
 }
 

@@ -273,6 +273,10 @@ void Recordset::Impl::Update() {
   QStringList backNames;
   const QVector<int> backCols = ReadBack(*this, backNames);
   const bool returning = dialect == Dialect::Postgres && keyIsPrimary && !backCols.isEmpty();
+  // The row as the database holds it after the write.
+  auto keep = [&](const Returned& back) {
+    for (size_t j = 0; j < back.values.size(); ++j) Cell(pos, backCols[static_cast<int>(j)]) = back.values[j];
+  };
 
   if (editMode == adEditAdd) {
     QStringList names, marks;
@@ -298,7 +302,7 @@ void Recordset::Impl::Update() {
                          ? *it
                          : (cols[c].isLong && keyIsPrimary ? detail::UnloadedValue() : Null());
     }
-    for (size_t j = 0; j < back.values.size(); ++j) Cell(pos, backCols[static_cast<int>(j)]) = back.values[j];
+    keep(back);
   } else {
     QStringList sets, where;
     odbc::Params ps(dialect);
@@ -315,8 +319,7 @@ void Recordset::Impl::Update() {
       const Returned back = RunReturning(*this, text + " RETURNING " + backNames.join(", "), ps, backCols);
       if (back.rows == 0) Conflict(*this);
       for (int c : changed) Cell(pos, c) = pending.value(c);
-      for (size_t j = 0; j < back.values.size(); ++j)
-        Cell(pos, backCols[static_cast<int>(j)]) = back.values[j];
+      keep(back);
     } else {
       if (Run(*this, text, ps) == 0) Conflict(*this);
       for (int c : changed) Cell(pos, c) = pending.value(c);
