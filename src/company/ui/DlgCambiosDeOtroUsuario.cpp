@@ -42,6 +42,7 @@ DlgCambiosDeOtroUsuario::DlgCambiosDeOtroUsuario(CambiosDeOtroUsuario& datos, QW
 
   tabla_ = new QTableWidget(static_cast<int>(datos_.filas.size()), 4, this);
   tabla_->setObjectName(QStringLiteral("Tabla"));
+  tabla_->setAccessibleName(QStringLiteral("Datos que cambiaron"));
   tabla_->setHorizontalHeaderLabels({QStringLiteral("Dato"), QStringLiteral("Al mostrarse"),
                                      QStringLiteral("Grabado ahora"), QStringLiteral("En esta pantalla")});
   tabla_->verticalHeader()->hide();
@@ -71,6 +72,7 @@ DlgCambiosDeOtroUsuario::DlgCambiosDeOtroUsuario(CambiosDeOtroUsuario& datos, QW
                                 "Escape: cancelar"),
                  this);
   capa->addWidget(teclas);
+  tabla_->setAccessibleDescription(teclas->text());
   if (datos_.filas.empty()) {
     tabla_->hide();
     teclas->hide();

@@ -21,6 +21,7 @@ void ArmarFrmHistoriaEmpresa(QDialog& ventana, const DialogoHistoria& d) {
                             QStringLiteral("Valor nuevo")};
   auto* tabla = new QTableWidget(d.filas.size(), titulos.size(), &ventana);
   tabla->setObjectName(QStringLiteral("lstHistoria"));
+  tabla->setAccessibleName(QStringLiteral("Cambios registrados"));
   tabla->setHorizontalHeaderLabels(titulos);
   tabla->setEditTriggers(QAbstractItemView::NoEditTriggers);
   tabla->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -34,7 +35,9 @@ void ArmarFrmHistoriaEmpresa(QDialog& ventana, const DialogoHistoria& d) {
   tabla->resizeColumnsToContents();
   tabla->horizontalHeader()->setStretchLastSection(true);
   if (d.filas.isEmpty()) {
-    capa->addWidget(new QLabel(QStringLiteral("No hay cambios registrados para esta empresa."), &ventana));
+    const QString nada = QStringLiteral("No hay cambios registrados para esta empresa.");
+    capa->addWidget(new QLabel(nada, &ventana));
+    tabla->setAccessibleDescription(nada);
   } else {
     tabla->setCurrentCell(0, 0);
   }

@@ -62,6 +62,24 @@ QLabel* Etiqueta(const QString& texto, QWidget* parent) {
   return l;
 }
 
+// A field's label, tied to it: a screen reader names the field by it, and Alt
+// with the field's letter moves there.
+QLabel* EtiquetaDe(const CampoEmpresa& c, QWidget* campo, QWidget* parent) {
+  QString texto = QString::fromLatin1(c.etiqueta);
+  const int letra = static_cast<int>(texto.indexOf(QLatin1Char(c.tecla)));
+  if (letra >= 0) texto.insert(letra, QLatin1Char('&'));
+  QLabel* l = Etiqueta(texto, parent);
+  l->setBuddy(campo);
+  QString nombre = QString::fromLatin1(c.etiqueta);
+  nombre.remove(QLatin1Char(':'));
+  campo->setAccessibleName(nombre.trimmed());
+  QString teclas = QStringLiteral("Alt+") + QChar::fromLatin1(c.tecla).toUpper();
+  if (*c.tag) teclas += QStringLiteral("; F3 o clic derecho: consulta");
+  campo->setAccessibleDescription(teclas);
+  return l;
+}
+
+
 }  // namespace
 
 frmMA_Empresas::frmMA_Empresas(QWidget* parent) : QWidget(parent) {
@@ -73,16 +91,19 @@ frmMA_Empresas::frmMA_Empresas(QWidget* parent) : QWidget(parent) {
   auto* capa = new QVBoxLayout(this);
   pestanas_ = new QTabWidget(this);
   pestanas_->setObjectName(QStringLiteral("SSTab1"));
+  pestanas_->setAccessibleName(QStringLiteral("Datos de la empresa"));
   pestanas_->addTab(ArmarDatosGenerales(), QStringLiteral(" &Datos Generales"));
   pestanas_->addTab(ArmarUsuarios(), QStringLiteral("&Usuarios"));
   pestanas_->addTab(ArmarPersonalizados(), QStringLiteral("Campos &Personalizados"));
   capa->addWidget(pestanas_, 1);
   lblEstadoTablas_ = new QLabel(this);
   lblEstadoTablas_->setObjectName(QStringLiteral("LblEstadoTablas"));
+  lblEstadoTablas_->setAccessibleDescription(QStringLiteral("Tablas propias de la empresa"));
   capa->addWidget(lblEstadoTablas_);
   lblAviso_ = new QLabel(this);
   lblAviso_->setObjectName(QStringLiteral("LblAviso"));
   lblAviso_->setWordWrap(true);
+  lblAviso_->setAccessibleDescription(QStringLiteral("Aviso de la última grabación"));
   capa->addWidget(lblAviso_);
 
   actBar_ = new ActBar(this);
@@ -148,13 +169,15 @@ QWidget* frmMA_Empresas::ArmarDatosGenerales() {
     return w;
   };
   for (int i = 0; i < kCamposEmpresa; ++i) crear(i);
-  auto etiqueta = [&](int i) { return Etiqueta(QString::fromLatin1(kTablaCampos[i].etiqueta), frame); };
+  auto etiqueta = [&](int i) { return EtiquetaDe(kTablaCampos[i], campos_[i], frame); };
 
   // Columns: label, field, label, field, label, field, label, field.
   int fila = 0;
   grid->addWidget(etiqueta(0), fila, 0);
   grid->addWidget(campos_[0], fila, 1, 1, 2);
   campos_[0]->setToolTip(QStringLiteral("Ctrl+H: historial de cambios de esta empresa"));
+  campos_[0]->setAccessibleDescription(campos_[0]->accessibleDescription() + QStringLiteral("; ") +
+                                       campos_[0]->toolTip());
   ++fila;
   grid->addWidget(etiqueta(1), fila, 0);
   grid->addWidget(campos_[1], fila, 1, 1, 7);
@@ -181,6 +204,7 @@ QWidget* frmMA_Empresas::ArmarDatosGenerales() {
   lblProvincia_->setObjectName(QStringLiteral("LblIdProvincia"));
   lblProvincia_->setFrameShape(QFrame::StyledPanel);
   lblProvincia_->setFrameShadow(QFrame::Sunken);
+  lblProvincia_->setAccessibleDescription(QStringLiteral("Nombre de la provincia"));
   grid->addWidget(lblProvincia_, fila, 2, 1, 2);
   grid->addWidget(etiqueta(10), fila, 4);
   grid->addWidget(campos_[10], fila, 5);
@@ -219,10 +243,12 @@ QWidget* frmMA_Empresas::ArmarDatosGenerales() {
   picture_->setFrameShadow(QFrame::Sunken);
   picture_->setFixedSize(200, 120);
   picture_->setAlignment(Qt::AlignCenter);
+  picture_->setAccessibleName(QStringLiteral("Logo de la empresa"));
   toolbar_ = new QToolBar(frame);
   toolbar_->setObjectName(QStringLiteral("Toolbar1"));
   toolbar_->setOrientation(Qt::Vertical);
   toolbar_->setIconSize(QSize(16, 16));
+  toolbar_->setAccessibleName(QStringLiteral("Logo"));
   for (const BotonLogo& b : kBotonesLogo) {
     const QString k = QString::fromLatin1(b.clave);
     QAction* a = toolbar_->addAction(style()->standardIcon(b.icono), k);
@@ -230,6 +256,8 @@ QWidget* frmMA_Empresas::ArmarDatosGenerales() {
     a->setToolTip(QStringLiteral("%1 (%2)").arg(k, QString::fromUtf8(b.nombreTecla)));
     connect(a, &QAction::triggered, this, [this, k] { logica_->Toolbar1_ButtonClick(k); });
   }
+  for (auto* extension : toolbar_->findChildren<QWidget*>(QStringLiteral("qt_toolbar_ext_button")))
+    extension->setAccessibleName(QStringLiteral("Más botones del logo"));
   logo->addWidget(picture_);
   logo->addWidget(toolbar_);
   logo->addStretch();
@@ -262,6 +290,7 @@ QWidget* frmMA_Empresas::ArmarUsuarios() {
   arbol_ = new QTreeWidget(frame);
   arbol_->setObjectName(QStringLiteral("TreeView1"));
   arbol_->setHeaderHidden(true);
+  arbol_->setAccessibleName(QStringLiteral("Usuarios de la empresa"));
   interior->addWidget(arbol_);
   capa->addWidget(frame);
   return pagina;
@@ -275,8 +304,11 @@ QWidget* frmMA_Empresas::ArmarPersonalizados() {
   auto* interior = new QVBoxLayout(frame);
   grilla_ = new GrillaFlex(frame);
   grilla_->setObjectName(QStringLiteral("MSFlexPers"));
+  grilla_->setAccessibleName(QStringLiteral("Campos personalizados"));
+  grilla_->setAccessibleDescription(QStringLiteral("Enter o un carácter: editar el valor; al editar, Enter confirma y Escape descarta"));
   editor_ = new EditorFlex(grilla_);
   editor_->setObjectName(QStringLiteral("TxtEdit"));
+  editor_->setAccessibleName(QStringLiteral("Valor del campo personalizado"));
   interior->addWidget(grilla_);
   capa->addWidget(frame);
   return pagina;

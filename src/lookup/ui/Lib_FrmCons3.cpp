@@ -57,6 +57,8 @@ Lib_FrmCons3::Lib_FrmCons3(SolicitudLista& solicitud, QWidget* padre) : QDialog(
   picFields_->setObjectName(QStringLiteral("picFields"));
   lista_ = new QTreeView(picFields_);
   lista_->setObjectName(QStringLiteral("ListView1"));
+  lista_->setAccessibleName(QStringLiteral("Resultados"));
+  lista_->setAccessibleDescription(QStringLiteral("Enter o doble clic: elegir; Escape: cancelar"));
   lista_->setRootIsDecorated(false);
   lista_->setUniformRowHeights(true);
   lista_->setItemsExpandable(false);
@@ -131,6 +133,7 @@ QLineEdit* Lib_FrmCons3::NuevaCaja(int i) {
   auto* caja = new QLineEdit(picFields_);
   caja->setObjectName(QStringLiteral("CmbSearch%1").arg(i));
   caja->setToolTip(QStringLiteral("F5 realiza nueva busqueda"));
+  caja->setAccessibleName(QStringLiteral("Buscar"));
   caja->setAutoFillBackground(true);
   caja->installEventFilter(this);
   connect(caja, &QLineEdit::textEdited, this, [this, i](const QString& t) { logica_.CambioCaja(i, t); });
@@ -163,6 +166,10 @@ void Lib_FrmCons3::AlRecargar() {
   while (cajas_.size() < campos) NuevaCaja(static_cast<int>(cajas_.size()));
   for (int i = 0; i < cajas_.size(); ++i) {
     cajas_[i]->setVisible(i < campos);
+    // Read as the column it searches.
+    const QString columna = vista_->headerData(i, Qt::Horizontal).toString().trimmed();
+    cajas_[i]->setAccessibleName(columna.isEmpty() ? QStringLiteral("Buscar")
+                                                   : QStringLiteral("Buscar en ") + columna);
     if (i < logica_.TextosCajas().size() && cajas_[i]->text() != logica_.TextosCajas()[i])
       cajas_[i]->setText(logica_.TextosCajas()[i]);
   }

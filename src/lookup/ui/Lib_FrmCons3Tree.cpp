@@ -22,9 +22,12 @@ Lib_FrmCons3Tree::Lib_FrmCons3Tree(SolicitudArbol& solicitud, QWidget* padre)
   caja_ = new QLineEdit(this);
   caja_->setObjectName(QStringLiteral("CmbSearch0"));
   caja_->setToolTip(QStringLiteral("F5 realiza nueva busqueda"));
+  caja_->setAccessibleName(QStringLiteral("Buscar por código o descripción"));
   caja_->installEventFilter(this);
   arbol_ = new QTreeWidget(this);
   arbol_->setObjectName(QStringLiteral("TreeV"));
+  arbol_->setAccessibleName(QStringLiteral("Códigos"));
+  arbol_->setAccessibleDescription(QStringLiteral("Enter o doble clic: elegir; Escape: cancelar"));
   arbol_->setHeaderHidden(true);
   arbol_->setColumnCount(1);
   v->addWidget(caja_);

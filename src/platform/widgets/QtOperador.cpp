@@ -142,6 +142,9 @@ int QtOperador::MsgBox(const QString& prompt, int style, const QString& title) {
   QMessageBox box(IconoDeEstilo(style), Titulo(title),
                   QString(prompt).replace(QLatin1Char('\r'), QLatin1Char('\n')), QMessageBox::NoButton,
                   QApplication::activeWindow());
+  // A screen reader reads the box as its title and its text.
+  box.setAccessibleName(box.windowTitle());
+  box.setAccessibleDescription(box.text());
   const std::vector<BotonMensaje> botones = BotonesDeEstilo(style);
   std::vector<QPushButton*> creados;
   for (const auto& b : botones) creados.push_back(box.addButton(b.texto, Rol(b.respuesta)));
