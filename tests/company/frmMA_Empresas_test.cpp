@@ -127,7 +127,8 @@ TEST_P(Formulario, CadaCampoConSuEtiquetaColumnaYConsulta) {
       }
     }
     ASSERT_TRUE(cercana) << "field " << i;
-    EXPECT_EQ(cercana->text(), esperados[i].etiqueta) << "field " << i;
+    EXPECT_EQ(QString(cercana->text()).remove(QLatin1Char('&')), esperados[i].etiqueta) << "field " << i;
+    EXPECT_EQ(cercana->buddy(), campo) << "field " << i;
     EXPECT_EQ(campo->property("DataField").toString(), esperados[i].columna) << "field " << i;
     EXPECT_EQ(campo->property("Tag").toString(), esperados[i].tabla) << "field " << i;
   }
