@@ -16,6 +16,35 @@ FusionCambios UnCampo(const char* mostrado, const char* pantalla) {
                          {}}});
 }
 
+// A field left blank reads back as NULL on one engine and as empty text or
+// bytes on another: that is no change; a value beside nothing is one.
+TEST(FusionCambios, NadaEsIgualANadaDeCualquierClase) {
+  const ado::Value nulo = ado::Null(), vacio = ado::Value();
+  const struct {
+    ado::Value a, b;
+    bool mismo;
+  } casos[] = {
+      {nulo, nulo, true},
+      {nulo, vacio, true},
+      {nulo, QString(), true},
+      {QString(), vacio, true},
+      {nulo, QByteArray(), true},
+      {vacio, QByteArray(), true},
+      {nulo, QStringLiteral("x"), false},
+      {QStringLiteral(" "), nulo, false},
+      {nulo, QByteArray("\0", 1), false},
+      {nulo, false, false},
+      {vacio, true, false},
+      {QByteArray("a"), QByteArray("a"), true},
+      {false, false, true},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.a.toString().toStdString() + " / " + c.b.toString().toStdString());
+    EXPECT_EQ(MismoDato(c.a, c.b), c.mismo);
+    EXPECT_EQ(MismoDato(c.b, c.a), c.mismo);
+  }
+}
+
 TEST(FusionCambios, CadaCampoSeEscribeSeConservaOChoca) {
   enum class Resultado { Nada, Escribe, Conserva, Choca };
   const struct {
