@@ -80,8 +80,10 @@ TEST_P(CuitEnFormulario, ElOperadorDecideQueQueda) {
 // Another company with the same digits, however they are stored, is named;
 // the company on screen is not another one.
 TEST_P(CuitEnFormulario, NombraLaOtraEmpresaConElMismoCuit) {
+  // A code with an apostrophe is still told from the others.
   Cargar(QStringLiteral("UPDATE P_MA_Empresas SET CUIT = '30.70111222 5' WHERE IdEmpresa = '") +
-         Codigo15("8") + "';");
+         Codigo15("8") + "'; UPDATE P_MA_Empresas SET IdEmpresa = '" + Codigo15("3'B").replace("'", "''") +
+         "' WHERE IdEmpresa = '" + Codigo15("3") + "';");
   const QString aviso =
       QStringLiteral("El CUIT ya está asignado a la empresa 8 - Ferretería Industrial Córdoba S.R.L.");
   const struct {
@@ -92,6 +94,7 @@ TEST_P(CuitEnFormulario, NombraLaOtraEmpresaConElMismoCuit) {
       {"2", "30-70111222-5", {aviso}},  {"2", "30701112225", {aviso}},
       {"99", "30 70111222 5", {aviso}},                              // a new company
       {"8", "30-70111222-5", {}},       {"2", "30-70987654-2", {}},  // its own
+      {"3'B", "30-30654321-7", {}},     {"3'B", "30-70111222-5", {aviso}},
   };
   for (const auto& c : casos) {
     SCOPED_TRACE(std::string(c.empresa) + " / " + c.escrito);
