@@ -2,7 +2,8 @@
 """End-to-end check of MA_Empresas on a real X desktop (Xvfb with openbox).
 
 Each scenario starts the built program on a fresh copy of the demo database, drives it
-with key presses and clicks, and checks the database afterwards. Screenshots of every
+with key presses and clicks, reads what the window shows as a screen reader reads it (the
+accessibility tree, pantalla.py) and checks the database afterwards. Screenshots of every
 step stay in the artefacts folder, one folder per scenario.
 
     e2e_empresas.py --programa build/bin/MA_Empresas --idioma es_AR.UTF-8 \
@@ -72,8 +73,11 @@ class Contexto:
         self.paso = 0
 
     def programa(self):
+        from pantalla import Pantalla  # once the desktop's own bus is up
+
         p = Programa(self.esc, self.binario, self.base.ruta, self.idioma)
         self.programas.append(p)
+        p.pantalla = Pantalla(p.pid)
         p.activar()
         return p
 
@@ -86,6 +90,22 @@ class Contexto:
             p.terminar()
 
 
+LINEA_TABLAS = "Tablas propias de la empresa"
+LINEA_AVISO = "Aviso de la última grabación"
+PROVINCIA = "Nombre de la provincia"
+
+
+def ver(p, esperado, titulo="^Empresas$"):
+    """The window shows these texts, as a screen reader reads them: field name -> text, or the
+    description of a line under the tabs -> its text. No other window of the program is up."""
+    def muestra():
+        campos = p.pantalla.campos(titulo)
+        return {k: campos[k] if k in campos else p.pantalla.linea(k, titulo) for k in esperado}
+
+    esperar(lambda: muestra() == esperado, f"la pantalla no muestra {esperado} (muestra {muestra()})")
+    p.pantalla.solo_estas(titulo)
+
+
 def mostrar_empresa(p, codigo):
     """From the browse state: the code over what field 0 shows, Enter."""
     p.teclas("ctrl+a")
@@ -96,6 +116,8 @@ def mostrar_empresa(p, codigo):
 def responder_si(ctx, p, titulo):
     """Message boxes here default to No: Tab reaches Sí, Space presses it."""
     caja = p.esperar_ventana(titulo)
+    leida = p.pantalla.caja(titulo)
+    assert leida[1], f"la caja {leida[0]!r} se lee sin su texto"
     ctx.captura("pregunta")
     p.teclas("Tab", "space")
     p.esperar_cierre(caja, titulo)
@@ -116,6 +138,8 @@ def inicio_con_foco(ctx):
     ctx.captura("inicio")
     p.escribir("4")
     p.teclas("Return")
+    ver(p, {"Empresa": "4", "Nombre": "Bodegas Valle de Uco S.A.", "Calle": "Ruta Provincial 89",
+            "Localidad": "Tunuyán", LINEA_TABLAS: "Comprobantes 0/8 · Talonarios 0/5 · Ejercicios 0/3"})
     p.teclas("ctrl+a")
     p.escribir("Bodegas Renovadas S.A.")
     ctx.captura("empresa-4-editada")
@@ -125,6 +149,7 @@ def inicio_con_foco(ctx):
     assert ctx.base.empresa("4", "Calle, Localidad") == ("Ruta Provincial 89", "Tunuyán"), \
         "la empresa 4 no se mostró antes de grabar: sus otros campos se perdieron"
     assert ctx.base.consulta("SELECT COUNT(*) FROM P_MA_Empresas")[0][0] == 12, "se creó otra empresa"
+    ver(p, {"Empresa": "12", "Nombre": "", "Calle": "", LINEA_TABLAS: ""})  # ready for the next code
     ctx.captura("grabada")
 
 
@@ -132,7 +157,9 @@ def nueva_empresa_y_siembra(ctx):
     p = ctx.programa()
     p.teclas("F2")
     mostrar_empresa(p, "40")
+    ver(p, {"Empresa": "40", "Nombre": "", "Calle": ""})
     p.escribir("Empresa Nueva de Prueba")
+    ver(p, {"Empresa": "40", "Nombre": "Empresa Nueva de Prueba"})
     ctx.captura("nueva")
     p.teclas("F10")
     esperar(lambda: ctx.base.empresa("40", "NombreEmpresa") == ("Empresa Nueva de Prueba",),
@@ -153,6 +180,8 @@ def provincia_con_f3(ctx):
     p.teclas("F3")
     consulta = p.esperar_ventana("^Consulta", "la consulta de provincias")
     p.escribir("Sal")
+    campos = p.pantalla.campos("^Consulta")
+    assert "Sal" in campos.values(), f"la búsqueda no muestra lo tecleado: {campos}"
     ctx.captura("busqueda")
     p.teclas("Return")
     p.esperar_cierre(consulta, "la consulta de provincias")
@@ -160,6 +189,7 @@ def provincia_con_f3(ctx):
     p.activar()
     p.teclas("ctrl+a")
     p.escribir("30-11111111-8")
+    ver(p, {"Empresa": "5", "Provincia": "9", PROVINCIA: "Salta", "CUIT": "30-11111111-8"})
     ctx.captura("elegida")
     p.teclas("F10")
     esperar(lambda: ctx.base.empresa("5", "TRIM(IdProvincia), CUIT") == ("9", "30-11111111-8"),
@@ -186,6 +216,7 @@ def logo_cancelado(ctx):
     p.teclas("Escape")
     p.esperar_cierre(dialogo, "el diálogo del logo")
     p.activar()
+    ver(p, {"Empresa": "1", "Nombre": "Distribuidora del Litoral S.A."})
     p.teclas("ctrl+a")
     p.escribir("Distribuidora del Litoral SA")
     p.teclas("F10")
@@ -203,6 +234,8 @@ def grilla_personalizados(ctx):
     p.escribir("Valle Norte")
     ctx.captura("editando")
     p.teclas("Return")
+    esperar(lambda: ["Zona", "Valle Norte"] in p.pantalla.tabla("Campos personalizados"),
+            f"la grilla no muestra el valor confirmado: {p.pantalla.tabla('Campos personalizados')}")
     p.teclas("F10")
     esperar(lambda: ctx.base.empresa("4", "P_Zona") == ("Valle Norte",),
             "el valor de P_Zona editado en la grilla no quedó grabado")
@@ -249,6 +282,7 @@ def fusion_sin_choque(ctx):
     time.sleep(0.5)
     assert not b.esc.ventanas_visibles(DIALOGO_AJENO, b.pid), "B vio el diálogo sin que nada chocara"
     assert ctx.base.empresa("3", "Calle") == ("Tucuman 1",), "la grabación de B deshizo la calle de A"
+    ver(b, {LINEA_AVISO: "Se grabó la empresa 3 conservando lo que otro usuario cambió en: Calle."})
     ctx.captura("b-fusionada", b.ventana)
 
 
@@ -271,6 +305,7 @@ def choque_por_teclado(ctx):
     time.sleep(0.5)
     assert dialogo in b.esc.ventanas_visibles(DIALOGO_AJENO, b.pid), "Enter grabó sin elegir"
     b.teclas("Left", "Right", "space")
+    b.pantalla.solo_estas("^Empresas$", DIALOGO_AJENO)
     ctx.captura("dialogo-elegido", dialogo)
     b.teclas("Return")
     b.esperar_cierre(dialogo, "el diálogo de cambios de otro usuario")

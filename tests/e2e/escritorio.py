@@ -52,6 +52,23 @@ class Escritorio:
         self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.entorno,
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         esperar(self._hay_gestor, "openbox no tomó la pantalla")
+        self._bus_de_accesibilidad()
+
+    def _bus_de_accesibilidad(self):
+        """A session bus of its own with the accessibility bus on it: the screen is read as a
+        screen reader reads it, and no desktop session of the machine's is touched."""
+        self.bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                                    stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        direccion = self.bus.stdout.readline().strip()
+        if not direccion:
+            raise FalloEscenario("dbus-daemon no arrancó")
+        self.entorno["DBUS_SESSION_BUS_ADDRESS"] = direccion
+        os.environ["DBUS_SESSION_BUS_ADDRESS"] = direccion  # for this process's reader
+        # Qt speaks to the accessibility bus only when asked to, or when a reader is running.
+        self.entorno["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
+        self.entorno.pop("NO_AT_BRIDGE", None)
+        self.atspi = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                                      env=self.entorno, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def _hay_gestor(self):
         r = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.entorno,
@@ -59,7 +76,7 @@ class Escritorio:
         return "window id" in r.stdout
 
     def cerrar(self):
-        for p in (self.wm, self.xvfb):
+        for p in (self.wm, self.atspi, self.bus, self.xvfb):
             p.terminate()
             try:
                 p.wait(5)
