@@ -174,7 +174,7 @@ TEST_P(Formulario, TablaDeEstados) {
        [](Formulario& f) { f.Accion("GRABAR"); },
        {false, "15", false, false},
        ""},
-      {"GRABAR invalido",
+      {"GRABAR sin nombre: el aviso heredado de la suite nombra el codigo",
        [](Formulario& f) {
          f.Mostrar("3");
          f.Escribir(1, "");
@@ -212,7 +212,8 @@ TEST_P(Formulario, TablaDeEstados) {
                                               ? fila.nombreEmpresa.toUtf8()
                                               : QByteArray()));
     ControlesDe(fila.hasta.edicion);
-    if (QString::fromLatin1(fila.nombre) == QLatin1String("GRABAR invalido")) {
+    if (QString::fromLatin1(fila.nombre) ==
+        QLatin1String("GRABAR sin nombre: el aviso heredado de la suite nombra el codigo")) {
       ASSERT_EQ(op->mensajes.size(), 1u);
       EXPECT_EQ(op->mensajes[0].prompt, QStringLiteral(" Debe informar el Codigo!"));
       EXPECT_EQ(op->mensajes[0].title, QStringLiteral("Aviso al operador..."));

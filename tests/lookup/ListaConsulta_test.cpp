@@ -178,7 +178,7 @@ TEST_F(ListaSinBase, CantidadSinColumnaVaAlDialogoDeError) {
   EXPECT_FALSE(lista.Modelo().Marcada(0));
 }
 
-TEST_F(ListaSinBase, PremarcadoPorSubcadena) {
+TEST_F(ListaSinBase, PremarcadoPorSubcadenaComoEnLasConsultasDeLaSuite) {
   s.CheckBoxes = true;
   s.CampoDevuelto = "CODIGO";
   s.ValoresDefault = "'10021','1004'";
