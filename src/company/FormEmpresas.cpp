@@ -1,8 +1,12 @@
 #include "company/FormEmpresas.h"
 
+#include <QRegularExpression>
+
 #include "company/CampoCuit.h"
 #include "company/LargoDeColumna.h"
 #include "db/DB_Dll.h"
+#include "db/NumeroSql.h"
+#include "db/Sentencias.h"
 #include "platform/services/Operador.h"
 #include "platform/services/Trampa.h"
 #include "platform/services/Utilidades.h"
@@ -26,6 +30,24 @@ int IndiceDeColumna(const char* columna) {
         0)
       return i;
   return -1;
+}
+
+// The greatest code, as the code field proposes it: a number as the number
+// it is, any other code as it is stored, trimmed (read as a number, "ABC"
+// would be 0, and Enter would start a company "0").
+QString UltimoCodigo(const QString& tabla, const QString& columna) {
+  auto& db = DB_Dll::Instancia();
+  ado::Recordset rs;
+  rs.Open(db.ORACLE_Dicc(db.SS_TSinonimos(SentenciaBuscaUltimoCodigo(tabla, columna, QString()))), db.gCnn(),
+          ado::adOpenForwardOnly, ado::adLockReadOnly);
+  const ado::Value mayor = rs.Bof() ? ado::Value() : rs.Fields(QStringLiteral("MAYOR")).GetValue();
+  rs.Close();
+  if (ado::IsEmpty(mayor)) return QString();
+  auto& util = Utilidades::Compartido();
+  if (ado::IsNumber(mayor)) return util.NuloATexto(mayor.toDouble());
+  static const QRegularExpression entero(QStringLiteral("^([+-]?[0-9]+)?$"));
+  const QString texto = util.NuloATexto(mayor).trimmed();
+  return entero.match(texto).hasMatch() ? util.NuloATexto(NumeroInicial(texto)) : texto;
 }
 
 }  // namespace
@@ -146,8 +168,7 @@ void FormEmpresas::Inicializa() {
   vista_.PonerEstadoTablas(QString(), false);
   vista_.PrepararCampos(NombreTabla, db.gConnString);
   LimitarLargos();
-  const ado::Value ultimo = db.BuscaUltimoCodigo(NombreTabla, Columna(0), ado::adBSTR, QString());
-  QString texto = Utilidades::Compartido().NuloATexto(ultimo);
+  QString texto = UltimoCodigo(NombreTabla, Columna(0));
   if (texto.trimmed().isEmpty()) texto = QStringLiteral("1");
   vista_.PonerTexto(0, texto);
   vista_.SeleccionarPestana(static_cast<int>(Pestana::DatosGenerales));
