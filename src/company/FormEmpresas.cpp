@@ -178,8 +178,17 @@ void FormEmpresas::Inicializa() {
   codigoMostrado_.clear();
   valoresMostrados_.clear();
   codigoNuevo_.reset();
-  vista_.PonerAviso(QString());
+  PonerAviso(QString(), QString());
   DetalleOn(false);
+}
+
+void FormEmpresas::PonerAviso(const QString& codigo, const QString& texto) {
+  codigoAviso_ = codigo.trimmed();
+  vista_.PonerAviso(texto);
+}
+
+void FormEmpresas::MostrandoEmpresa(const QString& codigo) {
+  if (codigo.trimmed().compare(codigoAviso_, Qt::CaseInsensitive) != 0) PonerAviso(QString(), QString());
 }
 
 void FormEmpresas::DetalleOn(bool on) {
@@ -278,7 +287,12 @@ bool FormEmpresas::AsignarDatos() {
     incompleto = true;
     return 0;
   });
-  if (incompleto) LimpiarPantalla();
+  if (incompleto) {
+    LimpiarPantalla();
+    PonerAviso(QString(), QString());
+  } else {
+    MostrandoEmpresa(vista_.Texto(0));
+  }
   return !incompleto;
 }
 
@@ -352,6 +366,7 @@ void FormEmpresas::CampoValida(int Index) {
         codigoMostrado_.clear();
         valoresMostrados_.clear();
         codigoNuevo_ = valor;
+        MostrandoEmpresa(valor);
       }
       EsNuevo = true;
       EsModificacion = false;

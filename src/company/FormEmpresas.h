@@ -117,6 +117,9 @@ class FormEmpresas {
   AntesDeBorrar CambiadosPorOtro(const QString& codigo, QStringList& titulos);
   // After a save that kept another operator's changes: the company as stored, and why.
   void MostrarFusionada();
+  // The line under the tabs, about company `codigo`; it goes when another company is shown.
+  void PonerAviso(const QString& codigo, const QString& texto);
+  void MostrandoEmpresa(const QString& codigo);
   // The deletion and its history row, as one unit.
   void BorrarConHistoria(const trampa::Manejador& manejador);
   // The main recordset, on the company the navigation reached when it moves
@@ -151,4 +154,6 @@ class FormEmpresas {
   std::optional<QString> codigoNuevo_;
   // The company and the line for the operator after a save that merged.
   QString codigoFusionado_, avisoFusion_;
+  // The company the line under the tabs speaks of.
+  QString codigoAviso_;
 };

@@ -160,5 +160,5 @@ void FormEmpresas::MostrarFusionada() {
     tablaPendiente_ = false;
     AsignarDatos();
   }
-  vista_.PonerAviso(aviso);
+  PonerAviso(codigo, aviso);
 }

@@ -141,8 +141,8 @@ void FormEmpresas::GrabarRegistro() {
     if (yaNoEstaba) {
       // Its row is still in the recordset: nothing of it is shown again.
       trampa::IgnorarErrores({[&] { rsEmpresas_->Close(); }});
-      vista_.PonerAviso(
-          QStringLiteral("La empresa %1 ya había sido eliminada por otro usuario.").arg(borrada));
+      PonerAviso(borrada,
+                 QStringLiteral("La empresa %1 ya había sido eliminada por otro usuario.").arg(borrada));
     }
     return;
   }

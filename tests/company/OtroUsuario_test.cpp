@@ -102,6 +102,12 @@ TEST_P(OtroUsuario, LoQueNoChocaSeFusionaSinPreguntar) {
     EXPECT_TRUE(Aviso().contains(QStringLiteral("otro usuario"))) << Aviso();
   }
   EXPECT_EQ(Texto(kTelefono), Columna("Telefono", "1"));  // the form shows the company as stored
+  // The line speaks of company 1: shown again it stays, another company takes it away.
+  Navegar("FILTRAR");
+  EXPECT_TRUE(Aviso().contains(QStringLiteral("empresa 1 "))) << Aviso();
+  Navegar("ULTIMO");
+  EXPECT_EQ(Texto(0), QStringLiteral("12"));
+  EXPECT_EQ(Aviso(), QString());
 }
 
 // Both changed the telephone: the dialog shows the three values with nothing
@@ -240,6 +246,8 @@ TEST_P(OtroUsuario, EliminadaMientrasSeEditaba) {
   ASSERT_EQ(op->mensajes.size(), 1u);  // the confirmation only
   EXPECT_TRUE(Aviso().contains(QStringLiteral("ya había sido eliminada"))) << Aviso();
   EXPECT_FALSE(L().EnEdicion());
+  Mostrar("40");  // a new company: the line was about 5
+  EXPECT_EQ(Aviso(), QString());
 }
 
 // BORRAR of a company the other operator changed since it was shown: the change is
