@@ -321,7 +321,8 @@ bool FormEmpresas::MostrarProvincia(const QString& codigo) {
 
 void FormEmpresas::RecordarMostrado() {
   ado::Recordset& rs = Empresas();
-  codigoMostrado_ = rs.Fields(Columna(0)).GetValue().toString().trimmed();
+  claveGuardada_ = rs.Fields(Columna(0)).GetValue().toString();
+  codigoMostrado_ = claveGuardada_->trimmed();
   codigoNuevo_.reset();
   valoresMostrados_.clear();
   for (int i = 0; i < rs.FieldCount(); ++i) valoresMostrados_.push_back(rs.Fields(i).GetValue());
@@ -349,6 +350,7 @@ void FormEmpresas::CampoValida(int Index) {
       return;
     }
     if (existe == DB_Dll::Existencia::Existe) {
+      claveGuardada_ = rsEmpresas_->Fields(columna).GetValue().toString();
       EsNuevo = false;
       EsModificacion = true;
       if (!Grabando && !AsignarDatos()) {

@@ -105,7 +105,8 @@ class FormEmpresas {
   std::vector<CampoComparado> CamposComparados(bool desdeVacia);
   // The current row of the main recordset as the screen would show it.
   std::vector<ado::Value> ComoSeMostraria(const std::vector<CampoComparado>& campos);
-  // The main recordset on the company of this code alone; false when it is not stored.
+  // The main recordset on the company of this code alone, by the key it is
+  // stored under; false when it is not stored.
   bool ReleerEmpresa(const QString& codigo);
   // The dialog about a company deleted meanwhile, or about the clashes (which
   // it then settles); false when the operator cancelled.
@@ -149,6 +150,9 @@ class FormEmpresas {
   // another connection before overwriting it.
   QString codigoMostrado_;
   QVector<ado::Value> valoresMostrados_;
+  // The key of the company last found or shown, as stored: rows written by
+  // hand or by older programs may hold a code without its blanks ('7').
+  std::optional<QString> claveGuardada_;
   // The code shown as a new company: stored meanwhile by somebody else, it
   // must not be overwritten as if it were this screen's.
   std::optional<QString> codigoNuevo_;
