@@ -328,6 +328,18 @@ void FormEmpresas::RecordarMostrado() {
   for (int i = 0; i < rs.FieldCount(); ++i) valoresMostrados_.push_back(rs.Fields(i).GetValue());
 }
 
+std::optional<QString> FormEmpresas::MostradoEn(const QString& columna) {
+  ado::Recordset& rs = *rsEmpresas_;
+  const QString codigo = vista_.Texto(IndiceDeColumna("IdEmpresa")).trimmed();
+  if (valoresMostrados_.isEmpty() || codigo.compare(codigoMostrado_, Qt::CaseInsensitive) != 0 ||
+      rs.State() == ado::adStateClosed)
+    return std::nullopt;
+  for (int i = 0; i < rs.FieldCount() && i < valoresMostrados_.size(); ++i)
+    if (rs.Fields(i).Name().compare(columna, Qt::CaseInsensitive) == 0)
+      return Utilidades::Compartido().NuloATexto(valoresMostrados_[i]).trimmed();
+  return std::nullopt;
+}
+
 // ---------------------------------------------------------------- validation
 
 void FormEmpresas::CampoValida(int Index) {
@@ -377,7 +389,7 @@ void FormEmpresas::CampoValida(int Index) {
     DetalleOn(true);
   } else if (columna.compare(QStringLiteral("CUIT"), Qt::CaseInsensitive) == 0) {
     // Never an error: the operator decides what stays in the field.
-    vista_.PonerTexto(Index, campocuit::Confirmar(vista_.Texto(Index), NombreTabla,
+    vista_.PonerTexto(Index, campocuit::Confirmar(vista_.Texto(Index), MostradoEn(columna), NombreTabla,
                                                   vista_.Texto(IndiceDeColumna("IdEmpresa")), largoCuit_));
   } else if (columna.compare(QStringLiteral("idprovincia"), Qt::CaseInsensitive) == 0) {
     if (!MostrarProvincia(valor)) {

@@ -91,6 +91,9 @@ class FormEmpresas {
   // Each text field takes at most its column's length.
   void LimitarLargos();
   void RecordarMostrado();
+  // The text field of `columna` as the company was shown; none when none was,
+  // or when the code field now names another company.
+  std::optional<QString> MostradoEn(const QString& columna);
   // The status line on the per-company rows of the company on screen.
   void MostrarEstadoTablas();
   // A company shown as existing that is gone by the time it is saved.
