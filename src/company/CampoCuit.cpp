@@ -54,7 +54,9 @@ QString CondicionDuplicado(const QString& digitos, const QString& codigo) {
          DuplicarApostrofes(codigo.trimmed()) + QLatin1Char('\'');
 }
 
-QString Confirmar(const QString& texto, const QString& tabla, const QString& codigo, int largo) {
+QString Confirmar(const QString& texto, const std::optional<QString>& mostrado, const QString& tabla,
+                  const QString& codigo, int largo) {
+  if (mostrado && texto.trimmed() == mostrado->trimmed()) return texto;
   const Cuit::Analisis a = Cuit::Analizar(texto);
   if (a.problema == Cuit::Problema::Vacio) return texto;
   const QString queda = a.problema == Cuit::Problema::Ninguno ? EnColumna(Cuit::Formatear(a.digitos), largo)

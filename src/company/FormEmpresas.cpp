@@ -1,8 +1,12 @@
 #include "company/FormEmpresas.h"
 
+#include <QRegularExpression>
+
 #include "company/CampoCuit.h"
 #include "company/LargoDeColumna.h"
 #include "db/DB_Dll.h"
+#include "db/NumeroSql.h"
+#include "db/Sentencias.h"
 #include "platform/services/Operador.h"
 #include "platform/services/Trampa.h"
 #include "platform/services/Utilidades.h"
@@ -26,6 +30,24 @@ int IndiceDeColumna(const char* columna) {
         0)
       return i;
   return -1;
+}
+
+// The greatest code, as the code field proposes it: a number as the number
+// it is, any other code as it is stored, trimmed (read as a number, "ABC"
+// would be 0, and Enter would start a company "0").
+QString UltimoCodigo(const QString& tabla, const QString& columna) {
+  auto& db = DB_Dll::Instancia();
+  ado::Recordset rs;
+  rs.Open(db.ORACLE_Dicc(db.SS_TSinonimos(SentenciaBuscaUltimoCodigo(tabla, columna, QString()))), db.gCnn(),
+          ado::adOpenForwardOnly, ado::adLockReadOnly);
+  const ado::Value mayor = rs.Bof() ? ado::Value() : rs.Fields(QStringLiteral("MAYOR")).GetValue();
+  rs.Close();
+  if (ado::IsEmpty(mayor)) return QString();
+  auto& util = Utilidades::Compartido();
+  if (ado::IsNumber(mayor)) return util.NuloATexto(mayor.toDouble());
+  static const QRegularExpression entero(QStringLiteral("^([+-]?[0-9]+)?$"));
+  const QString texto = util.NuloATexto(mayor).trimmed();
+  return entero.match(texto).hasMatch() ? util.NuloATexto(NumeroInicial(texto)) : texto;
 }
 
 }  // namespace
@@ -146,8 +168,7 @@ void FormEmpresas::Inicializa() {
   vista_.PonerEstadoTablas(QString(), false);
   vista_.PrepararCampos(NombreTabla, db.gConnString);
   LimitarLargos();
-  const ado::Value ultimo = db.BuscaUltimoCodigo(NombreTabla, Columna(0), ado::adBSTR, QString());
-  QString texto = Utilidades::Compartido().NuloATexto(ultimo);
+  QString texto = UltimoCodigo(NombreTabla, Columna(0));
   if (texto.trimmed().isEmpty()) texto = QStringLiteral("1");
   vista_.PonerTexto(0, texto);
   vista_.SeleccionarPestana(static_cast<int>(Pestana::DatosGenerales));
@@ -157,8 +178,17 @@ void FormEmpresas::Inicializa() {
   codigoMostrado_.clear();
   valoresMostrados_.clear();
   codigoNuevo_.reset();
-  vista_.PonerAviso(QString());
+  PonerAviso(QString(), QString());
   DetalleOn(false);
+}
+
+void FormEmpresas::PonerAviso(const QString& codigo, const QString& texto) {
+  codigoAviso_ = codigo.trimmed();
+  vista_.PonerAviso(texto);
+}
+
+void FormEmpresas::MostrandoEmpresa(const QString& codigo) {
+  if (codigo.trimmed().compare(codigoAviso_, Qt::CaseInsensitive) != 0) PonerAviso(QString(), QString());
 }
 
 void FormEmpresas::DetalleOn(bool on) {
@@ -257,7 +287,12 @@ bool FormEmpresas::AsignarDatos() {
     incompleto = true;
     return 0;
   });
-  if (incompleto) LimpiarPantalla();
+  if (incompleto) {
+    LimpiarPantalla();
+    PonerAviso(QString(), QString());
+  } else {
+    MostrandoEmpresa(vista_.Texto(0));
+  }
   return !incompleto;
 }
 
@@ -286,10 +321,23 @@ bool FormEmpresas::MostrarProvincia(const QString& codigo) {
 
 void FormEmpresas::RecordarMostrado() {
   ado::Recordset& rs = Empresas();
-  codigoMostrado_ = rs.Fields(Columna(0)).GetValue().toString().trimmed();
+  claveGuardada_ = rs.Fields(Columna(0)).GetValue().toString();
+  codigoMostrado_ = claveGuardada_->trimmed();
   codigoNuevo_.reset();
   valoresMostrados_.clear();
   for (int i = 0; i < rs.FieldCount(); ++i) valoresMostrados_.push_back(rs.Fields(i).GetValue());
+}
+
+std::optional<QString> FormEmpresas::MostradoEn(const QString& columna) {
+  ado::Recordset& rs = *rsEmpresas_;
+  const QString codigo = vista_.Texto(IndiceDeColumna("IdEmpresa")).trimmed();
+  if (valoresMostrados_.isEmpty() || codigo.compare(codigoMostrado_, Qt::CaseInsensitive) != 0 ||
+      rs.State() == ado::adStateClosed)
+    return std::nullopt;
+  for (int i = 0; i < rs.FieldCount() && i < valoresMostrados_.size(); ++i)
+    if (rs.Fields(i).Name().compare(columna, Qt::CaseInsensitive) == 0)
+      return Utilidades::Compartido().NuloATexto(valoresMostrados_[i]).trimmed();
+  return std::nullopt;
 }
 
 // ---------------------------------------------------------------- validation
@@ -314,6 +362,7 @@ void FormEmpresas::CampoValida(int Index) {
       return;
     }
     if (existe == DB_Dll::Existencia::Existe) {
+      claveGuardada_ = rsEmpresas_->Fields(columna).GetValue().toString();
       EsNuevo = false;
       EsModificacion = true;
       if (!Grabando && !AsignarDatos()) {
@@ -331,6 +380,7 @@ void FormEmpresas::CampoValida(int Index) {
         codigoMostrado_.clear();
         valoresMostrados_.clear();
         codigoNuevo_ = valor;
+        MostrandoEmpresa(valor);
       }
       EsNuevo = true;
       EsModificacion = false;
@@ -339,7 +389,7 @@ void FormEmpresas::CampoValida(int Index) {
     DetalleOn(true);
   } else if (columna.compare(QStringLiteral("CUIT"), Qt::CaseInsensitive) == 0) {
     // Never an error: the operator decides what stays in the field.
-    vista_.PonerTexto(Index, campocuit::Confirmar(vista_.Texto(Index), NombreTabla,
+    vista_.PonerTexto(Index, campocuit::Confirmar(vista_.Texto(Index), MostradoEn(columna), NombreTabla,
                                                   vista_.Texto(IndiceDeColumna("IdEmpresa")), largoCuit_));
   } else if (columna.compare(QStringLiteral("idprovincia"), Qt::CaseInsensitive) == 0) {
     if (!MostrarProvincia(valor)) {

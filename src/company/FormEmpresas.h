@@ -91,6 +91,9 @@ class FormEmpresas {
   // Each text field takes at most its column's length.
   void LimitarLargos();
   void RecordarMostrado();
+  // The text field of `columna` as the company was shown; none when none was,
+  // or when the code field now names another company.
+  std::optional<QString> MostradoEn(const QString& columna);
   // The status line on the per-company rows of the company on screen.
   void MostrarEstadoTablas();
   // A company shown as existing that is gone by the time it is saved.
@@ -105,7 +108,8 @@ class FormEmpresas {
   std::vector<CampoComparado> CamposComparados(bool desdeVacia);
   // The current row of the main recordset as the screen would show it.
   std::vector<ado::Value> ComoSeMostraria(const std::vector<CampoComparado>& campos);
-  // The main recordset on the company of this code alone; false when it is not stored.
+  // The main recordset on the company of this code alone, by the key it is
+  // stored under; false when it is not stored.
   bool ReleerEmpresa(const QString& codigo);
   // The dialog about a company deleted meanwhile, or about the clashes (which
   // it then settles); false when the operator cancelled.
@@ -117,6 +121,9 @@ class FormEmpresas {
   AntesDeBorrar CambiadosPorOtro(const QString& codigo, QStringList& titulos);
   // After a save that kept another operator's changes: the company as stored, and why.
   void MostrarFusionada();
+  // The line under the tabs, about company `codigo`; it goes when another company is shown.
+  void PonerAviso(const QString& codigo, const QString& texto);
+  void MostrandoEmpresa(const QString& codigo);
   // The deletion and its history row, as one unit.
   void BorrarConHistoria(const trampa::Manejador& manejador);
   // The main recordset, on the company the navigation reached when it moves
@@ -146,9 +153,14 @@ class FormEmpresas {
   // another connection before overwriting it.
   QString codigoMostrado_;
   QVector<ado::Value> valoresMostrados_;
+  // The key of the company last found or shown, as stored: rows written by
+  // hand or by older programs may hold a code without its blanks ('7').
+  std::optional<QString> claveGuardada_;
   // The code shown as a new company: stored meanwhile by somebody else, it
   // must not be overwritten as if it were this screen's.
   std::optional<QString> codigoNuevo_;
   // The company and the line for the operator after a save that merged.
   QString codigoFusionado_, avisoFusion_;
+  // The company the line under the tabs speaks of.
+  QString codigoAviso_;
 };

@@ -95,7 +95,10 @@ std::vector<ado::Value> FormEmpresas::ComoSeMostraria(const std::vector<CampoCom
 
 bool FormEmpresas::ReleerEmpresa(const QString& codigo) {
   auto& db = DB_Dll::Instancia();
-  QString literal = Utilidades::Compartido().AlinearDerecha(codigo.trimmed(), 15);
+  const bool conocida =
+      claveGuardada_ && claveGuardada_->trimmed().compare(codigo.trimmed(), Qt::CaseInsensitive) == 0;
+  QString literal =
+      conocida ? *claveGuardada_ : Utilidades::Compartido().AlinearDerecha(codigo.trimmed(), 15);
   literal.replace(QLatin1Char('\''), QStringLiteral("''"));
   const QString sql = db.ORACLE_Dicc(db.SS_TSinonimos(QStringLiteral("SELECT * FROM ") + NombreTabla +
                                                       QStringLiteral(" WHERE IdEmpresa = '") + literal +
@@ -160,5 +163,5 @@ void FormEmpresas::MostrarFusionada() {
     tablaPendiente_ = false;
     AsignarDatos();
   }
-  vista_.PonerAviso(aviso);
+  PonerAviso(codigo, aviso);
 }

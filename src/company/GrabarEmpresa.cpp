@@ -52,7 +52,12 @@ void FormEmpresas::PasoGrabarCampos(const QStringList* columnas) {
     if (columnas && !columnas->contains(columna, Qt::CaseInsensitive)) continue;
     ultimaColumna_ = columna;
     if (columna.compare(QStringLiteral("IDEMPRESA"), Qt::CaseInsensitive) == 0) {
-      rs.Fields(QStringLiteral("IDEMPRESA")).SetValue(util.AlinearDerecha(vista_.Texto(i).trimmed(), 15));
+      ado::Field& clave = rs.Fields(QStringLiteral("IDEMPRESA"));
+      const QString codigo = vista_.Texto(i).trimmed();
+      // A stored company keeps its key as it is, blanks or none.
+      if (!EsNuevo && clave.GetValue().toString().trimmed().compare(codigo, Qt::CaseInsensitive) == 0)
+        continue;
+      clave.SetValue(util.AlinearDerecha(codigo, 15));
     } else {
       QString texto = vista_.Texto(i);
       AsignarValorCampo(rs, columna, texto);
@@ -141,8 +146,8 @@ void FormEmpresas::GrabarRegistro() {
     if (yaNoEstaba) {
       // Its row is still in the recordset: nothing of it is shown again.
       trampa::IgnorarErrores({[&] { rsEmpresas_->Close(); }});
-      vista_.PonerAviso(
-          QStringLiteral("La empresa %1 ya había sido eliminada por otro usuario.").arg(borrada));
+      PonerAviso(borrada,
+                 QStringLiteral("La empresa %1 ya había sido eliminada por otro usuario.").arg(borrada));
     }
     return;
   }

@@ -23,8 +23,16 @@ QString Clave(Hallazgo tipo) {
   return {};
 }
 
-QString Campo(const QString& texto) {
+// A spreadsheet takes a cell that begins with one of these for a formula and
+// runs it: a company name must open as the text it is.
+bool PareceFormula(const QString& texto) {
+  static const QString inicios = QStringLiteral("=+-@\t\r");
+  return !texto.isEmpty() && inicios.contains(texto.front());
+}
+
+QString Campo(const QString& valor) {
   static const QString especiales = QStringLiteral(",\"\r\n");
+  const QString texto = PareceFormula(valor) ? QLatin1Char('\'') + valor : valor;
   bool citar = texto.trimmed() != texto;
   for (const QChar c : texto) citar = citar || especiales.contains(c);
   if (!citar) return texto;

@@ -1,6 +1,8 @@
 #pragma once
 // How the table check's findings and summary are written: one line per
-// finding as plain text, or as CSV records (RFC 4180) under a header.
+// finding as plain text, or as CSV records (RFC 4180) under a header. A CSV
+// cell that begins with "=", "+", "-", "@", a tab or a carriage return gets a
+// leading apostrophe, so that no spreadsheet runs it as a formula.
 #include <QString>
 
 #include "company/VerificarEmpresas.h"

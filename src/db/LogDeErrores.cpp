@@ -34,6 +34,8 @@ QString Ruta(const QString& archivoElegido) {
 
 QString PalabraRespuesta(int respuesta) {
   switch (respuesta) {
+    case vb::OK:
+      return QStringLiteral("Aceptar");
     case vb::Cancel:
       return QStringLiteral("Cancelar");
     case vb::Abort:

@@ -12,7 +12,8 @@ namespace logerrores {
 // The log file for the chosen path: "" stands for VMERR.LOG beside the program or in
 // the user's data folder; the data folder is made when the log goes there.
 QString Ruta(const QString& archivoElegido);
-// The answer's word in the log ("Reintentar", "Ignorar", ...); "" for OK and unknown answers.
+// The answer's word in the log ("Aceptar", "Reintentar", ...), the button's own;
+// "" for an answer no button gives.
 QString PalabraRespuesta(int respuesta);
 // One entry, without its line end. Line breaks inside a field become blanks and
 // passwords are masked, so an entry is always one line and never shows a password.

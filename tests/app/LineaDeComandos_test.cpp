@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 
+#include "company/InformeVerificacion.h"
 #include "support/TestDatabases.h"
 
 namespace {
@@ -113,6 +114,30 @@ TEST(LineaDeComandos, TheOperatorsDemoDatabaseIsClean) {
   EXPECT_EQ(s.out, QStringLiteral("12 empresas verificadas: sin hallazgos.\n"));
 }
 
+// A CSV cell a spreadsheet would run as a formula opens as text; the same
+// characters further in are left alone.
+TEST(InformeCsv, CellsThatLookLikeAFormulaOpenAsText) {
+  const struct {
+    const char* nombre;
+    const char* celda;
+  } casos[] = {
+      {"=1+1", "'=1+1"},      {"+54 11 4000", "'+54 11 4000"},
+      {"-2+3", "'-2+3"},      {"@SUM(A1)", "'@SUM(A1)"},
+      {"\tx", "'\tx"},        {"\rx", "\"'\rx\""},
+      {"A=B-C+@", "A=B-C+@"}, {"", ""},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.nombre);
+    LineaVerificacion l;
+    l.codigo = QStringLiteral("-1");
+    l.nombre = QString::fromUtf8(c.nombre);
+    l.tipo = Hallazgo::Cuit;
+    l.detalle = QStringLiteral("d");
+    EXPECT_EQ(LineaInforme(FormatoInforme::Csv, l),
+              QStringLiteral("'-1,%1,cuit,d").arg(QString::fromUtf8(c.celda)));
+  }
+}
+
 class Verificar : public ::testing::TestWithParam<Engine> {};
 
 // The demo as shipped has companies short of their per-company rows (company
@@ -147,18 +172,20 @@ TEST_P(Verificar, FindingsListedRepairedAndCleanAfterwards) {
   EXPECT_EQ(s.estado, 0) << s.err.toStdString();
   EXPECT_EQ(s.out, QStringLiteral("12 empresas verificadas: sin hallazgos.\n"));
 
-  testdb::RunSql(db, "UPDATE P_MA_Empresas SET CUIT = '30-50112233-2' WHERE IdEmpresa = '" + C15("4") +
-                         "';\nUPDATE P_MA_Empresas SET CUIT = '30.70111222.5' WHERE IdEmpresa = '" +
-                         C15("9") + "';\nDELETE FROM TA_COMPROBANTES WHERE EMPRESA = '" + C15("5") +
-                         "' AND Codigo IN ('  FC', '  NC');\nUPDATE P_MA_Empresas SET IdEmpresa = '11' WHERE "
-                         "IdEmpresa = '" +
-                         C15("11") + "';\n");
+  testdb::RunSql(db,
+                 "UPDATE P_MA_Empresas SET CUIT = '30-50112233-2', NombreEmpresa = "
+                 "'=HYPERLINK(\"http://x\",\"y\")' WHERE IdEmpresa = '" +
+                     C15("4") + "';\nUPDATE P_MA_Empresas SET CUIT = '30.70111222.5' WHERE IdEmpresa = '" +
+                     C15("9") + "';\nDELETE FROM TA_COMPROBANTES WHERE EMPRESA = '" + C15("5") +
+                     "' AND Codigo IN ('  FC', '  NC');\nUPDATE P_MA_Empresas SET IdEmpresa = '11' WHERE "
+                     "IdEmpresa = '" +
+                     C15("11") + "';\n");
   s = Correr({"--verificar", p, "--formato=csv"});
   EXPECT_EQ(s.estado, 1) << s.err.toStdString();
   const QStringList esperadas = {
       "empresa,nombre,hallazgo,detalle",
-      "4,Bodegas Valle de Uco S.A.,cuit,CUIT 30-50112233-2: El dígito verificador debería ser 1: "
-      "30-50112233-1.",
+      "4,\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\",cuit,CUIT 30-50112233-2: El dígito verificador debería "
+      "ser 1: 30-50112233-1.",
       "8,Ferretería Industrial Córdoba S.R.L.,cuit_repetido,CUIT 30-70111222-5 también asignado a la empresa "
       "9 - "
       "Consultora Andina S.A.",

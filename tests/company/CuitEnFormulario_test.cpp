@@ -113,6 +113,34 @@ TEST_P(CuitEnFormulario, NombraLaOtraEmpresaConElMismoCuit) {
   EXPECT_EQ(CuitGuardado("2"), QStringLiteral("30-70111222-5"));
 }
 
+// A CUIT nobody typed is stored back exactly as it was, whatever its form,
+// with no box (no form, no correction, no duplicate); for the empty code the
+// settings get it as it is too.
+TEST_P(CuitEnFormulario, UnCuitSinTocarQuedaComoEstaba) {
+  const struct {
+    const char* empresa;
+    const char* cuit;
+  } casos[] = {{"4", "30501122331"}, {"5", "30-50112233-2"}, {"6", "30.50112233.1"}, {"", "30501122331"}};
+  QString antes = QStringLiteral(
+      "INSERT INTO P_MA_Empresas (IdEmpresa, NombreEmpresa) VALUES ('               ', 'Casa Matriz');");
+  for (const auto& c : casos)
+    antes += QStringLiteral("UPDATE P_MA_Empresas SET CUIT = '%1' WHERE IdEmpresa = '%2';")
+                 .arg(QString::fromLatin1(c.cuit), Codigo15(c.empresa));
+  Cargar(antes);
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.empresa);
+    Mostrar(QString::fromLatin1(c.empresa));
+    EXPECT_EQ(Texto(kCuit), QString::fromLatin1(c.cuit));
+    Enter(kCuit);
+    Escribir(1, QStringLiteral("Otro nombre"));
+    Accion("GRABAR");
+    EXPECT_EQ(Avisos(), QStringList());
+    EXPECT_FALSE(L().EnEdicion());
+    EXPECT_EQ(CuitGuardado(c.empresa), QString::fromLatin1(c.cuit));
+  }
+  EXPECT_EQ(Uno("SELECT VALOR FROM ta_configuracion WHERE CLAVE = 'CUIT'"), QStringLiteral("30501122331"));
+}
+
 // A CUIT column too narrow for "NN-NNNNNNNN-N" (the field takes no more) keeps
 // the digits, never a form cut short.
 TEST_P(CuitEnFormulario, UnaColumnaAngostaGuardaLasCifras) {

@@ -102,6 +102,12 @@ TEST_P(OtroUsuario, LoQueNoChocaSeFusionaSinPreguntar) {
     EXPECT_TRUE(Aviso().contains(QStringLiteral("otro usuario"))) << Aviso();
   }
   EXPECT_EQ(Texto(kTelefono), Columna("Telefono", "1"));  // the form shows the company as stored
+  // The line speaks of company 1: shown again it stays, another company takes it away.
+  Navegar("FILTRAR");
+  EXPECT_TRUE(Aviso().contains(QStringLiteral("empresa 1 "))) << Aviso();
+  Navegar("ULTIMO");
+  EXPECT_EQ(Texto(0), QStringLiteral("12"));
+  EXPECT_EQ(Aviso(), QString());
 }
 
 // Both changed the telephone: the dialog shows the three values with nothing
@@ -240,6 +246,47 @@ TEST_P(OtroUsuario, EliminadaMientrasSeEditaba) {
   ASSERT_EQ(op->mensajes.size(), 1u);  // the confirmation only
   EXPECT_TRUE(Aviso().contains(QStringLiteral("ya había sido eliminada"))) << Aviso();
   EXPECT_FALSE(L().EnEdicion());
+  Mostrar("40");  // a new company: the line was about 5
+  EXPECT_EQ(Aviso(), QString());
+}
+
+// A code stored without its blanks (by hand, or by an older program) is
+// nobody else's doing: the company is saved and deleted as itself, under the
+// key it has, with no dialog and no second row, however it was reached.
+TEST_P(OtroUsuario, UnCodigoSinAlinearEsLaMismaEmpresa) {
+  Cargar("UPDATE P_MA_Empresas SET IdEmpresa = '7' WHERE IdEmpresa = '" + Codigo15("7") + "';");
+  const QString siete = QStringLiteral(" WHERE IdEmpresa = '7'");
+  const struct {
+    const char* como;
+    std::function<void(OtroUsuario&)> llegar;
+  } casos[] = {
+      {"Enter", [](OtroUsuario& t) { t.Mostrar("7"); }},
+      {"ULTIMO", [](OtroUsuario& t) { t.Navegar("ULTIMO"); }},
+      {"codigo escrito sobre otra",
+       [](OtroUsuario& t) {
+         t.Mostrar("3");
+         t.Escribir(0, "7");
+         t.Escribir(10, "");  // company 3's CUIT would be named as a duplicate
+       }},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.como);
+    c.llegar(*this);
+    ASSERT_EQ(Texto(0), QStringLiteral("7"));
+    Escribir(kTelefono, QString::fromLatin1(c.como));
+    Accion("GRABAR");
+    EXPECT_TRUE(op->dialogos.isEmpty()) << op->dialogos.join(", ");
+    EXPECT_TRUE(op->mensajes.empty()) << op->mensajes.front().prompt;
+    EXPECT_FALSE(L().EnEdicion());
+    EXPECT_EQ(Uno("SELECT Telefono FROM P_MA_Empresas" + siete), QString::fromLatin1(c.como));
+    EXPECT_EQ(Cuenta("P_MA_Empresas WHERE TRIM(IdEmpresa) = '7'"), 1);
+  }
+  Navegar("ULTIMO");
+  op->Responder(vb::Yes);
+  Accion("BORRAR");
+  EXPECT_EQ(Titulos(), QStringList{QStringLiteral("Atención!")});
+  EXPECT_EQ(Aviso(), QString());
+  EXPECT_EQ(Cuenta("P_MA_Empresas WHERE TRIM(IdEmpresa) = '7'"), 0);
 }
 
 // BORRAR of a company the other operator changed since it was shown: the change is

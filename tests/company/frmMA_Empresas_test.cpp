@@ -313,6 +313,34 @@ TEST_P(Formulario, TablaVaciaMuestraCeroYNavegaEnSilencio) {
   EXPECT_TRUE(op->mensajes.empty());
 }
 
+// The code field proposes the greatest code: a number as the number it is,
+// any other code as stored, trimmed (never "0" for a code of letters). The
+// rows add up: each one's code is greater than the last.
+TEST_P(Formulario, ElUltimoCodigoSeProponeComoEsta) {
+  const struct {
+    const char* antes;
+    std::function<void(Formulario&)> accion;
+    const char* codigo;
+  } casos[] = {
+      {"INSERT INTO P_MA_Empresas (IdEmpresa, NombreEmpresa) VALUES ('            007', 'Siete');", {}, "7"},
+      {"",
+       [](Formulario& f) {
+         f.Mostrar("ABC");
+         f.Escribir(1, "Letras S.A.");
+         f.Accion("GRABAR");
+       },
+       "ABC"},
+      {"INSERT INTO P_MA_Empresas (IdEmpresa, NombreEmpresa) VALUES ('Z-1', 'Zeta');", {}, "Z-1"},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.codigo);
+    Cargar(QString::fromLatin1(c.antes));
+    if (c.accion) c.accion(*this);
+    EXPECT_EQ(Texto(0), QString::fromLatin1(c.codigo));
+    EXPECT_TRUE(op->mensajes.empty());
+  }
+}
+
 TEST_P(Formulario, ProvinciaAlConfirmarConEnter) {
   Cargar();
   Mostrar("2");

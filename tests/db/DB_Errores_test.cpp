@@ -58,13 +58,9 @@ TEST_F(ErroresTest, LineaDelRegistroByteAByte) {
 }
 
 TEST_F(ErroresTest, PalabraDeCadaRespuesta) {
-  const std::pair<int, QByteArray> casos[] = {{vb::OK, ""},
-                                              {vb::Cancel, "Cancelar"},
-                                              {vb::Abort, "Abortar"},
-                                              {vb::Retry, "Reintentar"},
-                                              {vb::Ignore, "Ignorar"},
-                                              {vb::Yes, "S\xED"},
-                                              {vb::No, "No"}};
+  const std::pair<int, QByteArray> casos[] = {
+      {vb::OK, "Aceptar"},     {vb::Cancel, "Cancelar"}, {vb::Abort, "Abortar"}, {vb::Retry, "Reintentar"},
+      {vb::Ignore, "Ignorar"}, {vb::Yes, "S\xED"},       {vb::No, "No"}};
   for (const auto& [respuesta, palabra] : casos) {
     op->Responder(respuesta);
     EXPECT_EQ(db.TratamientoErrores({7, "x", "s"}, vb::YesNo, "R"), respuesta);
@@ -138,7 +134,7 @@ TEST_F(ErroresTest, CadaAvisoDeErrorEsUnaLineaDelRegistro) {
          long n = 0;
          db.EjecutaConsultaSQL(sql, n);
        },
-       vb::OK, "Rutina: EjecutaConsultaSQL - Mensaje .+ Respondi\xF3 : "},
+       vb::OK, "Rutina: EjecutaConsultaSQL - Mensaje .+ Respondi\xF3 : Aceptar"},
   };
   for (const auto& c : casos) {
     op->Responder(c.respuesta);

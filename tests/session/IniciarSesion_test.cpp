@@ -181,6 +181,17 @@ TEST_F(IniciarSesionTest, LaLineaDeComandosSeUsaSiNoHayParametros) {
   EXPECT_EQ(terminaciones, 1);
 }
 
+// A folder given as the SQLite database is called a folder in the question,
+// not a file that does not exist.
+TEST_F(IniciarSesionTest, UnaCarpetaComoBaseSeNombraCarpeta) {
+  op->Responder(vb::No);
+  Iniciar(false, "@Server=SQLITE;@DbName=" + carpeta.path() + ";@Usuario=sa;");
+  ASSERT_EQ(op->mensajes.size(), 1u);
+  EXPECT_TRUE(op->mensajes[0].prompt.contains(carpeta.path() + " es una carpeta, no el archivo"))
+      << op->mensajes[0].prompt.toStdString();
+  EXPECT_EQ(terminaciones, 1);
+}
+
 TEST_F(IniciarSesionTest, DesdeElIniConClavesCodificadas) {
   Utilidades& u = Utilidades::Compartido();
   Ini("[PC1|JUAN]\r\nFlatToolbars=0\r\n[pc1|juanBaseDeDatos]\r\nServidor=SQL|ITE\r\nDbName=" +

@@ -471,8 +471,10 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
       e.Number = err::Unspecified;
       e.SQLState = QStringLiteral("08001");
       e.Description =
-          target.sqliteFile.isEmpty()
-              ? QStringLiteral("No se indicó el archivo de la base de datos SQLite.")
+          target.sqliteFile.isEmpty() ? QStringLiteral("No se indicó el archivo de la base de datos SQLite.")
+          : file.isDir()
+              ? QStringLiteral("%1 es una carpeta, no el archivo de una base de datos SQLite.")
+                    .arg(target.sqliteFile)
               : QStringLiteral("No existe el archivo de la base de datos SQLite: %1").arg(target.sqliteFile);
       e.Source = d.source;
       d.dialect = Dialect::Unknown;

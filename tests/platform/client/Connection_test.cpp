@@ -307,18 +307,28 @@ TEST_P(ConnectionTest, BooleansAreBooleans) {
 
 // ---- Opening failures ----
 
+// A missing file, or a folder given for the file: each said as it is.
 TEST(ConnectionOpen, MissingSqliteFileIsAConnectionError) {
   QTemporaryDir dir;
-  const QString file = dir.filePath("no_esta.sqlite");
-  auto cn = Connection::Create();
-  const auto info =
-      FailureOf([&] { cn->Open("PROVIDER=SQLOLEDB;Server=SQLITE;Database =" + file + ";UId=admin;Pwd=;"); });
-  EXPECT_EQ(info.Number, err::Unspecified);
-  EXPECT_TRUE(info.Description.contains(file)) << info.Description.toStdString();
-  ASSERT_EQ(cn->Errors().Count(), 1);
-  EXPECT_EQ(cn->Errors().Item(0).SQLState, "08001");
-  EXPECT_EQ(cn->State(), adStateClosed);
-  EXPECT_FALSE(QFile::exists(file));  // the driver did not make an empty database
+  const struct {
+    QString file;
+    QString description;
+  } casos[] = {
+      {dir.filePath("no_esta.sqlite"),
+       "No existe el archivo de la base de datos SQLite: " + dir.filePath("no_esta.sqlite")},
+      {dir.path(), dir.path() + " es una carpeta, no el archivo de una base de datos SQLite."},
+  };
+  for (const auto& c : casos) {
+    auto cn = Connection::Create();
+    const auto info = FailureOf(
+        [&] { cn->Open("PROVIDER=SQLOLEDB;Server=SQLITE;Database =" + c.file + ";UId=admin;Pwd=;"); });
+    EXPECT_EQ(info.Number, err::Unspecified);
+    EXPECT_EQ(info.Description, c.description);
+    ASSERT_EQ(cn->Errors().Count(), 1);
+    EXPECT_EQ(cn->Errors().Item(0).SQLState, "08001");
+    EXPECT_EQ(cn->State(), adStateClosed);
+  }
+  EXPECT_FALSE(QFile::exists(casos[0].file));  // the driver did not make an empty database
 }
 
 TEST(ConnectionOpen, AnOdbcStringPassesThrough) {
