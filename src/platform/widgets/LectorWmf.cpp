@@ -40,7 +40,9 @@ bool EncabezadoEstandar(const uchar* p, qsizetype n) {
 
 // The headers and the records against the bytes there are. libwmf allocates
 // twice the largest-record field before reading a record, and divides by the
-// placeable header's units per inch: neither is taken on trust.
+// placeable header's units per inch: neither is taken on trust. The total
+// size field, which writers get wrong and libwmf does not use, is left to
+// the walk through the records, which finds a file cut short.
 bool Cabe(const uchar* p, qsizetype n) {
   qsizetype inicio = 0;
   if (n >= 4 && Doble(p) == kMagiaColocable) {
@@ -49,9 +51,8 @@ bool Cabe(const uchar* p, qsizetype n) {
   }
   if (!EncabezadoEstandar(p + inicio, n - inicio)) return false;
   const quint64 cuerpo = quint64(n - inicio);
-  const quint64 palabras = Doble(p + inicio + 6);
   const quint64 mayorRegistro = Doble(p + inicio + 12);
-  if (palabras * 2 > cuerpo || mayorRegistro * 2 > cuerpo) return false;
+  if (mayorRegistro * 2 > cuerpo) return false;
   qsizetype pos = inicio + kLargoEstandar;
   while (n - pos >= 6) {
     const quint64 tam = Doble(p + pos);
