@@ -52,9 +52,10 @@ void FormEmpresas::AsignarFoto(const QString& Imagen) {
     vista_.CargarLogo(Imagen);
     vista_.PonerRutaLogo(Imagen);
   } catch (...) {
+    // A file that is not read changes nothing: the logo on screen is the
+    // one the next save keeps.
     const ado::ErrorInfo e = trampa::ErrorDe(std::current_exception());
     logerrores::Avisar(QStringLiteral("AsignarFoto"), e.Description, vb::Critical,
                        QStringLiteral("Aviso al operador!!!"));
-    vista_.LimpiarLogo();
   }
 }

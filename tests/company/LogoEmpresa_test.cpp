@@ -37,6 +37,18 @@ class LogoEmpresa : public FormularioEnBase {
     op->ElegirArchivo(ruta);
     L().Toolbar1_ButtonClick(QStringLiteral("Buscar"));
   }
+  // A file of the picture reader's fuzzing corpus, copied under `nombre`.
+  QString Semilla(const QString& nombre, const char* semilla) {
+    QFile f(QStringLiteral(MA_SOURCE_DIR "/fuzz/corpus/imagen_fuzz/") + QLatin1String(semilla));
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << semilla;
+    return Archivo(nombre, f.readAll());
+  }
+  QString Bytes(const QString& codigo) {
+    const QString hex = GetParam() == Engine::Sqlite ? QStringLiteral("hex(Imagen)")
+                                                     : QStringLiteral("encode(Imagen, 'hex')");
+    return Uno(
+        QStringLiteral("SELECT %1 FROM P_MA_Empresas WHERE IdEmpresa = '%2'").arg(hex, Codigo15(codigo)));
+  }
   QString Guardado(const QString& codigo) {
     return Uno(
         QStringLiteral("SELECT CASE WHEN Imagen IS NULL THEN 'Null' ELSE CAST(LENGTH(Imagen) AS VARCHAR(12)) "
@@ -47,7 +59,7 @@ class LogoEmpresa : public FormularioEnBase {
 };
 
 // What the operator sees after choosing each kind of file, on a company that
-// already shows a logo.
+// already shows a logo: a file that is not read changes nothing.
 TEST_P(LogoEmpresa, ElegirUnArchivo) {
   Cargar();
   const QString noDibujo = QStringLiteral("no es un dibujo ");
@@ -55,23 +67,45 @@ TEST_P(LogoEmpresa, ElegirUnArchivo) {
     const char* nombre;
     QString ruta;
     QStringList titulos;
-    bool logo;  // a logo is shown afterwards
+    bool reemplaza;  // the file's picture replaces the logo
+    QString dice;    // in the box "Aviso al operador!!!"
   } casos[] = {
-      {"199999 bytes", Dibujo("chico.png", 199999), {}, true},
-      {"200000 bytes", Dibujo("grande.png", 200000), {"Aviso al operador"}, true},
-      {"no es un dibujo", Archivo("texto.jpg", noDibujo.toUtf8()), {"Aviso al operador!!!"}, false},
+      {"199999 bytes", Dibujo("chico.png", 199999), {}, true, {}},
+      {"200000 bytes", Dibujo("grande.png", 200000), {"Aviso al operador"}, true, {}},
+      {"no es un dibujo",
+       Archivo("texto.jpg", noDibujo.toUtf8()),
+       {"Aviso al operador!!!"},
+       false,
+       QStringLiteral("no es una imagen")},
       {"no es un dibujo, y grande",
        Archivo("grande.gif", noDibujo.toUtf8().repeated(12500)),
        {"Aviso al operador!!!", "Aviso al operador"},
-       false},
-      {"cancelado", QString(), {}, true},
-      {"un archivo que no existe", archivos.filePath("falta.png"), {}, true},
+       false,
+       QStringLiteral("no es una imagen")},
+      {"un PNG cortado",
+       Semilla("cortado.png", "png_truncado"),
+       {"Aviso al operador!!!"},
+       false,
+       QStringLiteral("no es una imagen")},
+      {"un WMF roto",
+       Semilla("roto.wmf", "wmf_registro_mayor_enorme"),
+       {"Aviso al operador!!!"},
+       false,
+       QStringLiteral("no es una imagen")},
+      {"un PNG demasiado grande",
+       Semilla("enorme.png", "png_treinta_mil_pixeles_de_lado"),
+       {"Aviso al operador!!!"},
+       false,
+       QStringLiteral("demasiado grande para leerla")},
+      {"cancelado", QString(), {}, false, {}},
+      {"un archivo que no existe", archivos.filePath("falta.png"), {}, false, {}},
   };
   for (const auto& c : casos) {
     SCOPED_TRACE(c.nombre);
     Mostrar(QStringLiteral("1"));
     ASSERT_FALSE(form->Logo().EsNula());
     const QByteArray antes = form->Logo().Datos();
+    const QString rutaAntes = form->Picture1()->toolTip();
     op->mensajes.clear();
     op->filtros.clear();
     op->entradas.clear();
@@ -87,18 +121,42 @@ TEST_P(LogoEmpresa, ElegirUnArchivo) {
         EXPECT_EQ(vb::Icon(m.style), vb::Question);
       } else {
         EXPECT_EQ(vb::Icon(m.style), vb::Critical);
-        EXPECT_FALSE(m.prompt.trimmed().isEmpty());
+        EXPECT_TRUE(m.prompt.contains(c.dice)) << m.prompt;
       }
     }
-    EXPECT_EQ(!form->Logo().EsNula(), c.logo);
-    const bool elegido = !c.ruta.isEmpty() && QFile::exists(c.ruta);
-    if (c.logo && elegido) {
+    EXPECT_FALSE(form->Logo().EsNula());
+    if (c.reemplaza) {
       EXPECT_EQ(form->Picture1()->toolTip(), c.ruta);
       EXPECT_NE(form->Logo().Datos(), antes);
-    } else if (c.logo) {
-      EXPECT_EQ(form->Logo().Datos(), antes);  // nothing chosen: nothing changes
+    } else {
+      EXPECT_EQ(form->Picture1()->toolTip(), rutaAntes);
+      EXPECT_EQ(form->Logo().Datos(), antes);
     }
   }
+}
+
+// A refused file followed by GRABAR keeps the stored logo, and the history
+// records no change of it.
+TEST_P(LogoEmpresa, UnArchivoRechazadoNoCambiaLoGrabado) {
+  Cargar();
+  const QString bytes = Bytes("1");
+  ASSERT_FALSE(bytes.isEmpty());
+  const auto cambiosDelLogo = [&] {
+    return Cuenta(QStringLiteral("MA_EMPRESAS_HISTORIA WHERE Columna = 'Imagen' AND IdEmpresa = '%1'")
+                      .arg(Codigo15("1")));
+  };
+  const int antes = cambiosDelLogo();
+  Mostrar("1");
+  op->Responder(vb::OK);
+  Buscar(Semilla("roto.wmf", "wmf_registro_mayor_enorme"));
+  Escribir(1, QStringLiteral("Logo intacto S.A."));
+  Accion("GRABAR");
+  EXPECT_EQ(Uno(QStringLiteral("SELECT NombreEmpresa FROM P_MA_Empresas WHERE IdEmpresa = '%1'")
+                    .arg(Codigo15("1"))),
+            QStringLiteral("Logo intacto S.A."));
+  EXPECT_EQ(Bytes("1"), bytes);
+  EXPECT_EQ(cambiosDelLogo(), antes);
+  EXPECT_EQ(Titulos(), QStringList{"Aviso al operador!!!"});
 }
 
 // GRABAR stores the picture as chosen, Eliminar then GRABAR stores Null, and

@@ -226,6 +226,38 @@ def logo_cancelado(ctx):
     ctx.captura("grabada")
 
 
+def logo_rechazado(ctx):
+    """Metafiles that asked for a minute of drawing and for 3.7 GB: each box comes at once,
+    the logo stays, and F10 keeps it."""
+    p = ctx.programa()
+    logo = ctx.base.empresa("1", "Imagen")[0]
+    mostrar_empresa(p, "1")
+    for semilla in ("wmf_pluma_ancha_rectangulo", "wmf_registro_mayor_enorme"):
+        archivo = os.path.join(ctx.carpeta, semilla + ".wmf")
+        shutil.copy(os.path.join(RAIZ, "fuzz", "corpus", "imagen_fuzz", semilla), archivo)
+        p.clic(*BOTON_BUSCAR_LOGO)
+        dialogo = p.esperar_ventana("^Buscar Archivos$", "el diálogo del logo")
+        p.escribir(archivo)
+        p.teclas("Return")
+        p.esperar_cierre(dialogo, "el diálogo del logo")
+        aviso = p.esperar_ventana("^Aviso al operador!!!$", f"el aviso de {semilla}")
+        ctx.captura(semilla, aviso)
+        p.teclas("Return")
+        p.esperar_cierre(aviso, "el aviso")
+    ctx.captura("logo-intacto", p.ventana)
+    p.activar()
+    p.teclas("ctrl+a")
+    p.escribir("Distribuidora del Litoral SA")
+    p.teclas("F10")
+    esperar(lambda: ctx.base.empresa("1", "NombreEmpresa") == ("Distribuidora del Litoral SA",),
+            "F10 no grabó la empresa 1 tras el archivo rechazado")
+    assert ctx.base.empresa("1", "Imagen")[0] == logo, "un archivo rechazado cambió el logo grabado"
+    cambios = ctx.base.consulta("SELECT COUNT(*) FROM MA_EMPRESAS_HISTORIA WHERE IdEmpresa = ? AND Columna = 'Imagen'",
+                                codigo15("1"))[0][0]
+    assert cambios == 0, "la historia registró un cambio del logo que nadie hizo"
+    ctx.captura("grabada")
+
+
 def grilla_personalizados(ctx):
     p = ctx.programa()
     mostrar_empresa(p, "4")
@@ -345,6 +377,7 @@ ESCENARIOS = {
     "provincia_con_f3": provincia_con_f3,
     "borrar_con_f8_si": borrar_con_f8_si,
     "logo_cancelado": logo_cancelado,
+    "logo_rechazado": logo_rechazado,
     "grilla_personalizados": grilla_personalizados,
     "borrada_por_otro": borrada_por_otro,
     "fusion_sin_choque": fusion_sin_choque,

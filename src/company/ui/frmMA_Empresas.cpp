@@ -547,7 +547,11 @@ QByteArray frmMA_Empresas::DatosLogoDe(const QVariant& guardado) const {
 
 void frmMA_Empresas::PonerAviso(const QString& texto) { lblAviso_->setText(texto); }
 
-void frmMA_Empresas::CargarLogo(const QString& ruta) { MostrarLogo(conversor_.DesdeArchivo(ruta)); }
+void frmMA_Empresas::CargarLogo(const QString& ruta) {
+  // A metafile may take its reader's whole time limit to draw.
+  const CursorEspera espera;
+  MostrarLogo(conversor_.DesdeArchivo(ruta));
+}
 
 void frmMA_Empresas::PonerRutaLogo(const QString& ruta) {
   picture_->setToolTip(ruta);

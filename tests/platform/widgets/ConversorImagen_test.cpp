@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include "platform/core/Error.h"
+#include "platform/widgets/LectorWmf.h"
 #include "support/VentanasDePrueba.h"
 
 namespace {
@@ -22,6 +23,13 @@ QByteArray Codificada(const char* formato, int ancho = 40, int alto = 30) {
   b.open(QIODevice::WriteOnly);
   EXPECT_TRUE(img.save(&b, formato)) << formato;
   return datos;
+}
+
+// A file of the picture reader's fuzzing corpus.
+QByteArray Semilla(const char* nombre) {
+  QFile f(QStringLiteral(MA_SOURCE_DIR "/fuzz/corpus/imagen_fuzz/") + QLatin1String(nombre));
+  EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << nombre;
+  return f.readAll();
 }
 
 TEST(ConversorImagen, FormatosQueSeGuardanTalCual) {
@@ -69,37 +77,84 @@ TEST(ConversorImagen, BytesQueNoSonImagenDanImagenVacia) {
   EXPECT_TRUE(Imagen::DesdeBytes(aleatorios).EsNula());
 }
 
-TEST(ConversorImagen, ArchivoAusenteOQueNoEsImagenFalla) {
+// Small files that are no picture the program reads, and why: the metafiles
+// asked libwmf for gigabytes (a largest-record field the file cannot hold)
+// or for a minute of drawing (a pen as wide as a 30000-twip frame); the
+// fuzzing corpus keeps more of each.
+TEST(ConversorImagen, LoQueNoSeLeeDicePorQue) {
+  App();
+  const struct {
+    const char* semilla;
+    Rechazo motivo;
+  } casos[] = {
+      {"texto_llamado_png", Rechazo::NoEsImagen},
+      {"png_truncado", Rechazo::NoEsImagen},
+      {"wmf_sin_registro_final", Rechazo::NoEsImagen},
+      {"wmf_colocable_sin_pulgadas", Rechazo::NoEsImagen},
+      {"wmf_registro_mayor_enorme", Rechazo::NoEsImagen},
+      {"png_treinta_mil_pixeles_de_lado", Rechazo::DemasiadoGrande},
+      {"wmf_pluma_ancha_rectangulo", Rechazo::DemasiadoCompleja},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.semilla);
+    const QByteArray datos = Semilla(c.semilla);
+    ASSERT_FALSE(datos.isEmpty());
+    const Imagen img = Imagen::DesdeBytes(datos);
+    EXPECT_TRUE(img.EsNula());
+    EXPECT_EQ(img.Motivo(), c.motivo);
+    EXPECT_TRUE(img.Datos().isEmpty());
+  }
+  EXPECT_EQ(Imagen::DesdeBytes(Semilla("wmf_rectangulo_rojo")).Motivo(), Rechazo::Ninguno);
+  EXPECT_EQ(Imagen().Motivo(), Rechazo::Ninguno);
+}
+
+// A file that cannot be read fails with a message that says why, and what
+// the operator can choose instead.
+TEST(ConversorImagen, ArchivoQueNoSeLeeFallaDiciendoPorQue) {
   App();
   QTemporaryDir dir;
   ConversorImagen c;
-  const QString texto = dir.filePath(QStringLiteral("nota.jpg"));
-  QFile f(texto);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write("hola");
-  f.close();
+  auto archivo = [&](const QString& nombre, const QByteArray& datos) {
+    const QString ruta = dir.filePath(nombre);
+    QFile f(ruta);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(datos);
+    return ruta;
+  };
+  const QString millones = QString::number(PixelesMaximos() / 1000000);
   const struct {
     QString ruta;
     long numero;
-  } casos[] = {{dir.filePath(QStringLiteral("no_esta.png")), 53}, {texto, 481}};
+    QString dice;
+  } casos[] = {
+      {dir.filePath(QStringLiteral("no_esta.png")), 53, QStringLiteral("No se encontró el archivo")},
+      {archivo(QStringLiteral("nota.jpg"), "hola"), 481,
+       QStringLiteral("Se leen imágenes BMP, GIF, JPG, PNG y WMF.")},
+      {archivo(QStringLiteral("cortado.png"), Semilla("png_truncado")), 481,
+       QStringLiteral("JPG, PNG y WMF")},
+      {archivo(QStringLiteral("enorme.png"), Semilla("png_treinta_mil_pixeles_de_lado")), 481,
+       QStringLiteral(
+           "La imagen es demasiado grande para leerla: %1. Se leen imágenes de hasta %2 millones de "
+           "píxeles.")
+           .arg(dir.filePath(QStringLiteral("enorme.png")), millones)},
+      {archivo(QStringLiteral("pluma.wmf"), Semilla("wmf_pluma_ancha_elipse")), 481,
+       QStringLiteral(
+           "La imagen es demasiado compleja para dibujarla: %1. Dibujarla lleva más de %2 segundos.")
+           .arg(dir.filePath(QStringLiteral("pluma.wmf")), QString::number(wmf::kSegundosDeDibujo))},
+  };
   for (const auto& c2 : casos) {
+    SCOPED_TRACE(c2.ruta.toStdString());
     try {
       c.DesdeArchivo(c2.ruta);
-      ADD_FAILURE() << c2.ruta.toStdString();
+      ADD_FAILURE() << "read";
     } catch (const ado::Failure& e) {
       EXPECT_EQ(e.Number(), c2.numero);
       EXPECT_TRUE(e.Info().Description.contains(c2.ruta));
-      // What the operator can choose instead.
-      if (c2.numero == 481) EXPECT_TRUE(e.Info().Description.contains(QStringLiteral("JPG, PNG y WMF")));
+      EXPECT_TRUE(e.Info().Description.contains(c2.dice)) << e.Info().Description.toStdString();
     }
   }
-  const QString gif = dir.filePath(QStringLiteral("logo.gif"));
-  QFile g(gif);
-  ASSERT_TRUE(g.open(QIODevice::WriteOnly));
   const QByteArray png = Codificada("PNG");  // a PNG named .gif: the content decides
-  g.write(png);
-  g.close();
-  EXPECT_EQ(c.DesdeArchivo(gif).Datos(), png);
+  EXPECT_EQ(c.DesdeArchivo(archivo(QStringLiteral("logo.gif"), png)).Datos(), png);
 }
 
 }  // namespace
