@@ -5,8 +5,9 @@
 include(GNUInstallDirs)
 
 install(TARGETS MA_Empresas RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-# The client looks for it in ../lib/MA_Empresas from the program's folder.
-install(TARGETS ma_sqlite_text LIBRARY DESTINATION lib/MA_Empresas)
+# The client looks for it in ../lib/MA_Empresas/sqlite from the program's folder: a plug-in
+# one folder below the package's own, where nothing takes it for a system library to register.
+install(TARGETS ma_sqlite_text LIBRARY DESTINATION lib/MA_Empresas/sqlite)
 
 install(FILES demo/schema.sql demo/data.sql demo/logo.png DESTINATION ${CMAKE_INSTALL_DATADIR}/MA_Empresas/demo)
 install(PROGRAMS demo/create_sqlite.sh demo/render_sql.sh DESTINATION ${CMAKE_INSTALL_DATADIR}/MA_Empresas/demo)
@@ -22,11 +23,20 @@ install(FILES src/company/ui/velmora.png DESTINATION ${CMAKE_INSTALL_DATADIR}/ic
 
 # Debian keeps man pages compressed, without the time stamp that would change each build.
 find_program(GZIP gzip REQUIRED)
-set(man_gz ${PROJECT_BINARY_DIR}/MA_Empresas.1.gz)
-add_custom_command(OUTPUT ${man_gz} COMMAND ${GZIP} -9nc ${PROJECT_SOURCE_DIR}/paquete/MA_Empresas.1 > ${man_gz}
-                   DEPENDS ${PROJECT_SOURCE_DIR}/paquete/MA_Empresas.1 VERBATIM)
-add_custom_target(pagina_man ALL DEPENDS ${man_gz})
-install(FILES ${man_gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The same for the package's changelog; its copyright goes as it is.
+set(comprimidos)
+foreach(origen MA_Empresas.1 MA_Empresas-demo.1 changelog)
+  set(gz ${PROJECT_BINARY_DIR}/paquete/${origen}.gz)
+  add_custom_command(OUTPUT ${gz} COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/paquete
+                     COMMAND ${GZIP} -9nc ${PROJECT_SOURCE_DIR}/paquete/${origen} > ${gz}
+                     DEPENDS ${PROJECT_SOURCE_DIR}/paquete/${origen} VERBATIM)
+  list(APPEND comprimidos ${gz})
+endforeach()
+add_custom_target(pagina_man ALL DEPENDS ${comprimidos})
+install(FILES ${PROJECT_BINARY_DIR}/paquete/MA_Empresas.1.gz ${PROJECT_BINARY_DIR}/paquete/MA_Empresas-demo.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${PROJECT_BINARY_DIR}/paquete/changelog.gz paquete/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/ma-empresas)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ma-empresas)
@@ -36,10 +46,12 @@ else()
   set(CPACK_PACKAGE_VERSION 1.0.0)
 endif()
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Maestro de empresas del sistema de gestión")
+# Debian wants the long description's lines under 80 columns.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Programa de escritorio que mantiene la tabla de empresas P_MA_Empresas de la base\n\
-del sistema de gestión (SQL Server, PostgreSQL o SQLite por ODBC). Incluye el creador\n\
-de la base de demostración (MA_Empresas-demo) y los scripts SQL de sus tablas.")
+    "Programa de escritorio que mantiene la tabla de empresas P_MA_Empresas\n\
+de la base del sistema de gestión (SQL Server, PostgreSQL o SQLite, por\n\
+ODBC). Incluye el creador de la base de demostración (MA_Empresas-demo)\n\
+y los scripts SQL de sus tablas.")
 set(CPACK_PACKAGE_CONTACT "Equipo de MA_Empresas <soporte@ma-empresas.invalid>")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)

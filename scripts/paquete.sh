@@ -11,6 +11,8 @@ paquete=ma-empresas
 make package BUILD="$build"
 deb=$(ls -t "$build"/${paquete}_*.deb | head -n1)
 echo "Paquete: $deb"
+# Debian's own checks of a package: no error and no warning is let through.
+lintian --fail-on error,warning --tag-display-limit 0 "$deb"
 dpkg-deb --info "$deb" | sed -n '/Depends/p'
 
 trabajo=$(mktemp -d /tmp/ma-paquete.XXXXXX)
@@ -23,7 +25,7 @@ trap limpiar EXIT
 # dpkg leaves missing dependencies unconfigured; apt brings them and finishes.
 dpkg -i "$deb" || DEBIAN_FRONTEND=noninteractive apt-get install -f -y -qq </dev/null
 dpkg-query -W -f='${Status}\n' "$paquete" | grep -q "install ok installed"
-for f in /usr/bin/MA_Empresas /usr/bin/MA_Empresas-demo /usr/lib/MA_Empresas/ma_sqlite_text.so \
+for f in /usr/bin/MA_Empresas /usr/bin/MA_Empresas-demo /usr/lib/MA_Empresas/sqlite/ma_sqlite_text.so \
   /usr/share/applications/MA_Empresas.desktop /usr/share/icons/hicolor/64x64/apps/MA_Empresas.png \
   /usr/share/MA_Empresas/demo/schema.sql; do
   [ -e "$f" ] || { echo "paquete.sh: falta $f" >&2; exit 1; }

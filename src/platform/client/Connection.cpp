@@ -47,15 +47,16 @@ bool FindDataSource(const QString& name, QString* driver) {
 }
 
 // The SQLite extension that compares text as the suite's server does: $MA_SQLITE_TEXT,
-// else beside the program, else where the package puts it (lib/MA_Empresas next to
-// the program's bin), else where this build made it.
+// else beside the program, else where the package puts it (lib/MA_Empresas/sqlite next
+// to the program's bin: a folder of its own, so that it is not taken for a shared library
+// of the system's), else where this build made it.
 QString SqliteTextExtension() {
   const QString given = EnvOr("MA_SQLITE_TEXT", "");
   if (!given.isEmpty()) return given;
   if (QCoreApplication::instance()) {
     const QString bin = QCoreApplication::applicationDirPath();
     for (const QString& en : {bin + QStringLiteral("/ma_sqlite_text.so"),
-                              bin + QStringLiteral("/../lib/MA_Empresas/ma_sqlite_text.so")})
+                              bin + QStringLiteral("/../lib/MA_Empresas/sqlite/ma_sqlite_text.so")})
       if (QFileInfo::exists(en)) return QFileInfo(en).canonicalFilePath();
   }
   return QStringLiteral(MA_SQLITE_TEXT_BUILT);
