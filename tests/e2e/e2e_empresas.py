@@ -232,7 +232,8 @@ def logo_rechazado(ctx):
     p = ctx.programa()
     logo = ctx.base.empresa("1", "Imagen")[0]
     mostrar_empresa(p, "1")
-    for semilla in ("wmf_pluma_ancha_rectangulo", "wmf_registro_mayor_enorme"):
+    for semilla, dice in (("wmf_pluma_ancha_rectangulo", "demasiado compleja para dibujarla"),
+                          ("wmf_registro_mayor_enorme", "Se leen imágenes BMP, GIF, JPG, PNG y WMF.")):
         archivo = os.path.join(ctx.carpeta, semilla + ".wmf")
         shutil.copy(os.path.join(RAIZ, "fuzz", "corpus", "imagen_fuzz", semilla), archivo)
         p.clic(*BOTON_BUSCAR_LOGO)
@@ -241,11 +242,14 @@ def logo_rechazado(ctx):
         p.teclas("Return")
         p.esperar_cierre(dialogo, "el diálogo del logo")
         aviso = p.esperar_ventana("^Aviso al operador!!!$", f"el aviso de {semilla}")
+        _, texto = p.pantalla.caja("^Aviso al operador!!!$")
+        assert dice in texto, f"el aviso de {semilla} se lee {texto!r}"
         ctx.captura(semilla, aviso)
         p.teclas("Return")
         p.esperar_cierre(aviso, "el aviso")
     ctx.captura("logo-intacto", p.ventana)
     p.activar()
+    ver(p, {"Empresa": "1", "Nombre": "Distribuidora del Litoral S.A."})
     p.teclas("ctrl+a")
     p.escribir("Distribuidora del Litoral SA")
     p.teclas("F10")
