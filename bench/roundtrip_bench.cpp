@@ -14,7 +14,7 @@
 // are the client's sends after the server last answered.
 // Targets at 10 ms round trip: start under 0.25 s, code + Enter under 50 ms,
 // GRABAR of a new company under 150 ms.
-// PostgreSQL only, whatever MA_BENCH_ENGINES says besides: SQLite runs inside the
+// PostgreSQL only (nothing when MA_BENCH_ENGINES leaves it out): SQLite runs inside the
 // program, there is no link to delay. The smoke run (MA_BENCH_SMOKE=1): 1 start
 // and 2 repeats of each action.
 #include <errno.h>
