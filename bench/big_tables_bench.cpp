@@ -17,7 +17,8 @@
 //
 // Targets: start and code + Enter within 1.2x of 5,000 companies; PRIMERO and
 // ULTIMO under 0.5 s; peak memory under 120 MB.
-// The engines: MA_BENCH_BIG_ENGINES (default "sqlite,postgres").
+// The engines: MA_BENCH_BIG_ENGINES, else MA_BENCH_ENGINES (default "sqlite,postgres").
+// The smoke run (MA_BENCH_SMOKE=1): 1,000 companies against 200, one start, one round.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -33,6 +34,7 @@
 #include <string>
 #include <vector>
 
+#include "Ajustes.h"
 #include "Proceso.h"
 #include "company/ui/EnlaceDialogos.h"
 #include "company/ui/frmMA_Empresas.h"
@@ -48,11 +50,11 @@
 
 namespace {
 
-constexpr int kBase = 5000;
-constexpr int kGrande = 100000;
+const int kBase = ajustes::Tam(5000, 200);
+const int kGrande = ajustes::Tam(100000, 1000);
 constexpr int kLogoBytes = 150 * 1024;
-constexpr int kStarts = 5;
-constexpr int kRondas = 3;  // processes that run the steps, per size
+const int kStarts = ajustes::Tam(5, 1);
+const int kRondas = ajustes::Tam(3, 1);  // processes that run the steps, per size
 constexpr double kRatioTarget = 1.2;
 constexpr double kMoveTargetMs = 500;
 constexpr double kPeakTargetMb = 120;
@@ -263,7 +265,9 @@ Base Preparar(testdb::Engine e, int n, const QTemporaryDir& dir) {
 }
 
 bool Arrancar(Base& b, bool cuenta) {
-  static const auto env = proceso::Entorno({"QT_QPA_PLATFORM=offscreen", "MA_SALIR_AL_INACTIVAR=1"});
+  // Taken at each start: the PostgreSQL server's settings join the environment only
+  // when its first database is made, after the SQLite half has started programs.
+  const auto env = proceso::Entorno({"QT_QPA_PLATFORM=offscreen", "MA_SALIR_AL_INACTIVAR=1"});
   const proceso::Corrida r = proceso::Lanzar(b.programa, env, 60000);
   if (!r.ok) {
     std::fprintf(stderr, "%s\n", r.porque.c_str());
@@ -371,13 +375,8 @@ int main(int argc, char** argv) {
   // The parent stays small: a spawned child's peak never reads below it.
   QCoreApplication app(argc, argv);
   QTemporaryDir dir(QDir::tempPath() + "/big_tables_bench.XXXXXX");
-  const QString pedidos = qEnvironmentVariable("MA_BENCH_BIG_ENGINES", QStringLiteral("sqlite,postgres"));
   bool falla = false;
-  for (auto e : testdb::AllEngines()) {
-    bool quiere = false;
-    for (const QString& w : pedidos.split(',', Qt::SkipEmptyParts))
-      quiere = quiere || QString(testdb::Name(e)).startsWith(w.trimmed(), Qt::CaseInsensitive);
-    if (!quiere) continue;
+  for (auto e : ajustes::Motores("MA_BENCH_BIG_ENGINES")) {
     Base base = Preparar(e, kBase, dir);
     Base grande = Preparar(e, kGrande, dir);
     MedirAmbas(base, grande, dir);

@@ -9,8 +9,9 @@
 //     measured in a fresh child process as the growth of its peak resident set
 //     (VmHWM) and of the bytes malloc holds, across Recordset::Open (target: under 50 MB).
 //
-// Both engines: SQLite, and PostgreSQL on a private server (testdb starts one;
-// MA_BENCH_ENGINES=sqlite limits the run to SQLite).
+// Both engines: SQLite, and PostgreSQL on a private server (the run's, or one
+// testdb starts); MA_BENCH_ENGINES=sqlite limits the run to SQLite. The smoke run
+// (MA_BENCH_SMOKE=1): 1,000 rows, 50 companies.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <unistd.h>
@@ -27,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "Ajustes.h"
 #include "Collector.h"
 #include "PlainOdbc.h"
 #include "platform/client/Connection.h"
@@ -36,9 +38,9 @@
 
 namespace {
 
-constexpr int kRows = 10000;
+const int kRows = ajustes::Tam(10000, 1000);
 constexpr int kColumns = 5;
-constexpr int kCompanies = 5000;
+const int kCompanies = ajustes::Tam(5000, 50);
 constexpr int kLogoBytes = 200 * 1024;
 const char* kWideTable = "BENCH_ANCHA";
 
@@ -172,14 +174,7 @@ int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--memory-child") == 0)
     return MemoryChild(QString::fromLocal8Bit(argv[2]));
 
-  const char* only = std::getenv("MA_BENCH_ENGINES");
-  std::vector<testdb::Engine> engines;
-  for (auto e : testdb::AllEngines()) {
-    bool wanted = !only;
-    for (const QString& w : QString(only ? only : "").split(',', Qt::SkipEmptyParts))
-      wanted = wanted || QString(testdb::Name(e)).startsWith(w.trimmed(), Qt::CaseInsensitive);
-    if (wanted) engines.push_back(e);
-  }
+  const std::vector<testdb::Engine> engines = ajustes::Motores();
 
   for (auto e : engines) {
     std::fprintf(stderr, "Preparing %d × %d rows on %s...\n", kRows, kColumns, testdb::Name(e));
@@ -223,6 +218,7 @@ int main(int argc, char** argv) {
     for (const auto& m : memory) {
       if (m.rows < 0) {
         std::printf("%-10s failed\n", m.engine.toLocal8Bit().constData());
+        ++reporter.errores;
         continue;
       }
       std::printf(
@@ -233,5 +229,5 @@ int main(int argc, char** argv) {
     }
   }
   benchmark::Shutdown();
-  return 0;
+  return reporter.errores ? 1 : 0;
 }

@@ -12,8 +12,8 @@
 //     is compared. "AlFinal" types the beginning of the last rows' text: the
 //     selection moves to the end of the list.
 //
-// SQLite by default; MA_BENCH_ENGINES=sqlite,postgres adds PostgreSQL (testdb starts
-// a private server).
+// SQLite and PostgreSQL (the run's private server, or one testdb starts);
+// MA_BENCH_ENGINES=sqlite for one. The smoke run (MA_BENCH_SMOKE=1): 1,000 rows.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -31,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "Ajustes.h"
 #include "Collector.h"
 #include "PlainOdbc.h"
 #include "db/DB_Dll.h"
@@ -43,7 +44,7 @@
 
 namespace {
 
-constexpr int kRows = 10000;
+const int kRows = ajustes::Tam(10000, 1000);
 constexpr int kColumns = 5;
 const char* kTable = "BENCH_ANCHA";
 // The definition record a site would keep for the table: five columns, searched by DESCRIPCION.
@@ -230,13 +231,7 @@ int main(int argc, char** argv) {
     f.write(QByteArray("\"") + kTable + "\",\"4200|1500|900|1600|2700|\"\r\n");
   }
 
-  const char* only = std::getenv("MA_BENCH_ENGINES");
-  for (auto e : testdb::AllEngines()) {
-    bool wanted = !only && e == testdb::Engine::Sqlite;
-    for (const QString& w : QString(only ? only : "").split(',', Qt::SkipEmptyParts))
-      wanted = wanted || QString(testdb::Name(e)).startsWith(w.trimmed(), Qt::CaseInsensitive);
-    if (wanted) Engines().push_back(Preparar(e));
-  }
+  for (auto e : ajustes::Motores()) Engines().push_back(Preparar(e));
 
   for (const auto& d : Engines()) {
     const std::string n = testdb::Name(d->engine);
@@ -276,5 +271,5 @@ int main(int argc, char** argv) {
   Engines().clear();
   DB_Dll::Instancia().SetCnn(nullptr);
   benchmark::Shutdown();
-  return 0;
+  return reporter.errores ? 1 : 0;
 }

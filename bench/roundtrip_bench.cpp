@@ -14,6 +14,9 @@
 // are the client's sends after the server last answered.
 // Targets at 10 ms round trip: start under 0.25 s, code + Enter under 50 ms,
 // GRABAR of a new company under 150 ms.
+// PostgreSQL only (nothing when MA_BENCH_ENGINES leaves it out): SQLite runs inside the
+// program, there is no link to delay. The smoke run (MA_BENCH_SMOKE=1): 1 start
+// and 2 repeats of each action.
 #include <errno.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -38,6 +41,7 @@
 #include <string>
 #include <vector>
 
+#include "Ajustes.h"
 #include "DelayingProxy.h"
 #include "company/ui/EnlaceDialogos.h"
 #include "company/ui/frmMA_Empresas.h"
@@ -54,8 +58,8 @@ extern char** environ;
 namespace {
 
 constexpr double kDelayMs = 5.0;  // each way
-constexpr int kStarts = 7;
-constexpr int kRepeats = 9;
+const int kStarts = ajustes::Tam(7, 1);
+const int kRepeats = ajustes::Tam(9, 2);
 constexpr double kStartTargetMs = 250, kEnterTargetMs = 50, kSaveTargetMs = 150;
 const char* kDsn = "MA_PG_RETARDO";
 
@@ -210,6 +214,11 @@ class Form {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  const auto motores = ajustes::Motores();
+  if (std::find(motores.begin(), motores.end(), testdb::Engine::Postgres) == motores.end()) {
+    std::printf("PostgreSQL not asked for (MA_BENCH_ENGINES): nothing to measure\n");
+    return 0;
+  }
   std::fprintf(stderr, "Preparing the demo database on PostgreSQL...\n");
   testdb::Database base;
   try {

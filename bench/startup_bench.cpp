@@ -6,6 +6,8 @@
 // their first idle pass after show() (MA_SALIR_AL_INACTIVAR=1), so the time is
 // process start to the window shown and idle. Peak memory is the child's ru_maxrss.
 // Targets: the program within 2x the bare window's time, its peak under 150 MB.
+// On SQLite and PostgreSQL (MA_BENCH_ENGINES); the smoke run (MA_BENCH_SMOKE=1):
+// 200 companies, 20 with a logo, 2 starts.
 #include <benchmark/benchmark.h>
 #include <errno.h>
 #include <fcntl.h>
@@ -28,21 +30,23 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "Ajustes.h"
 #include "support/TestDatabases.h"
 
 extern char** environ;
 
 namespace {
 
-constexpr int kCompanies = 5000;
-constexpr int kWithLogo = 500;
+const int kCompanies = ajustes::Tam(5000, 200);
+const int kWithLogo = ajustes::Tam(500, 20);
 constexpr int kLogoBytes = 150 * 1024;
 constexpr double kRatioTarget = 2.0;
 constexpr double kPeakTargetMb = 150.0;
-constexpr int kStarts = 10;
+const int kStarts = ajustes::Tam(10, 2);
 constexpr int kTimeoutMs = 60000;  // a dialog waiting for an operator must not hang the run
 
 struct Child {
@@ -127,7 +131,8 @@ Run Start(const Child& c, int timeoutMs = kTimeoutMs) {
   std::vector<char*> argv{const_cast<char*>(c.program.c_str())};
   for (const auto& a : c.args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
-  static const std::vector<std::string> envText = ChildEnvironment();
+  // Taken at each start: a PostgreSQL server's settings join the environment late.
+  const std::vector<std::string> envText = ChildEnvironment();
   std::vector<char*> envp;
   for (const auto& e : envText) envp.push_back(const_cast<char*>(e.c_str()));
   envp.push_back(nullptr);
@@ -194,71 +199,108 @@ void StartUp(benchmark::State& state, const Child* c, const char* name) {
   state.counters["peak_MB"] = res.peakMb;
 }
 
-// Runs in a child process: grows a fresh demo database and copies it to `target`.
-// Building the logo data takes a few hundred MB; in the benchmark's own process it
-// would count against every program it starts, since a spawned child's ru_maxrss
-// starts from its parent's high-water mark.
-int Prepare(const QString& target) {
-  const testdb::Database db = testdb::FreshDemo(testdb::Engine::Sqlite);
+// Runs in a child process: grows the demo database to kCompanies. SQLite: a fresh
+// copy, copied to `target`; PostgreSQL: the database named `target` that the parent
+// made on the run's server (whose settings the child inherits). Building the logo
+// data takes a few hundred MB; in the benchmark's own process it would count
+// against every program it starts, since a spawned child's ru_maxrss starts from
+// its parent's high-water mark.
+int Prepare(const std::string& engine, const QString& target) {
+  testdb::Database db;
+  if (engine == "postgres") {
+    db.engine = testdb::Engine::Postgres;
+    db.dbName = target;
+  } else {
+    db = testdb::FreshDemo(testdb::Engine::Sqlite);
+  }
   const QStringList n = testdb::Query(db, "SELECT COUNT(*) FROM P_MA_Empresas");
   const int existing = n.isEmpty() ? 0 : n.first().toInt();
   testdb::GrowCompanies(db, kCompanies - existing, kWithLogo, kLogoBytes);
+  if (db.engine == testdb::Engine::Postgres) return 0;
   QFile::remove(target);
   return QFile::copy(db.dbName, target) ? 0 : 1;
+}
+
+// The program's command line for a database grown for the benchmark, or "" when
+// preparing it failed.
+std::string Parametros(testdb::Engine e, const QTemporaryDir& dir) {
+  std::fprintf(stderr, "Preparing %d companies, %d of them with a %d KB logo, on %s...\n", kCompanies,
+               kWithLogo, kLogoBytes / 1024, testdb::Name(e));
+  testdb::Database db;
+  std::string engine = "sqlite";
+  if (e == testdb::Engine::Postgres) {
+    db = testdb::FreshDemo(e);
+    engine = "postgres";
+  } else {
+    db.server = "SQLITE";
+    db.dbName = dir.filePath("empresas.sqlite");
+    db.user = "admin";
+  }
+  const Child prepare{QCoreApplication::applicationFilePath().toStdString(),
+                      {"--prepare", engine, db.dbName.toStdString()},
+                      dir.filePath("preparar.log").toStdString()};
+  const Run prepared = Start(prepare, -1);
+  if (!prepared.ok) {
+    std::fprintf(stderr, "preparing the database failed: %s\n", prepared.why.c_str());
+    return {};
+  }
+  return ("@Server=" + db.server + ";@DbName=" + db.dbName + ";@Usuario=" + db.user +
+          ";@Password=" + db.password + ";")
+      .toStdString();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
-  if (argc == 3 && std::strcmp(argv[1], "--prepare") == 0) return Prepare(QString::fromLocal8Bit(argv[2]));
+  if (argc == 4 && std::strcmp(argv[1], "--prepare") == 0)
+    return Prepare(argv[2], QString::fromLocal8Bit(argv[3]));
 
-  std::fprintf(stderr, "Preparing %d companies, %d of them with a %d KB logo, on SQLite...\n", kCompanies,
-               kWithLogo, kLogoBytes / 1024);
   QTemporaryDir dir(QDir::tempPath() + "/startup_bench.XXXXXX");
-  const QString dbName = dir.filePath("empresas.sqlite");
-  const Child prepare{QCoreApplication::applicationFilePath().toStdString(),
-                      {"--prepare", dbName.toStdString()},
-                      dir.filePath("preparar.log").toStdString()};
-  const Run prepared = Start(prepare, -1);
-  if (!prepared.ok) {
-    std::fprintf(stderr, "preparing the database failed: %s\n", prepared.why.c_str());
-    return 1;
-  }
-
-  const Child program{MA_PROGRAM_PATH,
-                      {("@Server=SQLITE;@DbName=" + dbName + ";@Usuario=admin;@Password=;").toStdString()},
-                      dir.filePath("program.log").toStdString()};
   const Child bare{MA_BARE_WINDOW_PATH, {}, dir.filePath("bare.log").toStdString()};
-
   benchmark::RegisterBenchmark("StartUp/BareWindow", StartUp, &bare, "bare")
       ->UseManualTime()
       ->Iterations(kStarts)
       ->Unit(benchmark::kMillisecond);
-  benchmark::RegisterBenchmark("StartUp/MA_Empresas", StartUp, &program, "program")
-      ->UseManualTime()
-      ->Iterations(kStarts)
-      ->Unit(benchmark::kMillisecond);
+  std::vector<std::unique_ptr<Child>> programs;
+  std::vector<std::string> names;
+  names.reserve(testdb::AllEngines().size());  // each benchmark keeps its name's address
+  for (auto e : ajustes::Motores()) {
+    const std::string parametros = Parametros(e, dir);
+    if (parametros.empty()) return 1;
+    names.push_back(testdb::Name(e));
+    programs.push_back(std::make_unique<Child>(
+        Child{MA_PROGRAM_PATH,
+              {parametros},
+              dir.filePath("program_" + QString::fromStdString(names.back()) + ".log").toStdString()}));
+    benchmark::RegisterBenchmark(("StartUp/MA_Empresas/" + names.back()).c_str(), StartUp,
+                                 programs.back().get(), names.back().c_str())
+        ->UseManualTime()
+        ->Iterations(kStarts)
+        ->Unit(benchmark::kMillisecond);
+  }
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
 
-  const Results& p = Of("program");
   const Results& b = Of("bare");
-  std::printf("\n== Start-up to the form shown and idle, %d companies (%d with %d KB logos), SQLite ==\n",
-              kCompanies, kWithLogo, kLogoBytes / 1024);
-  if (p.wallMs.empty() || b.wallMs.empty()) {
-    std::printf("not measured%s\n", startFailed ? ": a start failed (see above)" : "");
-    return startFailed ? 1 : 0;
+  for (const std::string& name : names) {
+    const Results& p = Of(name);
+    std::printf("\n== Start-up to the form shown and idle, %d companies (%d with %d KB logos), %s ==\n",
+                kCompanies, kWithLogo, kLogoBytes / 1024, name.c_str());
+    if (p.wallMs.empty() || b.wallMs.empty()) {
+      std::printf("not measured%s\n", startFailed ? ": a start failed (see above)" : "");
+      continue;
+    }
+    const double pm = Median(p.wallMs), bm = Median(b.wallMs);
+    std::printf("MA_Empresas  %8.1f ms (cpu %7.1f ms)   peak RSS %6.1f MB\n", pm, Median(p.cpuMs), p.peakMb);
+    std::printf("bare window  %8.1f ms (cpu %7.1f ms)   peak RSS %6.1f MB\n", bm, Median(b.cpuMs), b.peakMb);
+    const double ratio = pm / bm, cpuRatio = Median(p.cpuMs) / Median(b.cpuMs);
+    std::printf("%s  %s: time ratio %.2fx, cpu %.2fx (target within %.0fx)\n",
+                ratio <= kRatioTarget ? "PASS" : "MISS", name.c_str(), ratio, cpuRatio, kRatioTarget);
+    std::printf("%s  %s: peak RSS %.1f MB (target under %.0f MB)\n",
+                p.peakMb < kPeakTargetMb ? "PASS" : "MISS", name.c_str(), p.peakMb, kPeakTargetMb);
   }
-  const double pm = Median(p.wallMs), bm = Median(b.wallMs);
-  std::printf("MA_Empresas  %8.1f ms (cpu %7.1f ms)   peak RSS %6.1f MB\n", pm, Median(p.cpuMs), p.peakMb);
-  std::printf("bare window  %8.1f ms (cpu %7.1f ms)   peak RSS %6.1f MB\n", bm, Median(b.cpuMs), b.peakMb);
-  const double ratio = pm / bm, cpuRatio = Median(p.cpuMs) / Median(b.cpuMs);
-  std::printf("%s  time ratio %.2fx, cpu %.2fx (target within %.0fx)\n",
-              ratio <= kRatioTarget ? "PASS" : "MISS", ratio, cpuRatio, kRatioTarget);
-  std::printf("%s  peak RSS %.1f MB (target under %.0f MB)\n", p.peakMb < kPeakTargetMb ? "PASS" : "MISS",
-              p.peakMb, kPeakTargetMb);
   std::printf("(a peak never reads below this benchmark's own, %.1f MB)\n", OwnPeakMb());
-  return 0;
+  return startFailed ? 1 : 0;
 }

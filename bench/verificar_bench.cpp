@@ -1,6 +1,7 @@
 // The check of the whole company table on 100,000 companies, each with its
-// per-company rows (1.6 million of them), on SQLite; and what the status line
-// under the tabs costs each move of the navigation bar.
+// per-company rows (1.6 million of them), on SQLite and PostgreSQL
+// (MA_BENCH_ENGINES); and what the status line under the tabs costs each move of
+// the navigation bar. The smoke run (MA_BENCH_SMOKE=1): 500 companies, one run.
 //
 // Check: `MA_Empresas --verificar` in a process of its own, its report thrown
 // away, against the baseline of the same run: a plain ODBC program reading every
@@ -32,8 +33,10 @@
 #include <string>
 #include <vector>
 
+#include "Ajustes.h"
 #include "Collector.h"
 #include "PlainOdbc.h"
+#include "Proceso.h"
 #include "company/CompletitudEmpresa.h"
 #include "company/ui/frmMA_Empresas.h"
 #include "db/DB_Dll.h"
@@ -45,10 +48,10 @@ extern char** environ;
 
 namespace {
 
-constexpr int kCompanies = 100000;
+const int kCompanies = ajustes::Tam(100000, 500);
 constexpr double kTimeRatioTarget = 4.0;
 constexpr double kPeakRatioTarget = 1.5;
-constexpr int kRuns = 3;
+const int kRuns = ajustes::Tam(3, 1);
 
 struct Run {
   bool ok = false;
@@ -128,19 +131,29 @@ void SeedAll(const testdb::Database& db) {
       "COMMIT;\n");
 }
 
-// In a child: the two databases, the demo and the grown one, both seeded.
-int Prepare(const QString& small, const QString& large) {
-  const testdb::Database a = testdb::FreshDemo(testdb::Engine::Sqlite);
+// In a child: the two databases, the demo and the grown one, both seeded. SQLite:
+// fresh ones, copied to `small` and `large`; PostgreSQL: the databases of those
+// names that the parent made on the run's server (whose settings the child inherits).
+int Prepare(const std::string& engine, const QString& small, const QString& large) {
+  testdb::Database a, b;
+  if (engine == "postgres") {
+    a.engine = b.engine = testdb::Engine::Postgres;
+    a.dbName = small;
+    b.dbName = large;
+  } else {
+    a = testdb::FreshDemo(testdb::Engine::Sqlite);
+    b = testdb::FreshDemo(testdb::Engine::Sqlite);
+  }
   SeedAll(a);
-  const testdb::Database b = testdb::FreshDemo(testdb::Engine::Sqlite);
   testdb::GrowCompanies(b, kCompanies - 12, 0, 0);
   SeedAll(b);
+  if (engine == "postgres") return 0;
   return QFile::copy(a.dbName, small) && QFile::copy(b.dbName, large) ? 0 : 1;
 }
 
 // In a child: the baseline, every row the check looks at read once.
-int ReadPlain(const QString& path) {
-  Odbc odbc(ClientOdbcString(OnFile(path)));
+int ReadPlain(const QString& odbcString) {
+  Odbc odbc(odbcString);
   long long checksum = 0;
   for (const char* sql :
        {"SELECT IdEmpresa, NombreEmpresa, CUIT FROM P_MA_Empresas", "SELECT EMPRESA, Codigo FROM V_TA_CPTE",
@@ -162,8 +175,7 @@ Form& TheForm() {
   return f;
 }
 
-void Load(const QString& path, const QString& logs) {
-  const testdb::Database d = OnFile(path);
+void Load(const testdb::Database& d, const QString& logs) {
   Form& f = TheForm();
   f.cnn = ado::Connection::Create();
   f.cnn->Open(d.programString);
@@ -197,70 +209,89 @@ void BM_LineaDeEstado(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(CompletitudDe(codigo).Completa());
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  if (argc == 4 && std::strcmp(argv[1], "--prepare") == 0)
-    return Prepare(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
-  if (argc == 3 && std::strcmp(argv[1], "--plain") == 0) return ReadPlain(QString::fromLocal8Bit(argv[2]));
-
-  QTemporaryDir dir(QDir::tempPath() + "/verificar_bench.XXXXXX");
-  const QString small = dir.filePath("demo.sqlite"), large = dir.filePath("empresas.sqlite");
-  const std::string self = QCoreApplication::applicationFilePath().toStdString();
-  const std::string log = dir.filePath("child.log").toStdString();
-  std::fprintf(stderr, "Preparing %d companies with their per-company rows on SQLite...\n", kCompanies);
-  if (Spawn({self, "--prepare", small.toStdString(), large.toStdString()}, log).status != 0) {
-    std::fprintf(stderr, "preparing the databases failed (see %s)\n", log.c_str());
-    return 1;
+// The two databases of an engine, ready; false when preparing them failed.
+bool Preparar(testdb::Engine e, const QTemporaryDir& dir, const std::string& log, testdb::Database* small,
+              testdb::Database* large) {
+  std::fprintf(stderr, "Preparing %d companies with their per-company rows on %s...\n", kCompanies,
+               testdb::Name(e));
+  std::string engine = "sqlite";
+  if (e == testdb::Engine::Postgres) {
+    *small = testdb::FreshDemo(e);
+    *large = testdb::FreshDemo(e);
+    engine = "postgres";
+  } else {
+    *small = OnFile(dir.filePath("demo.sqlite"));
+    *large = OnFile(dir.filePath("empresas.sqlite"));
   }
-  auto check = [&](const QString& path) {
+  const std::string self = QCoreApplication::applicationFilePath().toStdString();
+  if (Spawn({self, "--prepare", engine, small->dbName.toStdString(), large->dbName.toStdString()}, log)
+          .status == 0)
+    return true;
+  std::fprintf(stderr, "preparing the databases failed (see %s)\n", log.c_str());
+  return false;
+}
+
+// The check and the status line on one engine; false when a run failed.
+bool Medir(testdb::Engine e, const QTemporaryDir& dir) {
+  const std::string log = dir.filePath("child.log").toStdString();
+  testdb::Database small, large;
+  if (!Preparar(e, dir, log, &small, &large)) return false;
+  auto check = [&](const testdb::Database& d) {
     return Best({MA_PROGRAM_PATH, "--verificar",
-                 ("@Server=SQLITE;@DbName=" + path + ";@Usuario=admin;@Password=;").toStdString()},
+                 ("@Server=" + d.server + ";@DbName=" + d.dbName + ";@Usuario=" + d.user +
+                  ";@Password=" + d.password + ";")
+                     .toStdString()},
                 log);
   };
   const Run onLarge = check(large), onSmall = check(small);
-  const Run plain = Best({self, "--plain", large.toStdString()}, log);
+  const std::string self = QCoreApplication::applicationFilePath().toStdString();
+  const Run plain = Best({self, "--plain", ClientOdbcString(large).toStdString()}, log);
 
+  const std::string n = testdb::Name(e);
   Load(large, dir.filePath("VMERR.LOG"));
-  benchmark::RegisterBenchmark("Navegar/AnteriorSiguiente", BM_Navegar)->Unit(benchmark::kMillisecond);
-  benchmark::RegisterBenchmark("LineaDeEstado/Consulta", BM_LineaDeEstado)->Unit(benchmark::kMillisecond);
-  benchmark::Initialize(&argc, argv);
+  benchmark::ClearRegisteredBenchmarks();
+  benchmark::RegisterBenchmark(("Navegar/AnteriorSiguiente/" + n).c_str(), BM_Navegar)
+      ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark(("LineaDeEstado/Consulta/" + n).c_str(), BM_LineaDeEstado)
+      ->Unit(benchmark::kMillisecond);
   Collector reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
   // The form goes before the application it belongs to.
   TheForm().form.reset();
+  TheForm().cnn.reset();
   DB_Dll::Instancia().SetCnn(nullptr);
   DB_Dll::Instancia().gOpenFlag = false;
 
-  std::printf("\n== --verificar on %d companies (1.6 million per-company rows), SQLite ==\n", kCompanies);
+  std::printf("\n== --verificar on %d companies (%d per-company rows each), %s ==\n", kCompanies, 16,
+              n.c_str());
   // Status 1: the grown companies' CUITs mostly fail their check digit, so there are findings.
   if (!onLarge.ok || onLarge.status > 1 || !onSmall.ok || onSmall.status > 1 || !plain.ok ||
       plain.status != 0) {
     std::printf("not measured: a run failed (statuses %d, %d, %d; see %s)\n", onLarge.status, onSmall.status,
                 plain.status, log.c_str());
-    return 1;
+    std::printf("%s\n", proceso::Cola(log).c_str());
+    return false;
   }
-  auto show = [](const char* what, const Run& r) {
-    std::printf("%-28s %8.1f ms (cpu %8.1f ms)   peak RSS %6.1f MB\n", what, r.wallMs, r.cpuMs, r.peakMb);
+  auto show = [&](const std::string& what, const Run& r) {
+    std::printf("%-28s %8.1f ms (cpu %8.1f ms)   peak RSS %6.1f MB\n", what.c_str(), r.wallMs, r.cpuMs,
+                r.peakMb);
   };
-  show("--verificar, 100000 companies", onLarge);
+  show("--verificar, " + std::to_string(kCompanies) + " companies", onLarge);
   show("--verificar, 12 companies", onSmall);
   show("plain ODBC read of the rows", plain);
   // The machine is shared: the ratio is taken on the larger of wall and cpu time.
   const double timeRatio = std::max(onLarge.wallMs / plain.wallMs, onLarge.cpuMs / plain.cpuMs);
   const double peakRatio = onLarge.peakMb / onSmall.peakMb;
-  std::printf("%s  time %.2fx the plain read (wall %.2fx, cpu %.2fx; target within %.0fx)\n",
-              timeRatio <= kTimeRatioTarget ? "PASS" : "MISS", timeRatio, onLarge.wallMs / plain.wallMs,
-              onLarge.cpuMs / plain.cpuMs, kTimeRatioTarget);
-  std::printf("%s  peak %.2fx the 12-company check's (target within %.1fx)\n",
-              peakRatio <= kPeakRatioTarget ? "PASS" : "MISS", peakRatio, kPeakRatioTarget);
+  std::printf("%s  %s: time %.2fx the plain read (wall %.2fx, cpu %.2fx; target within %.0fx)\n",
+              timeRatio <= kTimeRatioTarget ? "PASS" : "MISS", n.c_str(), timeRatio,
+              onLarge.wallMs / plain.wallMs, onLarge.cpuMs / plain.cpuMs, kTimeRatioTarget);
+  std::printf("%s  %s: peak %.2fx the 12-company check's (target within %.1fx)\n",
+              peakRatio <= kPeakRatioTarget ? "PASS" : "MISS", n.c_str(), peakRatio, kPeakRatioTarget);
 
-  const auto nav = reporter.ms["Navegar/AnteriorSiguiente"], line = reporter.ms["LineaDeEstado/Consulta"];
+  const auto nav = reporter.ms["Navegar/AnteriorSiguiente/" + n],
+             line = reporter.ms["LineaDeEstado/Consulta/" + n];
   if (nav.real > 0) {
-    std::printf("\n== The status line on navigation, %d companies ==\n", kCompanies);
+    std::printf("\n== The status line on navigation, %d companies, %s ==\n", kCompanies, n.c_str());
     std::printf(
         "a move with the line %.3f ms, the line's query %.3f ms: without it about %.3f ms (%.1f%% of a "
         "move)\n",
@@ -268,5 +299,24 @@ int main(int argc, char** argv) {
     std::printf("(cpu: a move %.3f ms, the query %.3f ms)\n", nav.cpu, line.cpu);
   }
   std::fflush(stdout);
-  return 0;
+  return reporter.errores == 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  if (argc == 5 && std::strcmp(argv[1], "--prepare") == 0)
+    return Prepare(argv[2], QString::fromLocal8Bit(argv[3]), QString::fromLocal8Bit(argv[4]));
+  if (argc == 3 && std::strcmp(argv[1], "--plain") == 0) return ReadPlain(QString::fromLocal8Bit(argv[2]));
+
+  benchmark::Initialize(&argc, argv);
+  bool ok = true;
+  for (auto e : ajustes::Motores()) {
+    QTemporaryDir dir(QDir::tempPath() + "/verificar_bench.XXXXXX");
+    ok = Medir(e, dir) && ok;
+  }
+  benchmark::Shutdown();
+  return ok ? 0 : 1;
 }

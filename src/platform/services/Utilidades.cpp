@@ -23,11 +23,11 @@ unsigned char ByteClave(int i) {
 // Marks our encoding, so that a value typed by hand is told apart.
 const QChar kMarca = QLatin1Char('~');
 
+// Upper case only, as Encriptar writes it.
 int ValorHex(QChar c) {
   const ushort u = c.unicode();
   if (u >= '0' && u <= '9') return u - '0';
   if (u >= 'A' && u <= 'F') return u - 'A' + 10;
-  if (u >= 'a' && u <= 'f') return u - 'a' + 10;
   return -1;
 }
 
@@ -190,11 +190,11 @@ QString Utilidades::Encriptar(const QString& texto) const {
 }
 
 QString Utilidades::Desencriptar(const QString& texto) const {
-  // Anything that is not our encoding (a value typed into the file by hand)
-  // is taken as it stands.
-  const QString marcado = texto.trimmed();
-  if (!marcado.startsWith(kMarca)) return texto;
-  const QString t = marcado.mid(1);
+  // Only what Encriptar writes is decoded, exactly: anything else (a value typed
+  // into the file by hand) is taken as it stands. The INI reader has already
+  // dropped the blanks around a stored value.
+  if (!texto.startsWith(kMarca)) return texto;
+  const QString t = texto.mid(1);
   if (t.isEmpty() || t.size() % 2 != 0) return texto;
   QByteArray bytes;
   bytes.reserve(t.size() / 2);
