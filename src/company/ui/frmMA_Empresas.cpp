@@ -79,6 +79,8 @@ frmMA_Empresas::frmMA_Empresas(QWidget* parent) : QWidget(parent) {
   capa->addWidget(pestanas_, 1);
   lblEstadoTablas_ = new QLabel(this);
   lblEstadoTablas_->setObjectName(QStringLiteral("LblEstadoTablas"));
+  lblEstadoTablas_->setToolTip(
+      QStringLiteral("Ctrl+T: agrega las filas de las plantillas que le faltan a esta empresa"));
   capa->addWidget(lblEstadoTablas_);
   lblAviso_ = new QLabel(this);
   lblAviso_->setObjectName(QStringLiteral("LblAviso"));
