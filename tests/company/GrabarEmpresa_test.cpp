@@ -12,6 +12,7 @@
 #include "company/SiembraEmpresa.h"
 #include "company/UnidadGrabacion.h"
 #include "company/ui/GrillaFlex.h"
+#include "db/TraduccionOracle.h"
 
 namespace {
 
@@ -636,6 +637,24 @@ TEST_P(GrabarEmpresa, ReintentarTrasUnBloqueoGrabaYVuelveALaConsulta) {
   EXPECT_TRUE(op->mensajes[0].prompt.contains(QStringLiteral("bloqueados"))) << op->mensajes[0].prompt;
   EXPECT_EQ(Uno("SELECT Observaciones FROM P_MA_Empresas" + Donde("4")), QStringLiteral("tras el bloqueo"));
   EXPECT_FALSE(L().EnEdicion());
+}
+
+// The copy as Oracle gets it keeps no construct of the program's own dialect,
+// an unaligned template code included.
+TEST(SiembraEnOracle, LaCopiaTraducidaNoDejaNadaDelDialectoDelPrograma) {
+  PlanSiembra plan;
+  plan.columnas = QStringList{"EMPRESA", "Codigo", "Descripcion", "Talonario"};
+  plan.claves = QStringList{"7"};
+  plan.codigos = QStringList{"7"};
+  plan.alineados = QStringList{"   7"};
+  for (const TablaPorEmpresa t :
+       {TablaPorEmpresa::TiposComprobante, TablaPorEmpresa::Comprobantes, TablaPorEmpresa::Ejercicios})
+    for (const Siembra s : {Siembra::SinFilas, Siembra::Faltantes}) {
+      const QString oracle = TraducirAOracle(SentenciaCopia(t, Codigo15("7"), s, plan));
+      for (const char* ajeno : {"RIGHT(", "LEFT(", "' +", "+ '", "TOP ", "WITH (", "ISNULL(", "LEN(", "["})
+        EXPECT_FALSE(oracle.contains(QString::fromLatin1(ajeno), Qt::CaseInsensitive))
+            << ajeno << ": " << oracle;
+    }
 }
 
 // Seeding a table is one statement whatever the number of templates: the
