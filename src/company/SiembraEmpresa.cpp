@@ -79,7 +79,7 @@ QString ClaveSql(const QString& alias, const QString& columna, bool texto) {
 }  // namespace
 
 bool PlanSiembra::Numera() const {
-  return !claves.isEmpty() && columnas.contains(QStringLiteral("Talonario"), Qt::CaseInsensitive);
+  return numerada && !claves.isEmpty() && columnas.contains(QStringLiteral("Talonario"), Qt::CaseInsensitive);
 }
 
 PlanSiembra PlanearSiembra(TablaPorEmpresa tabla, const QString& codigo15, Siembra siembra,
@@ -87,6 +87,9 @@ PlanSiembra PlanearSiembra(TablaPorEmpresa tabla, const QString& codigo15, Siemb
   const SentenciasSiembra base = SentenciasDe(tabla, codigo15);
   const bool numerada = !base.maximoTalonario.isEmpty();
   PlanSiembra plan;
+  plan.numerada = numerada;
+  // The empty code is the templates' own: the suite's company has no copies.
+  if (codigo15.trimmed().isEmpty()) return plan;
   auto& util = Utilidades::Compartido();
   // Keys as the copy compares them (see ClaveSql).
   const auto clave = [&](const ado::Value& v) {

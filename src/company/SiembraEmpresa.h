@@ -34,7 +34,8 @@ struct PlanSiembra {
   QStringList claves;  // the keys of the template rows to copy, trimmed, in key order
   // Template voucher codes not stored right-aligned to 4, and their aligned form.
   QStringList codigos, alineados;
-  bool Numera() const;  // a copy draws booklet numbers
+  bool numerada = false;  // the table has booklet numbers
+  bool Numera() const;    // a copy draws booklet numbers
 };
 PlanSiembra PlanearSiembra(TablaPorEmpresa tabla, const QString& codigo15, Siembra siembra,
                            ado::ConnectionPtr cnn = nullptr);

@@ -603,6 +603,7 @@ TEST_P(GrabarEmpresa, ElBloqueoDeTalonariosSoloSiSeNumera) {
       {"1", TablaPorEmpresa::TiposComprobante, false},  // it has its rows
       {"89", TablaPorEmpresa::TiposComprobante, true},  // it has none: numbered
       {"88", TablaPorEmpresa::Ejercicios, false},       // no booklet numbers
+      {"", TablaPorEmpresa::TiposComprobante, false},   // the suite's own company has no copies
   };
   int n = 0;
   for (const auto& c : casos) {
