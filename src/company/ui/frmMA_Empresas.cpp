@@ -79,8 +79,6 @@ frmMA_Empresas::frmMA_Empresas(QWidget* parent) : QWidget(parent) {
   capa->addWidget(pestanas_, 1);
   lblEstadoTablas_ = new QLabel(this);
   lblEstadoTablas_->setObjectName(QStringLiteral("LblEstadoTablas"));
-  lblEstadoTablas_->setToolTip(
-      QStringLiteral("Ctrl+T: agrega las filas de las plantillas que le faltan a esta empresa"));
   capa->addWidget(lblEstadoTablas_);
   lblAviso_ = new QLabel(this);
   lblAviso_->setObjectName(QStringLiteral("LblAviso"));
@@ -400,6 +398,10 @@ void frmMA_Empresas::PonerDescripcionProvincia(const QString& texto) { lblProvin
 
 void frmMA_Empresas::PonerEstadoTablas(const QString& texto, bool corta) {
   lblEstadoTablas_->setText(texto);
+  lblEstadoTablas_->setToolTip(
+      texto.isEmpty()
+          ? QString()
+          : QStringLiteral("Ctrl+T: agrega las filas de las plantillas que le faltan a esta empresa"));
   QPalette colores = palette();
   if (corta) colores.setColor(QPalette::WindowText, QColor(kColorAvisoTablas));
   lblEstadoTablas_->setPalette(colores);
