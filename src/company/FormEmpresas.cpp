@@ -123,6 +123,11 @@ bool FormEmpresas::Form_KeyDown(int KeyCode, int Shift) {
       MostrarHistoria();
       return;
     }
+    if (KeyCode == tecla::Letra('T') && mods == tecla::Control) {
+      tomada = true;
+      CompletarTablas();
+      return;
+    }
     tomada = vista_.TeclaBarras(KeyCode, Shift);
   });
   return tomada;

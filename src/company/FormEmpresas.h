@@ -96,6 +96,8 @@ class FormEmpresas {
   std::optional<QString> MostradoEn(const QString& columna);
   // The status line on the per-company rows of the company on screen.
   void MostrarEstadoTablas();
+  // Ctrl+T: lists the template rows the company lacks and adds them after a Sí.
+  void CompletarTablas();
   // A company shown as existing that is gone by the time it is saved.
   bool BorradaDesdeQueSeMostro() const;
   // The text fields into the row; with `columnas`, only those.
@@ -125,7 +127,7 @@ class FormEmpresas {
   void PonerAviso(const QString& codigo, const QString& texto);
   void MostrandoEmpresa(const QString& codigo);
   // The deletion and its history row, as one unit.
-  void BorrarConHistoria(const trampa::Manejador& manejador);
+  void BorrarConHistoria(const trampa::ManejadorDeUnidad& manejador);
   // The main recordset, on the company the navigation reached when it moves
   // over the codes.
   ado::Recordset& Empresas();

@@ -74,7 +74,6 @@ void FormEmpresas::GrabarRegistro() {
   auto& util = Utilidades::Compartido();
   ado::Recordset& rs = Empresas();
   bool pendiente = false;
-  bool rehacer = false;
   bool sinSiembra = false;
   auto codigo = [&] {
     const int i = vista_.IndiceCampo(QStringLiteral("idempresa"));
@@ -85,19 +84,35 @@ void FormEmpresas::GrabarRegistro() {
   Ajeno ajeno = Ajeno::Ninguno;
   std::vector<int> choques;
 
-  auto manejador = [&](const ado::ErrorInfo& e, std::size_t) {
+  // A save rolled back after its row was stored leaves the company as it was
+  // shown before, for the next try.
+  bool guardada = false;
+  QString codigoMostrado;
+  QVector<ado::Value> valoresMostrados;
+  std::optional<QString> codigoNuevo;
+  auto comoAntes = [&] {
+    codigoMostrado_ = codigoMostrado;
+    valoresMostrados_ = valoresMostrados;
+    codigoNuevo_ = codigoNuevo;
+  };
+
+  // Asked with the unit already rolled back: a retry runs it all again.
+  auto manejador = [&](const ado::ErrorInfo& e, std::size_t, trampa::Omision omision) {
     HayError = true;
     if (pendiente) {
       trampa::IgnorarErrores({[&] { rs.CancelUpdate(); }});
       pendiente = false;
-      // The row's values went with the cancel: a retry has to set them again.
-      rehacer = true;
     }
+    if (guardada) comoAntes();
+    guardada = false;
     if (e.Number == ado::err::RowChanged) {
       if (ajeno == Ajeno::Ninguno) ajeno = Ajeno::Choque;
       return 0;
     }
-    return static_cast<int>(ExplicarErrorGrabacion(e, ultimaColumna_));
+    return static_cast<int>(ExplicarErrorGrabacion(e, ultimaColumna_, omision));
+  };
+  auto manejadorSimple = [&](const ado::ErrorInfo& e, std::size_t i) {
+    return manejador(e, i, trampa::Omision::Permitida);
   };
 
   // Asked before the unit begins: a failed statement would end its transaction.
@@ -128,22 +143,23 @@ void FormEmpresas::GrabarRegistro() {
       case AntesDeBorrar::Igual:
         break;
     }
-    auto alBorrar = [&](const ado::ErrorInfo& e, std::size_t i) {
+    auto alBorrar = [&](const ado::ErrorInfo& e, std::size_t i, trampa::Omision omision) {
       // Deleted by somebody else first: what the operator asked for is done.
       if (e.Number == ado::err::RowChanged && i == 0) {
         yaNoEstaba = true;
-        return static_cast<int>(trampa::Siguiente);
+        return 0;
       }
-      return manejador(e, i);
+      return manejador(e, i, omision);
     };
-    if (yaNoEstaba) {
-      trampa::Ejecutar({[&] { Inicializa(); }}, manejador);
-    } else if (conHistoria) {
+    if (!yaNoEstaba && conHistoria) {
       BorrarConHistoria(alBorrar);
-    } else {
-      trampa::Ejecutar({[&] { rs.Delete(); }, [&] { Inicializa(); }}, alBorrar);
+    } else if (!yaNoEstaba) {
+      trampa::Ejecutar(
+          {[&] { rs.Delete(); }, [&] { Inicializa(); }},
+          [&](const ado::ErrorInfo& e, std::size_t i) { return alBorrar(e, i, trampa::Omision::Prohibida); });
     }
     if (yaNoEstaba) {
+      trampa::Ejecutar({[&] { Inicializa(); }}, manejadorSimple);
       // Its row is still in the recordset: nothing of it is shown again.
       trampa::IgnorarErrores({[&] { rsEmpresas_->Close(); }});
       PonerAviso(borrada,
@@ -173,13 +189,6 @@ void FormEmpresas::GrabarRegistro() {
   auto escribe = [&](const char* columna) {
     return !columnas || columnas->contains(QString::fromLatin1(columna), Qt::CaseInsensitive);
   };
-
-  // A save rolled back after its row was stored leaves the company as it was
-  // shown before, for the next try.
-  bool guardada = false;
-  QString codigoMostrado;
-  QVector<ado::Value> valoresMostrados;
-  std::optional<QString> codigoNuevo;
 
   // A step skipped after its failure leaves the later ones without what they
   // need: values go into the row only once it was added (or checked), and the
@@ -240,16 +249,13 @@ void FormEmpresas::GrabarRegistro() {
   };
   auto sembrar = [&](TablaPorEmpresa t) {
     return [&, t] {
-      if (!sinSiembra && enCompania()) SembrarTabla(t, util.AlinearDerecha(codigo(), 15));
+      if (!sinSiembra && enCompania()) SembrarTabla(t, util.AlinearDerecha(codigo(), 15), Siembra::SinFilas);
     };
   };
 
   auto& db = DB_Dll::Instancia();
-  auto comoAntes = [&] {
-    codigoMostrado_ = codigoMostrado;
-    valoresMostrados_ = valoresMostrados;
-    codigoNuevo_ = codigoNuevo;
-  };
+  // The company's row cannot be stored in part.
+  constexpr trampa::Omision fila = trampa::Omision::Prohibida;
   trampa::Resultado r = trampa::Resultado::Abandonado;
   // The row can change between its reading and its writing without any clash
   // (the write is checked): the save then simply runs again, a few times.
@@ -260,35 +266,34 @@ void FormEmpresas::GrabarRegistro() {
     try {
       r = EjecutarEnUnaTransaccion(
           *db.gCnn(), NombreTabla,
-          {paso1, paso2, paso3, paso4, paso5,
-           [&] {
-             if (rehacer) {
-               rehacer = false;
-               paso1();
-               paso2();
-               paso3();
-               paso4();
-               paso5();
-             }
-             if (!filaLista) return;
-             codigoMostrado = codigoMostrado_;
-             valoresMostrados = valoresMostrados_;
-             codigoNuevo = codigoNuevo_;
-             despues = ValoresDeFila(rs);
-             rs.Update();
-             pendiente = false;
-             guardada = true;
-             // The stored row is this screen's own from now on, unless the unit
-             // is rolled back: then it is as shown before.
-             RecordarMostrado();
-           },
-           [&] {
-             if (!conHistoria || !guardada) return;
-             historia_.Escribir(*db.gCnn(), util.AlinearDerecha(codigo(), 15),
-                                EsNuevo ? OperacionHistoria::Alta : OperacionHistoria::Modificacion,
-                                CambiosEmpresa(ColumnasDeFila(rs), antes, despues));
-           },
-           [&] {
+          {{paso1, fila},
+           {paso2, fila},
+           {paso3, fila},
+           {paso4, fila},
+           {paso5, fila},
+           {[&] {
+              if (!filaLista) return;
+              codigoMostrado = codigoMostrado_;
+              valoresMostrados = valoresMostrados_;
+              codigoNuevo = codigoNuevo_;
+              despues = ValoresDeFila(rs);
+              rs.Update();
+              pendiente = false;
+              guardada = true;
+              // The stored row is this screen's own from now on, unless the unit
+              // is rolled back: then it is as shown before.
+              RecordarMostrado();
+            },
+            fila},
+           // The history goes with the change or the change does not go.
+           {[&] {
+              if (!conHistoria || !guardada) return;
+              historia_.Escribir(*db.gCnn(), util.AlinearDerecha(codigo(), 15),
+                                 EsNuevo ? OperacionHistoria::Alta : OperacionHistoria::Modificacion,
+                                 CambiosEmpresa(ColumnasDeFila(rs), antes, despues));
+            },
+            fila},
+           {[&] {
              if (!codigo().isEmpty() || !enCompania()) return;
              sinSiembra = true;
              for (const ClaveDatos& c : kClavesDatos) {
@@ -298,9 +303,10 @@ void FormEmpresas::GrabarRegistro() {
                  throw ado::Failure(ado::err::Unspecified,
                                     QStringLiteral("No se grabó el dato %1 de la configuración.").arg(clave));
              }
-           },
-           sembrar(TablaPorEmpresa::TiposComprobante), sembrar(TablaPorEmpresa::Comprobantes),
-           sembrar(TablaPorEmpresa::Ejercicios)},
+           }},
+           {sembrar(TablaPorEmpresa::TiposComprobante)},
+           {sembrar(TablaPorEmpresa::Comprobantes)},
+           {sembrar(TablaPorEmpresa::Ejercicios)}},
           manejador);
     } catch (...) {
       // The connection went in the middle: nothing of the unit stayed, and the
@@ -334,6 +340,8 @@ void FormEmpresas::GrabarRegistro() {
     HayError = false;
   }
   if (r == trampa::Resultado::Completo) {
+    // Stored, after however many tries: the form returns to browse.
+    HayError = false;
     const QStringList conservados = fusion ? fusion->Conservados() : QStringList();
     if (!conservados.isEmpty()) {
       codigoFusionado_ = codigo();

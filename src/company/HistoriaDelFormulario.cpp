@@ -6,34 +6,45 @@
 #include "platform/services/Operador.h"
 #include "platform/services/Utilidades.h"
 
-void FormEmpresas::BorrarConHistoria(const trampa::Manejador& manejador) {
+void FormEmpresas::BorrarConHistoria(const trampa::ManejadorDeUnidad& manejador) {
   auto& db = DB_Dll::Instancia();
   ado::Recordset& rs = Empresas();
   const QString codigo15 = Utilidades::Compartido().AlinearDerecha(
       vista_.Texto(vista_.IndiceCampo(QStringLiteral("idempresa"))).trimmed(), 15);
   ado::Value nombre;
-  bool borrada = false;
+  bool otraVez = false;
+  // The deletion and its history row: neither goes without the other.
+  constexpr trampa::Omision entera = trampa::Omision::Prohibida;
   trampa::Resultado r = trampa::Resultado::Abandonado;
   try {
-    r = EjecutarEnUnaTransaccion(*db.gCnn(), NombreTabla,
-                                 {[&] {
-                                    nombre = rs.Fields(QStringLiteral("NombreEmpresa")).GetValue();
-                                    rs.Delete();
-                                    borrada = true;
-                                  },
-                                  [&] {
-                                    // A deletion skipped after its failure left nothing to record.
-                                    if (borrada)
-                                      historia_.Escribir(
-                                          *db.gCnn(), codigo15, OperacionHistoria::Baja,
-                                          {{QStringLiteral("NombreEmpresa"), nombre, ado::Null()}});
-                                  }},
-                                 manejador);
+    r = EjecutarEnUnaTransaccion(
+        *db.gCnn(), NombreTabla,
+        {{[&] {
+            // A retry finds the row again: the rollback took the deletion.
+            if (otraVez && !ReleerEmpresa(codigo15))
+              throw ado::Failure(ado::err::RowChanged, QStringLiteral("La empresa ya había sido eliminada."),
+                                 QStringLiteral("MA_Empresas"));
+            otraVez = true;
+            nombre = rs.Fields(QStringLiteral("NombreEmpresa")).GetValue();
+            rs.Delete();
+          },
+          entera},
+         {[&] {
+            historia_.Escribir(*db.gCnn(), codigo15, OperacionHistoria::Baja,
+                               {{QStringLiteral("NombreEmpresa"), nombre, ado::Null()}});
+          },
+          entera}},
+        manejador);
   } catch (...) {
     HayError = true;
     throw;
   }
-  if (r == trampa::Resultado::Completo) trampa::Ejecutar({[&] { Inicializa(); }}, manejador);
+  if (r != trampa::Resultado::Completo) return;
+  // Deleted, after however many tries.
+  HayError = false;
+  trampa::Ejecutar({[&] { Inicializa(); }}, [&](const ado::ErrorInfo& e, std::size_t i) {
+    return manejador(e, i, trampa::Omision::Permitida);
+  });
 }
 
 void FormEmpresas::MostrarHistoria() {

@@ -99,9 +99,10 @@ ValorHistoria ValorParaHistoria(const ado::Value& v) {
     return {v.toBool() ? QStringLiteral("Sí") : QStringLiteral("No"), ado::Null()};
   if (v.typeId() == QMetaType::QDateTime)
     return {v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), ado::Null()};
-  // Short text columns hold their values right-aligned: the blanks say nothing.
-  const QString t = v.toString().trimmed();
-  if (t.isEmpty()) return {ado::Null(), ado::Null()};
+  // As stored, blanks included (short text columns hold their values right-aligned),
+  // so that replaying the history gives the table back.
+  const QString t = v.toString();
+  if (t.trimmed().isEmpty()) return {ado::Null(), ado::Null()};
   return {t, ado::Null()};
 }
 

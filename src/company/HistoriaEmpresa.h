@@ -26,7 +26,7 @@ class DialogoHistoria : public DialogoModal {
   QVector<FilaHistoria> filas;
 };
 
-// A value as the history stores it: its text without blanks around, and for a picture
+// A value as the history stores it: its text as the table holds it, and for a picture
 // "(imagen, N bytes)" with the SHA-256 of its bytes apart.
 struct ValorHistoria {
   ado::Value texto;  // Null for a Null or empty value

@@ -1,8 +1,12 @@
 #include "company/SiembraEmpresa.h"
 
+#include <algorithm>
+
+#include "company/CompletitudEmpresa.h"
 #include "db/DB_Dll.h"
 #include "db/TextoSql.h"
 #include "platform/client/Recordset.h"
+#include "platform/services/Utilidades.h"
 
 namespace {
 
@@ -74,35 +78,99 @@ QString ClaveSql(const QString& alias, const QString& columna, bool texto) {
 
 }  // namespace
 
-QString SentenciaCopia(TablaPorEmpresa tabla, const QString& codigo15, const QStringList& columnas,
-                       bool claveEsTexto) {
+bool PlanSiembra::Numera() const {
+  return numerada && !claves.isEmpty() && columnas.contains(QStringLiteral("Talonario"), Qt::CaseInsensitive);
+}
+
+PlanSiembra PlanearSiembra(TablaPorEmpresa tabla, const QString& codigo15, Siembra siembra,
+                           ado::ConnectionPtr cnn) {
+  const SentenciasSiembra base = SentenciasDe(tabla, codigo15);
+  const bool numerada = !base.maximoTalonario.isEmpty();
+  PlanSiembra plan;
+  plan.numerada = numerada;
+  // The empty code is the templates' own: the suite's company has no copies.
+  if (codigo15.trimmed().isEmpty()) return plan;
+  auto& util = Utilidades::Compartido();
+  // Keys as the copy compares them (see ClaveSql).
+  const auto clave = [&](const ado::Value& v) {
+    const QString t = util.NuloATexto(v).trimmed();
+    return plan.claveEsTexto ? t.toUpper() : t;
+  };
+  QStringList plantillas, propias;
+  LeerConsulta(QStringLiteral("SELECT * FROM ") + base.tabla +
+                   QStringLiteral(" WHERE EMPRESA = '' OR EMPRESA = '") + DuplicarApostrofes(codigo15) +
+                   QLatin1Char('\''),
+               cnn, [&](ado::Recordset& rs) {
+                 if (plan.columnas.isEmpty())
+                   for (int i = 0; i < rs.FieldCount(); ++i) {
+                     ado::Field& f = rs.Fields(i);
+                     plan.columnas << f.Name();
+                     if (f.Name().compare(base.clave, Qt::CaseInsensitive) == 0)
+                       plan.claveEsTexto = EsTexto(f.Type());
+                   }
+                 const ado::Value k = rs.Fields(base.clave).GetValue();
+                 if (!util.NuloATexto(rs.Fields(QStringLiteral("EMPRESA")).GetValue()).trimmed().isEmpty()) {
+                   propias << clave(k);
+                   return;
+                 }
+                 plantillas << clave(k);
+                 if (!numerada) return;
+                 const QString codigo = util.NuloATexto(k);
+                 const QString alineado = util.AlinearDerecha(codigo, 4);
+                 if (codigo != alineado && !plan.codigos.contains(codigo)) {
+                   plan.codigos << codigo;
+                   plan.alineados << alineado;
+                 }
+               });
+  if (siembra == Siembra::SinFilas && !propias.isEmpty()) return plan;
+  for (const QString& k : plantillas)
+    if (siembra == Siembra::SinFilas || (!propias.contains(k) && !plan.claves.contains(k))) plan.claves << k;
+  std::sort(plan.claves.begin(), plan.claves.end());
+  return plan;
+}
+
+QString SentenciaCopia(TablaPorEmpresa tabla, const QString& codigo15, Siembra siembra,
+                       const PlanSiembra& plan) {
   const SentenciasSiembra base = SentenciasDe(tabla, codigo15);
   const bool numera = !base.maximoTalonario.isEmpty();
   const QString empresa = QLatin1Char('\'') + DuplicarApostrofes(codigo15) + QLatin1Char('\'');
+  // A voucher code right-aligned to 4, as the suite stores it: a plain column
+  // while every template is stored so, so that the index on (Codigo, Talonario)
+  // answers the greatest number; the copies of a template written otherwise
+  // keep its spelling, and count with the others of their code.
+  const auto codigo4 = [&](const QString& alias) {
+    const QString columna = alias + QStringLiteral(".Codigo");
+    if (plan.codigos.isEmpty()) return columna;
+    QString caso = QStringLiteral("CASE ") + columna;
+    for (int i = 0; i < plan.codigos.size(); ++i)
+      caso += QStringLiteral(" WHEN '") + DuplicarApostrofes(plan.codigos[i]) + QStringLiteral("' THEN '") +
+              DuplicarApostrofes(plan.alineados[i]) + QLatin1Char('\'');
+    return caso + QStringLiteral(" ELSE ") + columna + QStringLiteral(" END");
+  };
   QStringList valores;
-  for (const QString& c : columnas) {
+  for (const QString& c : plan.columnas) {
     if (c.compare(QStringLiteral("Empresa"), Qt::CaseInsensitive) == 0) {
       valores << empresa;
     } else if (numera && c.compare(QStringLiteral("Talonario"), Qt::CaseInsensitive) == 0) {
-      // The next free booklet number of the voucher code over every company, templates
-      // included: the code right-aligned to 4, as the suite stores it, so that the
-      // index on (Codigo, Talonario) answers it whatever the number of companies.
-      valores << QStringLiteral("(SELECT COALESCE(MAX(m.TALONARIO), 0) + 1 FROM ") + base.tabla +
-                     QStringLiteral(" m WHERE m.Codigo = RIGHT('    ' + LTRIM(RTRIM(t.Codigo)), 4))");
+      valores << QStringLiteral("(SELECT COALESCE(MAX(m.TALONARIO), 0) FROM ") + base.tabla +
+                     QStringLiteral(" m WHERE ") + codigo4(QStringLiteral("m")) + QStringLiteral(" = ") +
+                     codigo4(QStringLiteral("t")) + QStringLiteral(") + ROW_NUMBER() OVER (PARTITION BY ") +
+                     codigo4(QStringLiteral("t")) + QStringLiteral(" ORDER BY t.Codigo)");
     } else {
       valores << QStringLiteral("t.") + c;
     }
   }
   const QString clave = base.clave;
   QString sql = QStringLiteral("INSERT INTO ") + base.tabla + QStringLiteral(" (") +
-                columnas.join(QStringLiteral(", ")) + QStringLiteral(") SELECT ") +
+                plan.columnas.join(QStringLiteral(", ")) + QStringLiteral(") SELECT ") +
                 valores.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") + base.tabla +
                 QStringLiteral(" t WHERE t.EMPRESA = '' AND NOT EXISTS (SELECT 1 FROM ") + base.tabla +
-                QStringLiteral(" p WHERE p.EMPRESA = ") + empresa + QStringLiteral(" AND ") +
-                ClaveSql(QStringLiteral("p"), clave, claveEsTexto) + QStringLiteral(" = ") +
-                ClaveSql(QStringLiteral("t"), clave, claveEsTexto) + QLatin1Char(')');
+                QStringLiteral(" p WHERE p.EMPRESA = ") + empresa;
+  if (siembra == Siembra::SinFilas) return sql + QLatin1Char(')');
+  sql += QStringLiteral(" AND ") + ClaveSql(QStringLiteral("p"), clave, plan.claveEsTexto) +
+         QStringLiteral(" = ") + ClaveSql(QStringLiteral("t"), clave, plan.claveEsTexto) + QLatin1Char(')');
   // A template repeated by mistake (the same code written another way) is still copied once.
-  if (claveEsTexto)
+  if (plan.claveEsTexto)
     sql += QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM ") + base.tabla +
            QStringLiteral(" d WHERE d.EMPRESA = '' AND ") + ClaveSql(QStringLiteral("d"), clave, true) +
            QStringLiteral(" = ") + ClaveSql(QStringLiteral("t"), clave, true) + QStringLiteral(" AND d.") +
@@ -110,31 +178,17 @@ QString SentenciaCopia(TablaPorEmpresa tabla, const QString& codigo15, const QSt
   return sql;
 }
 
-void SembrarTabla(TablaPorEmpresa tabla, const QString& codigo15, ado::ConnectionPtr cnn) {
+void SembrarTabla(TablaPorEmpresa tabla, const QString& codigo15, Siembra siembra, ado::ConnectionPtr cnn) {
   auto& db = DB_Dll::Instancia();
   if (!cnn) cnn = db.gCnn();
-  const SentenciasSiembra base = SentenciasDe(tabla, codigo15);
-
-  // The table's columns, in its order, so that every one is copied.
-  ado::Recordset forma;
-  QString sql = QStringLiteral("SELECT * FROM ") + base.tabla + QStringLiteral(" WHERE 1 = 0");
-  db.AbrirRecordset(sql, forma, cnn, ado::adOpenForwardOnly, ado::adLockReadOnly, ado::adOptionUnspecified,
-                    true);
-  if (forma.State() == ado::adStateClosed) return;
-  QStringList columnas;
-  bool claveEsTexto = true;
-  for (int i = 0; i < forma.FieldCount(); ++i) {
-    ado::Field& f = forma.Fields(i);
-    columnas << f.Name();
-    if (f.Name().compare(base.clave, Qt::CaseInsensitive) == 0) claveEsTexto = EsTexto(f.Type());
-  }
-  db.CierraRecordset(forma);
-
-  // Every missing template row in one statement, numbered under the lock.
-  QString copia = db.SS_TSinonimos(SentenciaCopia(tabla, codigo15, columnas, claveEsTexto));
+  const PlanSiembra plan = PlanearSiembra(tabla, codigo15, siembra, cnn);
+  if (plan.claves.isEmpty()) return;
+  QString copia = db.SS_TSinonimos(SentenciaCopia(tabla, codigo15, siembra, plan));
   if (cnn->GetDialect() == ado::Dialect::Oracle) copia = db.ORACLE_Dicc(copia);
-  if (!base.maximoTalonario.isEmpty()) {
-    const QString bloqueo = db.SS_TSinonimos(SentenciaBloqueo(cnn->GetDialect(), base.tabla));
+  if (plan.Numera()) {
+    QString bloqueo =
+        db.SS_TSinonimos(SentenciaBloqueo(cnn->GetDialect(), SentenciasDe(tabla, codigo15).tabla));
+    if (cnn->GetDialect() == ado::Dialect::Oracle) bloqueo = db.ORACLE_Dicc(bloqueo);
     // PostgreSQL takes both in one exchange.
     if (cnn->GetDialect() == ado::Dialect::Postgres) {
       cnn->Execute(bloqueo + QStringLiteral("; ") + copia);

@@ -145,7 +145,9 @@ class Verificacion {
     std::vector<trampa::Paso> pasos;
     for (std::size_t i = 0; i < antes.tablas.size(); ++i)
       if (antes.tablas[i].Corta())
-        pasos.push_back([this, &codigo15, t = kTablasPorEmpresa[i]] { SembrarTabla(t, codigo15, cnn_); });
+        pasos.push_back([this, &codigo15, t = kTablasPorEmpresa[i]] {
+          SembrarTabla(t, codigo15, Siembra::Faltantes, cnn_);
+        });
     QString fallo;
     const trampa::Resultado r =
         EjecutarEnUnaTransaccion(*cnn_, SentenciasDe(kTablasPorEmpresa[0], codigo15).tabla, pasos,

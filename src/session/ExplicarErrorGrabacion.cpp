@@ -20,7 +20,7 @@ constexpr long kConversionProveedor = 1010;
 
 }  // namespace
 
-short ExplicarErrorGrabacion(const ado::ErrorInfo& Error, const ado::Value& Campo) {
+short ExplicarErrorGrabacion(const ado::ErrorInfo& Error, const ado::Value& Campo, trampa::Omision omision) {
   const int critico = vb::Critical + vb::OKOnly;
   if (Error.Number == ado::err::WrongType) {
     logerrores::Avisar(kRutina, TextoConversion(Campo), critico,
@@ -57,6 +57,8 @@ short ExplicarErrorGrabacion(const ado::ErrorInfo& Error, const ado::Value& Camp
         break;
     }
   }
-  const short respuesta = db.TratamientoErrores(Error, {}, QStringLiteral("Actualizar Datos"));
+  const ado::Value botones =
+      omision == trampa::Omision::Prohibida ? ado::Value(vb::RetryCancel + vb::Critical) : ado::Value();
+  const short respuesta = db.TratamientoErrores(Error, botones, QStringLiteral("Actualizar Datos"));
   return respuesta == 3 || respuesta == 4 || respuesta == 5 ? respuesta : 0;
 }

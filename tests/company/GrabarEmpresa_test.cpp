@@ -12,6 +12,7 @@
 #include "company/SiembraEmpresa.h"
 #include "company/UnidadGrabacion.h"
 #include "company/ui/GrillaFlex.h"
+#include "db/TraduccionOracle.h"
 
 namespace {
 
@@ -48,6 +49,23 @@ class GrabarEmpresa : public FormularioEnBase {
   QString Talonario(const char* tabla, const QString& empresa, const char* voucher) {
     return Uno(QStringLiteral("SELECT Talonario FROM %1 WHERE EMPRESA = '%2' AND Codigo = '%3'")
                    .arg(QString::fromLatin1(tabla), Literal(empresa), testdb::RightAligned(voucher, 4)));
+  }
+  // A voucher row of company "otra<n>" written by another connection that
+  // waits for a lock at most `espera`; "" when it went in, else the failure.
+  // (The sqlite3 shell waits for none.)
+  QString OtraConexionEscribeUnComprobante(int n, const char* espera = "2s") {
+    const QString fila =
+        QStringLiteral("INSERT INTO V_TA_CPTE (EMPRESA, Codigo, Talonario) VALUES ('otra%1', '   Z', 1);")
+            .arg(n);
+    try {
+      testdb::RunSql(base,
+                     GetParam() == Engine::Postgres
+                         ? QStringLiteral("SET lock_timeout = '%1'; ").arg(QString::fromLatin1(espera)) + fila
+                         : fila);
+      return {};
+    } catch (const std::exception& e) {
+      return QString::fromUtf8(e.what());
+    }
   }
   void NuevaEmpresa(const QString& codigo, const QString& nombre) {
     Mostrar(codigo);
@@ -107,14 +125,21 @@ TEST_P(GrabarEmpresa, NuevaEmpresaRecibeSusFilasUnaSolaVez) {
 }
 
 // A company seeded only in part (company 3 has three of the eight voucher
-// types, one of the three fiscal years and no vouchers) gets every missing
-// template row; the rows it had stay as they were, and nothing is copied twice.
-TEST_P(GrabarEmpresa, UnaEmpresaSembradaAMediasSeCompleta) {
+// types, one of the three fiscal years and no vouchers): GRABAR seeds only the
+// table where it has no row; Ctrl+T lists the rest and adds it after a Sí,
+// keeping the rows it had and copying nothing twice.
+TEST_P(GrabarEmpresa, GrabarSoloSiembraDondeNoHayFilasYCtrlTCompleta) {
   Cargar();
   const Tablas antes = FilasDe(Codigo15("3"));
   const Tablas plantillas = FilasDe(QString());
   ASSERT_EQ(antes.cpte.size(), 3);
   ASSERT_EQ(antes.ejercicios.size(), 1);
+  ASSERT_TRUE(antes.comprobantes.isEmpty());
+  Mostrar("3");
+  Accion("GRABAR");
+  const Tablas trasGrabar{antes.cpte, plantillas.comprobantes, antes.ejercicios};
+  EXPECT_EQ(FilasDe(Codigo15("3")), trasGrabar);
+
   // Each template row, or the company's own row with the same code or period.
   const auto completas = [](const QStringList& propias, const QStringList& modelo) {
     QStringList r;
@@ -126,18 +151,32 @@ TEST_P(GrabarEmpresa, UnaEmpresaSembradaAMediasSeCompleta) {
     }
     return r;
   };
-  for (int vez = 0; vez < 2; ++vez) {
-    SCOPED_TRACE(vez);
-    Mostrar("3");
-    Accion("GRABAR");
-    EXPECT_TRUE(op->mensajes.empty()) << op->mensajes.front().title + ": " + op->mensajes.front().prompt;
-    const Tablas despues = FilasDe(Codigo15("3"));
-    EXPECT_EQ(despues.cpte, completas(antes.cpte, plantillas.cpte));
-    EXPECT_EQ(despues.comprobantes, plantillas.comprobantes);
-    EXPECT_EQ(despues.ejercicios, completas(antes.ejercicios, plantillas.ejercicios));
-    EXPECT_EQ(Talonario("V_TA_CPTE", "3", "1"), QStringLiteral("3"));  // its own, kept
-    EXPECT_EQ(Talonario("V_TA_CPTE", "3", "2"), QStringLiteral("3"));  // the next after company 2's
+  const Tablas completa{completas(antes.cpte, plantillas.cpte), plantillas.comprobantes,
+                        completas(antes.ejercicios, plantillas.ejercicios)};
+  const auto ctrlT = [&](int respuesta) {
+    op->mensajes.clear();
+    op->Responder(respuesta);
+    EXPECT_TRUE(L().Form_KeyDown(tecla::Letra('T'), tecla::Control));
+    return op->mensajes.empty() ? QString() : op->mensajes[0].prompt;
+  };
+  const struct {
+    int respuesta;
+    bool listadas;  // the box lists the missing rows
+    bool completa;  // afterwards
+  } pasos[] = {{vb::No, true, false}, {vb::Yes, true, true}, {vb::OK, false, true}};
+  Mostrar("3");
+  for (const auto& p : pasos) {
+    SCOPED_TRACE(p.respuesta);
+    const QString aviso = ctrlT(p.respuesta);
+    EXPECT_EQ(aviso.contains(QStringLiteral("Comprobantes: ")), p.listadas) << aviso;
+    EXPECT_EQ(aviso.contains(QStringLiteral("Ejercicios: ")), p.listadas) << aviso;
+    EXPECT_FALSE(aviso.contains(QStringLiteral("Talonarios: "))) << aviso;
+    EXPECT_EQ(FilasDe(Codigo15("3")), p.completa ? completa : trasGrabar);
   }
+  EXPECT_EQ(form->LblEstadoTablas()->text(),
+            QStringLiteral("Comprobantes 8/8 · Talonarios 5/5 · Ejercicios 3/3"));
+  EXPECT_EQ(Talonario("V_TA_CPTE", "3", "1"), QStringLiteral("3"));  // its own, kept
+  EXPECT_EQ(Talonario("V_TA_CPTE", "3", "2"), QStringLiteral("3"));  // the next after company 2's
 }
 
 // The empty code is the suite's own company: its data become the "DATOS"
@@ -191,8 +230,8 @@ TEST_P(GrabarEmpresa, CodigoVacioGrabaLosDatosDeLaInstalacion) {
 }
 
 // The settings of the empty code belong to the same unit: one key refused
-// (told where it happened, then as a failed save) leaves neither the company
-// nor any of the nine keys changed.
+// (told once, after the rollback, with its own failure) leaves neither the
+// company nor any of the nine keys changed.
 TEST_P(GrabarEmpresa, LosDatosDeLaInstalacionSeGrabanJuntos) {
   Cargar(
       GetParam() == Engine::Sqlite
@@ -208,10 +247,10 @@ TEST_P(GrabarEmpresa, LosDatosDeLaInstalacionSeGrabanJuntos) {
   ASSERT_EQ(instalacion.size(), 9);
   Mostrar("");
   for (int campo : {1, 2, 3, 6}) Escribir(campo, QStringLiteral("V%1").arg(campo));
-  op->Responder(vb::Abort);  // the refused setting
-  op->Responder(vb::Abort);  // the save, told that the setting was not stored
+  op->Responder(vb::Abort);  // one box, after the rollback, with the setting's own failure
   Accion("GRABAR");
-  ASSERT_EQ(Titulos().size(), 2) << op->mensajes[0].prompt;
+  ASSERT_EQ(Titulos().size(), 1) << op->mensajes[0].prompt;
+  EXPECT_TRUE(op->mensajes[0].prompt.contains(QStringLiteral("clave rechazada"))) << op->mensajes[0].prompt;
   EXPECT_TRUE(L().EnEdicion());
   EXPECT_EQ(Filas(datos), instalacion);
   EXPECT_EQ(Cuenta("P_MA_Empresas WHERE TRIM(IdEmpresa) = '' OR IdEmpresa IS NULL"), 0);
@@ -388,9 +427,10 @@ class OperadorQueCorrige : public OperadorGuionado {
 
 // The company row, its seeded rows and the settings are one unit. While the
 // table "falla" has a row, the third voucher type seeded for a company is
-// refused: Anular leaves nothing of the save, Reintentar runs the refused
-// step again within the unit, Ignorar stores the rest without that table,
-// which a later save completes.
+// refused. The unit is rolled back before the box: another connection writes
+// a voucher row while it is up. Anular leaves nothing of the save,
+// Reintentar runs the whole unit again, Ignorar stores the rest without that
+// table, which a later save seeds; a save that stored returns to browse.
 TEST_P(GrabarEmpresa, LaEmpresaYSusFilasSeGrabanJuntas) {
   const QString falla =
       GetParam() == Engine::Sqlite
@@ -423,6 +463,7 @@ TEST_P(GrabarEmpresa, LaEmpresaYSusFilasSeGrabanJuntas) {
   op = operador;
   const Tablas plantillas = FilasDe(QString());
   const QString nombre = QStringLiteral("SELECT NombreEmpresa FROM P_MA_Empresas");
+  int otras = 0;
   for (const auto& c : casos) {
     SCOPED_TRACE(c.nombre);
     const QString codigo = QString::fromLatin1(c.codigo);
@@ -432,13 +473,18 @@ TEST_P(GrabarEmpresa, LaEmpresaYSusFilasSeGrabanJuntas) {
     Escribir(1, QStringLiteral("En una sola vez S.A."));
     op->mensajes.clear();
     op->Responder(c.respuesta);
-    if (c.corregirAlAvisar)
-      operador->alAvisar = [&] { db.gCnn()->Execute(QStringLiteral("DELETE FROM falla")); };
+    QString otra = QStringLiteral("<sin caja>");
+    operador->alAvisar = [&] {
+      otra = OtraConexionEscribeUnComprobante(++otras);
+      if (c.corregirAlAvisar) db.gCnn()->Execute(QStringLiteral("DELETE FROM falla"));
+    };
     Accion("GRABAR");
     ASSERT_EQ(op->mensajes.size(), 1u) << Titulos().join(" / ");
     EXPECT_TRUE(op->mensajes[0].prompt.contains(QStringLiteral("tercera fila rechazada")))
         << op->mensajes[0].prompt;
-    EXPECT_TRUE(L().EnEdicion());
+    EXPECT_EQ(vb::Buttons(op->mensajes[0].style), vb::AbortRetryIgnore);
+    EXPECT_EQ(otra, QString());
+    EXPECT_EQ(L().EnEdicion(), c.queda == Queda::Nada || c.queda == Queda::ComoEstaba);
     Tablas esperado = plantillas;
     switch (c.queda) {
       case Queda::Nada:
@@ -455,9 +501,11 @@ TEST_P(GrabarEmpresa, LaEmpresaYSusFilasSeGrabanJuntas) {
     }
     EXPECT_EQ(FilasDe(Codigo15(codigo)), esperado);
 
-    // With the cause gone, the same screen is saved whole, each row once.
+    // With the cause gone, the company saved again is whole, each row once.
     testdb::RunSql(base, QStringLiteral("DELETE FROM falla;"));
     op->mensajes.clear();
+    Mostrar(codigo);
+    Escribir(1, QStringLiteral("En una sola vez S.A."));
     Accion("GRABAR");
     EXPECT_TRUE(op->mensajes.empty()) << op->mensajes.front().prompt;
     EXPECT_FALSE(L().EnEdicion());
@@ -475,8 +523,9 @@ TEST_P(GrabarEmpresa, DosConexionesNoTomanElMismoTalonario) {
   otra->Open(base.programString);
   const auto sembrar = [](ado::ConnectionPtr c, const char* codigo, std::vector<trampa::Paso> despues,
                           QString& error) {
-    std::vector<trampa::Paso> pasos{
-        [c, codigo] { SembrarTabla(TablaPorEmpresa::TiposComprobante, Codigo15(codigo), c); }};
+    std::vector<trampa::Paso> pasos{[c, codigo] {
+      SembrarTabla(TablaPorEmpresa::TiposComprobante, Codigo15(codigo), Siembra::SinFilas, c);
+    }};
     pasos.insert(pasos.end(), despues.begin(), despues.end());
     EjecutarEnUnaTransaccion(*c, QStringLiteral("V_TA_CPTE"), pasos,
                              [&error](const ado::ErrorInfo& e, std::size_t) {
@@ -514,6 +563,101 @@ TEST_P(GrabarEmpresa, DosConexionesNoTomanElMismoTalonario) {
       8);
 }
 
+// Template rows of one voucher code (written right-aligned or not) are numbered
+// as if copied one after the other: each takes the next booklet number.
+TEST_P(GrabarEmpresa, PlantillasDelMismoComprobanteTomanTalonariosSeguidos) {
+  Cargar(QStringLiteral("UPDATE V_TA_CPTE SET Talonario = 12 WHERE EMPRESA = '") + Codigo15("2") +
+         QStringLiteral("' AND Codigo = '   7';"
+                        "INSERT INTO V_TA_CPTE (EMPRESA, Codigo, Descripcion, Talonario) VALUES "
+                        "('', '7', 'Siete B', 1), ('', ' 7', 'Siete C', 1);"
+                        "INSERT INTO TA_COMPROBANTES (EMPRESA, Codigo, Descripcion, Talonario) VALUES "
+                        "('', 'FC', 'Factura B', 1);"));
+  const struct {
+    const char* codigo;
+    QStringList cpte7, compFC;  // the booklet numbers of its copies
+  } casos[] = {{"77", {"13", "14", "15"}, {"8", "9"}}, {"78", {"16", "17", "18"}, {"10", "11"}}};
+  const auto numeros = [&](const char* tabla, const QString& empresa, const char* voucher) {
+    return Filas(QStringLiteral("SELECT Talonario FROM %1 WHERE EMPRESA = '%2' AND TRIM(Codigo) = '%3' "
+                                "ORDER BY Talonario")
+                     .arg(QString::fromLatin1(tabla), Literal(empresa), QString::fromLatin1(voucher)));
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.codigo);
+    NuevaEmpresa(QString::fromLatin1(c.codigo), QStringLiteral("Talonarios"));
+    EXPECT_EQ(numeros("V_TA_CPTE", c.codigo, "7"), c.cpte7);
+    EXPECT_EQ(numeros("TA_COMPROBANTES", c.codigo, "FC"), c.compFC);
+  }
+}
+
+// The booklet numbers' lock is taken only by a seeding that draws one: while a
+// seeding that copies nothing is in its transaction, another connection writes
+// vouchers. (SQLite locks the whole database for any write.)
+TEST_P(GrabarEmpresa, ElBloqueoDeTalonariosSoloSiSeNumera) {
+  if (GetParam() == Engine::Sqlite) GTEST_SKIP() << "SQLite has only the database's lock";
+  Cargar();
+  const struct {
+    const char* codigo;
+    TablaPorEmpresa tabla;
+    bool bloquea;
+  } casos[] = {
+      {"1", TablaPorEmpresa::TiposComprobante, false},  // it has its rows
+      {"89", TablaPorEmpresa::TiposComprobante, true},  // it has none: numbered
+      {"88", TablaPorEmpresa::Ejercicios, false},       // no booklet numbers
+      {"", TablaPorEmpresa::TiposComprobante, false},   // the suite's own company has no copies
+  };
+  int n = 0;
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.codigo);
+    cnn->BeginTrans();
+    SembrarTabla(c.tabla, Codigo15(c.codigo), Siembra::SinFilas, cnn);
+    const QString otra = OtraConexionEscribeUnComprobante(++n, "300ms");
+    cnn->RollbackTrans();
+    EXPECT_EQ(otra.isEmpty(), !c.bloquea) << otra;
+  }
+}
+
+// Another session holds company 4's row past the wait: the box explains it,
+// Reintentar after the release stores the change and the form returns to
+// browse as after any save.
+TEST_P(GrabarEmpresa, ReintentarTrasUnBloqueoGrabaYVuelveALaConsulta) {
+  if (GetParam() == Engine::Sqlite) GTEST_SKIP() << "SQLite's wait for a lock is set as it connects";
+  Cargar();
+  cnn->SetLockTimeout(1);
+  auto otra = ado::Connection::Create();
+  otra->Open(base.programString);
+  otra->BeginTrans();
+  otra->Execute(QStringLiteral("UPDATE P_MA_Empresas SET Actividad = Actividad") + Donde("4"));
+  auto operador = OperadorGuionado::Instalar<OperadorQueCorrige>();
+  op = operador;
+  operador->alAvisar = [&] { otra->RollbackTrans(); };
+  Mostrar("4");
+  Escribir(12, QStringLiteral("tras el bloqueo"));
+  op->Responder(vb::Retry);
+  Accion("GRABAR");
+  ASSERT_EQ(op->mensajes.size(), 1u);
+  EXPECT_TRUE(op->mensajes[0].prompt.contains(QStringLiteral("bloqueados"))) << op->mensajes[0].prompt;
+  EXPECT_EQ(Uno("SELECT Observaciones FROM P_MA_Empresas" + Donde("4")), QStringLiteral("tras el bloqueo"));
+  EXPECT_FALSE(L().EnEdicion());
+}
+
+// The copy as Oracle gets it keeps no construct of the program's own dialect,
+// an unaligned template code included.
+TEST(SiembraEnOracle, LaCopiaTraducidaNoDejaNadaDelDialectoDelPrograma) {
+  PlanSiembra plan;
+  plan.columnas = QStringList{"EMPRESA", "Codigo", "Descripcion", "Talonario"};
+  plan.claves = QStringList{"7"};
+  plan.codigos = QStringList{"7"};
+  plan.alineados = QStringList{"   7"};
+  for (const TablaPorEmpresa t :
+       {TablaPorEmpresa::TiposComprobante, TablaPorEmpresa::Comprobantes, TablaPorEmpresa::Ejercicios})
+    for (const Siembra s : {Siembra::SinFilas, Siembra::Faltantes}) {
+      const QString oracle = TraducirAOracle(SentenciaCopia(t, Codigo15("7"), s, plan));
+      for (const char* ajeno : {"RIGHT(", "LEFT(", "' +", "+ '", "TOP ", "WITH (", "ISNULL(", "LEN(", "["})
+        EXPECT_FALSE(oracle.contains(QString::fromLatin1(ajeno), Qt::CaseInsensitive))
+            << ajeno << ": " << oracle;
+    }
+}
+
 // Seeding a table is one statement whatever the number of templates: the
 // table's columns, the lock on the booklet numbers and the copy itself.
 TEST_P(GrabarEmpresa, SembrarUnaTablaNoLeeFilaPorFila) {
@@ -522,7 +666,7 @@ TEST_P(GrabarEmpresa, SembrarUnaTablaNoLeeFilaPorFila) {
   for (const TablaPorEmpresa t :
        {TablaPorEmpresa::TiposComprobante, TablaPorEmpresa::Comprobantes, TablaPorEmpresa::Ejercicios}) {
     const long antes = cnn->StatementsSent();
-    SembrarTabla(t, Codigo15("88"));
+    SembrarTabla(t, Codigo15("88"), Siembra::SinFilas);
     EXPECT_LE(cnn->StatementsSent() - antes, 3);
   }
   cnn->CommitTrans();

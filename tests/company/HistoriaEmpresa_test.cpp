@@ -5,6 +5,7 @@
 
 #include <QCryptographicHash>
 #include <QDialog>
+#include <QRegularExpression>
 #include <QTableWidget>
 
 #include "FormularioEnBase.h"
@@ -57,16 +58,19 @@ TEST_P(HistoriaDeCambios, CadaGrabacionYBajaDejaSusFilas) {
          Escribir(2, "Mitre");
          Accion("GRABAR");
        },
-       {"A|IdEmpresa||77||", "A|NombreEmpresa||Nueva S.A.||", "A|Calle||Mitre||", "A|PideHonorarios||No||"}},
-      {"dos campos",
+       {"A|IdEmpresa||" + Codigo15("77") + "||", "A|NombreEmpresa||Nueva S.A.||", "A|Calle||Mitre||",
+        "A|PideHonorarios||No||"}},
+      {"tres campos, uno corto que se guarda alineado",
        "2",
        [&] {
          Mostrar("2");
          Escribir(2, "Av. O'Higgins");
+         Escribir(3, "88");
          Escribir(8, "");
          Accion("GRABAR");
        },
-       {"M|Calle|Av. Rodríguez Peña|Av. O'Higgins||", "M|Telefono|(011) 4753-2210|||"}},
+       {"M|Calle|Av. Rodríguez Peña|Av. O'Higgins||", "M|Numero|3480|        88||",
+        "M|Telefono|(011) 4753-2210|||"}},
       {"sin cambios",
        "2",
        [&] {
@@ -120,6 +124,61 @@ TEST_P(HistoriaDeCambios, UnaGrabacionDeshechaNoDejaHistoria) {
   Accion("GRABAR");
   EXPECT_EQ(Cuenta("P_MA_Empresas WHERE IdEmpresa = '" + Codigo15("95") + "'"), 0);
   EXPECT_EQ(Historia("95"), QStringList());
+}
+
+// The history row cannot be left out: with its INSERT refused (a role without
+// the privilege on PostgreSQL, a trigger on SQLite), neither a change nor a
+// deletion is stored, whatever the answer, and the box offers no Omitir.
+TEST_P(HistoriaDeCambios, SinSuFilaDeHistoriaNadaSeGraba) {
+  const QString rol = QStringLiteral("ma_sin_historia_%1").arg(QCoreApplication::applicationPid());
+  if (GetParam() == Engine::Postgres) {
+    testdb::RunSql(base, "DROP ROLE IF EXISTS " + rol + "; CREATE ROLE " + rol +
+                             " LOGIN PASSWORD 'clave'; GRANT ALL ON ALL TABLES IN SCHEMA public TO " + rol +
+                             "; GRANT ALL ON ALL SEQUENCES IN SCHEMA public TO " + rol +
+                             "; REVOKE INSERT ON ma_empresas_historia FROM " + rol + ";");
+    base.programString.replace(QRegularExpression("UId=[^;]*;Pwd=[^;]*;"), "UId=" + rol + ";Pwd=clave;");
+    Cargar();
+  } else {
+    Cargar(
+        QStringLiteral("CREATE TRIGGER sin_historia BEFORE INSERT ON MA_EMPRESAS_HISTORIA BEGIN "
+                       "SELECT RAISE(ABORT, 'historia rechazada'); END;"));
+  }
+  const QString empresas = QStringLiteral("SELECT * FROM P_MA_Empresas ORDER BY IdEmpresa");
+  const QStringList antes = testdb::Query(base, empresas);
+  const struct {
+    const char* nombre;
+    int respuesta;
+    std::function<void()> hacer;
+  } casos[] = {
+      {"cambio, Cancelar", vb::Cancel,
+       [&] {
+         Mostrar("2");
+         Escribir(2, "Sin historia");
+         Accion("GRABAR");
+       }},
+      {"cambio, Omitir", vb::Ignore, [&] { Accion("GRABAR"); }},
+      {"baja, Omitir", vb::Ignore,
+       [&] {
+         Mostrar("3");
+         op->respuestas.push_front(vb::Yes);  // the deletion confirmed, before the failure's box
+         Accion("BORRAR");
+       }},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.nombre);
+    op->mensajes.clear();
+    op->Responder(c.respuesta);
+    c.hacer();
+    ASSERT_FALSE(op->mensajes.empty());
+    EXPECT_EQ(vb::Buttons(op->mensajes.back().style), vb::RetryCancel) << op->mensajes.back().prompt;
+    EXPECT_TRUE(L().EnEdicion());
+    EXPECT_EQ(testdb::Query(base, empresas), antes);
+  }
+  EXPECT_EQ(Cuenta("MA_EMPRESAS_HISTORIA"), 0);
+  if (GetParam() == Engine::Postgres) {
+    TearDown();
+    testdb::RunSql(base, "DROP OWNED BY " + rol + "; DROP ROLE " + rol + ";");
+  }
 }
 
 // Without the table everything is stored as before, with no box (the

@@ -375,6 +375,44 @@ def borrada_por_otro(ctx):
     ctx.captura("b-grabo")
 
 
+def otro_escribe_con_la_caja(ctx):
+    """F10 fails on its history row; while the box is up another connection writes a voucher
+    (the save was rolled back before asking), and Reintentar once the cause is gone stores it."""
+    def conexion(espera):
+        c = sqlite3.connect(ctx.base.ruta, timeout=espera, isolation_level=None)
+        c.create_collation("ma_es", lambda a, b: (a.casefold() > b.casefold()) - (a.casefold() < b.casefold()))
+        return c
+
+    con = conexion(10)
+    con.executescript("CREATE TABLE falla (x INTEGER); INSERT INTO falla VALUES (1);"
+                      "CREATE TRIGGER sin_historia BEFORE INSERT ON MA_EMPRESAS_HISTORIA "
+                      "WHEN EXISTS (SELECT 1 FROM falla) BEGIN SELECT RAISE(ABORT, 'historia rechazada'); END;")
+    con.close()
+    p = ctx.programa()
+    mostrar_empresa(p, "4")
+    p.teclas("ctrl+a")
+    p.escribir("Bodegas Reintentadas S.A.")
+    p.teclas("F10")
+    caja = p.esperar_ventana("Actualizar Datos", "la caja del error de la historia")
+    ctx.captura("caja")
+    otra = conexion(2)
+    try:
+        otra.execute("INSERT INTO V_TA_CPTE (EMPRESA, Codigo, Talonario) VALUES ('otro programa', '   Z', 1)")
+        otra.execute("DELETE FROM falla")
+    except sqlite3.OperationalError as e:
+        raise FalloEscenario(f"otra conexión no pudo escribir mientras la caja esperaba: {e}")
+    finally:
+        otra.close()
+    assert ctx.base.empresa("4", "NombreEmpresa") != ("Bodegas Reintentadas S.A.",), "se grabó sin su historia"
+    p.teclas("Return")  # Reintentar, the default
+    p.esperar_cierre(caja, "la caja del error")
+    esperar(lambda: ctx.base.empresa("4", "NombreEmpresa") == ("Bodegas Reintentadas S.A.",),
+            "Reintentar no grabó la empresa 4")
+    assert ctx.base.consulta("SELECT COUNT(*) FROM MA_EMPRESAS_HISTORIA WHERE IdEmpresa = ?",
+                             codigo15("4"))[0][0] > 0, "se grabó sin su historia"
+    ctx.captura("grabada")
+
+
 ESCENARIOS = {
     "inicio_con_foco": inicio_con_foco,
     "nueva_empresa_y_siembra": nueva_empresa_y_siembra,
@@ -386,6 +424,7 @@ ESCENARIOS = {
     "borrada_por_otro": borrada_por_otro,
     "fusion_sin_choque": fusion_sin_choque,
     "choque_por_teclado": choque_por_teclado,
+    "otro_escribe_con_la_caja": otro_escribe_con_la_caja,
 }
 
 

@@ -430,6 +430,10 @@ void frmMA_Empresas::PonerDescripcionProvincia(const QString& texto) { lblProvin
 
 void frmMA_Empresas::PonerEstadoTablas(const QString& texto, bool corta) {
   lblEstadoTablas_->setText(texto);
+  lblEstadoTablas_->setToolTip(
+      texto.isEmpty()
+          ? QString()
+          : QStringLiteral("Ctrl+T: agrega las filas de las plantillas que le faltan a esta empresa"));
   QPalette colores = palette();
   if (corta) colores.setColor(QPalette::WindowText, QColor(kColorAvisoTablas));
   lblEstadoTablas_->setPalette(colores);

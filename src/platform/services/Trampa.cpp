@@ -10,6 +10,16 @@ Recuperacion& LaRecuperacion() {
   return r;
 }
 
+// Steps of units running now: their traps hand every failure to the unit.
+thread_local int pasosDeUnidad = 0;
+
+struct EnPasoDeUnidad {
+  EnPasoDeUnidad() { ++pasosDeUnidad; }
+  ~EnPasoDeUnidad() { --pasosDeUnidad; }
+  EnPasoDeUnidad(const EnPasoDeUnidad&) = delete;
+  EnPasoDeUnidad& operator=(const EnPasoDeUnidad&) = delete;
+};
+
 bool Recuperar(const ado::ErrorInfo& e) {
   if (e.Kind != ado::FailureKind::ConnectionLost || !LaRecuperacion()) return false;
   try {
@@ -17,6 +27,37 @@ bool Recuperar(const ado::ErrorInfo& e) {
   } catch (...) {
     return false;  // the handler still hears of the failure
   }
+}
+
+enum class Pregunta { Si, No };
+
+Resultado EjecutarCon(const std::vector<Paso>& pasos, const Manejador& manejador, Pregunta pregunta) {
+  std::size_t i = 0;
+  bool recuperado = false;  // the step already ran again after a lost connection
+  while (i < pasos.size()) {
+    try {
+      pasos[i]();
+      ++i;
+      recuperado = false;
+    } catch (...) {
+      const ado::ErrorInfo error = ErrorDe(std::current_exception());
+      if (error.Kind == ado::FailureKind::TransactionLost) throw;
+      if (pregunta == Pregunta::Si && pasosDeUnidad > 0) throw;
+      if (!recuperado && Recuperar(error)) {
+        recuperado = true;
+        continue;
+      }
+      recuperado = false;
+      const int respuesta = manejador(error, i);
+      if (respuesta == Reintentar) continue;
+      if (respuesta == Siguiente) {
+        ++i;
+        continue;
+      }
+      return Resultado::Abandonado;
+    }
+  }
+  return Resultado::Completo;
 }
 
 }  // namespace
@@ -37,35 +78,45 @@ ado::ErrorInfo ErrorDe(std::exception_ptr e) {
 }
 
 Resultado Ejecutar(const std::vector<Paso>& pasos, const Manejador& manejador) {
-  std::size_t i = 0;
-  bool recuperado = false;  // the step already ran again after a lost connection
-  while (i < pasos.size()) {
+  return EjecutarCon(pasos, manejador, Pregunta::Si);
+}
+
+Resultado IgnorarErrores(const std::vector<Paso>& pasos) {
+  return EjecutarCon(
+      pasos, [](const ado::ErrorInfo&, std::size_t) { return Siguiente; }, Pregunta::No);
+}
+
+Resultado EjecutarUnidad(const std::vector<PasoDeUnidad>& pasos, const Paso& deshacer,
+                         const ManejadorDeUnidad& manejador) {
+  std::vector<bool> omitido(pasos.size(), false);
+  bool recuperado = false;  // the unit already ran again after a lost connection
+  for (;;) {
+    std::size_t i = 0;
     try {
-      pasos[i]();
-      ++i;
-      recuperado = false;
+      for (; i < pasos.size(); ++i) {
+        if (omitido[i]) continue;
+        EnPasoDeUnidad en;
+        pasos[i].paso();
+      }
+      return Resultado::Completo;
     } catch (...) {
       const ado::ErrorInfo error = ErrorDe(std::current_exception());
+      IgnorarErrores({deshacer});
       if (error.Kind == ado::FailureKind::TransactionLost) throw;
       if (!recuperado && Recuperar(error)) {
         recuperado = true;
         continue;
       }
       recuperado = false;
-      const int respuesta = manejador(error, i);
+      const int respuesta = manejador(error, i, pasos[i].omision);
       if (respuesta == Reintentar) continue;
-      if (respuesta == Siguiente) {
-        ++i;
+      if (respuesta == Siguiente && pasos[i].omision == Omision::Permitida) {
+        omitido[i] = true;
         continue;
       }
       return Resultado::Abandonado;
     }
   }
-  return Resultado::Completo;
-}
-
-Resultado IgnorarErrores(const std::vector<Paso>& pasos) {
-  return Ejecutar(pasos, [](const ado::ErrorInfo&, std::size_t) { return Siguiente; });
 }
 
 }  // namespace trampa

@@ -34,6 +34,22 @@ void EstablecerRecuperacion(Recuperacion recuperacion);
 
 Resultado Ejecutar(const std::vector<Paso>& pasos, const Manejador& manejador);
 
+// A unit: steps that stand or fall together. When one fails, `deshacer`
+// undoes the whole unit first, and only then is the handler asked, so that no
+// answer is awaited while the unit holds anything: 4 runs the whole unit again
+// from its first step; 5 runs it again without the failing step where that
+// step may be left out, and leaves otherwise; anything else leaves. While a
+// step runs, the traps inside it ask nobody either: their failures go to the
+// unit. A failure that lost a transaction is thrown on after `deshacer`.
+enum class Omision { Permitida, Prohibida };
+struct PasoDeUnidad {
+  Paso paso;
+  Omision omision = Omision::Permitida;
+};
+using ManejadorDeUnidad = std::function<int(const ado::ErrorInfo&, std::size_t paso, Omision)>;
+Resultado EjecutarUnidad(const std::vector<PasoDeUnidad>& pasos, const Paso& deshacer,
+                         const ManejadorDeUnidad& manejador);
+
 // The "skip a failing statement and go on" trap of small handlers.
 Resultado IgnorarErrores(const std::vector<Paso>& pasos);
 

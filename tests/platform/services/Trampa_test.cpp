@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace {
@@ -52,6 +53,67 @@ TEST(Trampa, AnswersDecideHowTheRoutineGoesOn) {
     EXPECT_EQ(rutina.Correr(c.respuestas), c.esperado) << c.nombre;
     EXPECT_EQ(rutina.hechos, c.hechos) << c.nombre;
     for (long n : rutina.numeros) EXPECT_EQ(n, 3021) << c.nombre;
+  }
+}
+
+// A unit of three steps whose middle one fails `fallos` times: the unit is
+// undone before each question ("d" in the trace), an answer runs it all again,
+// and a trap inside a step asks nobody.
+TEST(Trampa, UnaUnidadSeDeshaceAntesDePreguntarYSeRepiteEntera) {
+  struct Caso {
+    const char* nombre;
+    int fallos;
+    trampa::Omision omision;  // of the failing step
+    std::vector<int> respuestas;
+    Resultado esperado;
+    std::string traza;
+  } casos[] = {
+      {"retry runs everything again", 1, trampa::Omision::Permitida, {4}, Resultado::Completo, "0xd?012"},
+      {"next runs it again without the step",
+       1,
+       trampa::Omision::Permitida,
+       {5},
+       Resultado::Completo,
+       "0xd?02"},
+      {"next cannot leave out what must stay",
+       1,
+       trampa::Omision::Prohibida,
+       {5},
+       Resultado::Abandonado,
+       "0xd?"},
+      {"abort leaves undone", 1, trampa::Omision::Permitida, {3}, Resultado::Abandonado, "0xd?"},
+      {"retry, then next", 2, trampa::Omision::Permitida, {4, 5}, Resultado::Completo, "0xd?0xd?02"},
+  };
+  for (const Caso& c : casos) {
+    int fallos = c.fallos;
+    std::size_t r = 0;
+    std::string traza;
+    const Resultado resultado = trampa::EjecutarUnidad(
+        {{[&] { traza += '0'; }},
+         {[&] {
+            if (fallos-- > 0) {
+              traza += 'x';
+              // A trap of its own inside the step: the unit hears of the failure, not its handler.
+              trampa::Ejecutar({[] { throw ado::Failure(3021, "sin registro"); }},
+                               [&](const ado::ErrorInfo&, std::size_t) {
+                                 traza += '!';
+                                 return trampa::Siguiente;
+                               });
+            }
+            traza += '1';
+          },
+          c.omision},
+         {[&] { traza += '2'; }}},
+        [&] { traza += 'd'; },
+        [&](const ado::ErrorInfo& e, std::size_t paso, trampa::Omision omision) {
+          traza += '?';
+          EXPECT_EQ(e.Number, 3021) << c.nombre;
+          EXPECT_EQ(paso, 1u) << c.nombre;
+          EXPECT_EQ(omision, c.omision) << c.nombre;
+          return r < c.respuestas.size() ? c.respuestas[r++] : 0;
+        });
+    EXPECT_EQ(resultado, c.esperado) << c.nombre;
+    EXPECT_EQ(traza, c.traza) << c.nombre;
   }
 }
 
