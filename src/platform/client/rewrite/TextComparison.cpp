@@ -167,9 +167,12 @@ void Rewriter::MarkTextComparisons(const Seq& s, const std::vector<int>& sig,
   };
   static const char* comparisons[] = {"=", "<>", "!=", "<", ">", "<=", ">=", "!<", "!>"};
 
+  int setFrom = -1;  // where an UPDATE's SET list begins, until its WHERE
   for (int k = 0; k < count; ++k) {
     const Node& op = s[sig[k]];
     if (op.group) continue;
+    if (IsWord(op.tok, "set")) setFrom = k;
+    if (IsWord(op.tok, "where") || IsWord(op.tok, "from") || IsPunct(op.tok, ";")) setFrom = -1;
     const bool negated = k > 0 && !s[sig[k - 1]].group && IsWord(s[sig[k - 1]].tok, "not");
     if (IsWord(op.tok, "like")) {
       if (lite) continue;  // the extension's like() reads the server's patterns
@@ -237,6 +240,10 @@ void Rewriter::MarkTextComparisons(const Seq& s, const std::vector<int>& sig,
     const Chain* l = endingAt(k - 1);
     const Chain* r = startingAt(k + 1);
     if (!l || !r) continue;
+    // UPDATE ... SET a = 'x  ', b = 1: assignments, stored exactly as written.
+    if (IsPunct(op.tok, "=") && setFrom >= 0 && l->firstSig > setFrom && !s[sig[l->firstSig - 1]].group &&
+        (IsWord(s[sig[l->firstSig - 1]].tok, "set") || IsPunct(s[sig[l->firstSig - 1]].tok, ",")))
+      continue;
     if ((l->type == ValueType::Number) != (r->type == ValueType::Number)) {
       if (l->type == ValueType::Number)
         convert(r, l);

@@ -203,6 +203,9 @@ const Case kCases[] = {
     {"trailing_blanks", "SELECT 1 FROM t WHERE LTRIM(RTRIM(Id)) = '7  ' AND UPPER(a) <> N'x '",
      "SELECT 1 FROM t WHERE LTRIM(RTRIM(Id)) = '7  ' COLLATE ma_es AND UPPER(a) <> 'x ' COLLATE ma_es",
      "SELECT 1 FROM t WHERE LTRIM(RTRIM(Id)) = '7' AND RTRIM(UPPER(a)) <> 'x'"},
+    {"update_assignments_exact", "UPDATE t SET a = 'x  ', b = 1, c = LTRIM(d) WHERE e = 'y ' AND f = 2",
+     "UPDATE t SET a = 'x  ', b = 1, c = LTRIM(d) WHERE e = 'y ' AND ma_to_int(f) = 2",
+     "UPDATE t SET a = 'x  ', b = 1, c = LTRIM(d) WHERE e = 'y' AND f = 2"},
     {"alter_char_no_call", "ALTER TABLE X ADD P_C CHAR(5) NULL",
      "ALTER TABLE X ADD P_C CHAR(5) COLLATE ma_es NULL", "ALTER TABLE X ADD P_C CHAR(5) NULL"},
 };
