@@ -173,6 +173,12 @@ const Answer kAnswers[] = {
      "8"},
     {"function_result_equal", "SELECT COUNT(*) FROM P_MA_Empresas WHERE UPPER(Localidad) = 'córdoba'", "1"},
     {"case_result_equal", "SELECT CASE WHEN (CASE WHEN 1 = 1 THEN 'ABC' END) = 'abc' THEN 1 ELSE 0 END", "1"},
+    {"order_expression_spanish", "SELECT TOP 2 LOWER(Localidad) FROM P_MA_Empresas ORDER BY LOWER(Localidad)",
+     "álamo alto|ciudad autónoma de buenos aires"},
+    {"derived_column_ignores_case",
+     "SELECT COUNT(*) FROM (SELECT UPPER(LEFT(NombreEmpresa, 1)) AS i FROM P_MA_Empresas) x WHERE x.i = 'c'",
+     "5"},
+
     {"max_spanish", "SELECT MAX(Localidad) FROM P_MA_Empresas WHERE Localidad < 'O'", "Ñorquincó"},
     {"replace_ignores_case", "SELECT REPLACE('Córdoba', 'CÓR', 'x')", "xdoba"},
     {"replace_keeps_accents", "SELECT REPLACE('Córdoba', 'cor', 'x')", "Córdoba"},

@@ -194,6 +194,8 @@ QString Rewriter::Emit(const Seq& s) {
 
   Output out;
   for (int i = 0; i < n; ++i) {
+    // Arguments repeated by several rewritings side by side grow past any one call's bound.
+    if (out.Text().size() > maxText_) throw NestingTooDeep();
     if (removed[i]) {
       out.Skip();
       out.Rewritten(after[i]);
@@ -278,6 +280,7 @@ QString Rewriter::Emit(const Seq& s) {
     }
     out.Rewritten(after[i]);
   }
+  if (out.Text().size() > maxText_) throw NestingTooDeep();
   return out.Text();
 }
 

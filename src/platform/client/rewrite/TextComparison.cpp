@@ -167,6 +167,32 @@ void Rewriter::MarkTextComparisons(const Seq& s, const std::vector<int>& sig,
   };
   static const char* comparisons[] = {"=", "<>", "!=", "<", ">", "<=", ">=", "!<", "!>"};
 
+  // ORDER BY and GROUP BY of a text expression: SQLite would order it by code points.
+  for (int k = 1; lite && k < count; ++k) {
+    const Node& by = s[sig[k]];
+    const Node& what = s[sig[k - 1]];
+    if (by.group || what.group || !IsWord(by.tok, "by") ||
+        !(IsWord(what.tok, "order") || IsWord(what.tok, "group")))
+      continue;
+    for (int item = k + 1; item < count;) {
+      const Chain* c = startingAt(item);
+      if (!c) break;
+      if (c->type == ValueType::Text && !plainColumn(c)) after[sig[c->lastSig]] += " COLLATE ma_es";
+      int next = c->lastSig + 1;
+      while (next < count && !s[sig[next]].group &&
+             (IsWord(s[sig[next]].tok, "asc") || IsWord(s[sig[next]].tok, "desc")))
+        ++next;
+      if (next >= count || s[sig[next]].group || !IsPunct(s[sig[next]].tok, ",")) break;
+      item = next + 1;
+    }
+  }
+  // A text expression named with AS keeps the collation as a column of a derived table.
+  for (const auto& c : chains) {
+    const int a = c.lastSig + 1;
+    if (lite && a < count && !s[sig[a]].group && IsWord(s[sig[a]].tok, "as") && c.type == ValueType::Text &&
+        !plainColumn(&c))
+      after[sig[c.lastSig]] += " COLLATE ma_es";
+  }
   int setFrom = -1;  // where an UPDATE's SET list begins, until its WHERE
   for (int k = 0; k < count; ++k) {
     const Node& op = s[sig[k]];

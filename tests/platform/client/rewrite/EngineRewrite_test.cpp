@@ -53,7 +53,7 @@ const Case kCases[] = {
      "SELECT * FROM t WHERE x = (SELECT y FROM u ORDER BY y LIMIT 1) AND z = 1"},
     {"top_percent_kept", "SELECT TOP 10 PERCENT a FROM t", "SELECT TOP 10 PERCENT a FROM t",
      "SELECT TOP 10 PERCENT a FROM t"},
-    {"top_in_string", "SELECT 'SELECT TOP 1' AS x FROM t", "SELECT 'SELECT TOP 1' AS x FROM t",
+    {"top_in_string", "SELECT 'SELECT TOP 1' AS x FROM t", "SELECT 'SELECT TOP 1' COLLATE ma_es AS x FROM t",
      "SELECT 'SELECT TOP 1' AS x FROM t"},
     // Brackets and owners
     {"brackets", "SELECT [IdEmpresa], [Nombre Empresa] FROM [P_MA_Empresas]",
@@ -206,6 +206,11 @@ const Case kCases[] = {
     {"update_assignments_exact", "UPDATE t SET a = 'x  ', b = 1, c = LTRIM(d) WHERE e = 'y ' AND f = 2",
      "UPDATE t SET a = 'x  ', b = 1, c = LTRIM(d) WHERE e = 'y ' AND ma_to_int(f) = 2",
      "UPDATE t SET a = 'x  ', b = 1, c = LTRIM(d) WHERE e = 'y' AND f = 2"},
+    {"order_by_expression", "SELECT a FROM t GROUP BY UPPER(a), b ORDER BY LTRIM(a) DESC, b",
+     "SELECT a FROM t GROUP BY UPPER(a) COLLATE ma_es, b ORDER BY LTRIM(a) COLLATE ma_es DESC, b",
+     "SELECT a FROM t GROUP BY UPPER(a), b ORDER BY LTRIM(a) DESC, b"},
+    {"alias_keeps_collation", "SELECT UPPER(a) AS u, b AS c FROM t",
+     "SELECT UPPER(a) COLLATE ma_es AS u, b AS c FROM t", "SELECT UPPER(a) AS u, b AS c FROM t"},
     {"alter_char_no_call", "ALTER TABLE X ADD P_C CHAR(5) NULL",
      "ALTER TABLE X ADD P_C CHAR(5) COLLATE ma_es NULL", "ALTER TABLE X ADD P_C CHAR(5) NULL"},
 };
@@ -228,6 +233,10 @@ TEST(Rewrite, RefusesNestingPastTheBound) {
     EXPECT_THROW(
         ado::sql::Rewrite("SELECT " + QString("STR(").repeated(30) + "a" + QString(")").repeated(30), d),
         ado::sql::NestingTooDeep);
+    // Side by side, each within the bound, they still may not grow the statement past it.
+    const QString six = QString("STR(").repeated(6) + "a" + QString(")").repeated(6);
+    EXPECT_THROW(ado::sql::Rewrite("SELECT " + QStringList(100, six).join(", "), d),
+                 ado::sql::NestingTooDeep);
   }
 }
 
