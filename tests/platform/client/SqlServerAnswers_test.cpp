@@ -243,6 +243,20 @@ INSTANTIATE_TEST_SUITE_P(Engines, SqlServerAnswers,
                                   std::get<1>(i.param).name;
                          });
 
+// A text column added at run time (AddField, the custom fields) compares as the schema's own.
+// SQLite only: on PostgreSQL the column would need the schema's collation, which a database
+// made without the demo schema lacks.
+TEST(SqlServerAnswersAddedColumn, ComparesAsTheSchemasOwn) {
+  const auto db = testdb::FreshDemo(testdb::Engine::Sqlite);
+  const auto cn = OpenProgram(db);
+  cn->Execute("ALTER TABLE dbo.P_MA_Empresas ADD P_Extra VARCHAR(20) Null ");
+  cn->Execute("UPDATE P_MA_Empresas SET P_Extra = 'Ábaco ' WHERE IdEmpresa = '              8'");
+  Recordset rs;
+  rs.Open("SELECT COUNT(*) FROM P_MA_Empresas WHERE P_Extra = 'ábaco' OR P_Extra = 'abaco'", cn,
+          adOpenForwardOnly, adLockReadOnly);
+  EXPECT_EQ(rs.Fields(0).GetValue().toInt(), 1);
+}
+
 // A code lookup keeps the primary key's index under the comparison rules above.
 TEST(SqlServerAnswersIndex, CodeLookupUsesTheIndex) {
   for (const auto engine : testdb::AllEngines()) {
