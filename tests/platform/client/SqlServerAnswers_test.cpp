@@ -179,6 +179,7 @@ const Answer kAnswers[] = {
      "SELECT COUNT(*) FROM (SELECT UPPER(LEFT(NombreEmpresa, 1)) AS i FROM P_MA_Empresas) x WHERE x.i = 'c'",
      "5"},
 
+    {"min_expression_spanish", "SELECT MIN(UPPER(Localidad)) FROM P_MA_Empresas", "ÁLAMO ALTO"},
     {"max_spanish", "SELECT MAX(Localidad) FROM P_MA_Empresas WHERE Localidad < 'O'", "Ñorquincó"},
     {"replace_ignores_case", "SELECT REPLACE('Córdoba', 'CÓR', 'x')", "xdoba"},
     {"replace_keeps_accents", "SELECT REPLACE('Córdoba', 'cor', 'x')", "Córdoba"},

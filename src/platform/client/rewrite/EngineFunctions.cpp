@@ -43,6 +43,10 @@ QString Rewriter::CallText(const QString& name, const Node& group) {
       (ExprType(args[0]) == ValueType::Text || ExprType(args[1]) == ValueType::Text))
     return "(CASE WHEN LOWER(" + arg(0) + ") " + SpanishCollation() + " = LOWER(" + arg(1) +
            ") THEN NULL ELSE " + arg(0) + " END)";
+  // MIN and MAX of a text expression in Spanish order (a column has its own collation).
+  if (lite && (f == "min" || f == "max") && args.size() == 1 && ExprType(args[0]) == ValueType::Text &&
+      SigIndex(args[0]).size() > 1)
+    return f.toUpper() + "(" + arg(0) + " COLLATE ma_es)";
   // NULLIF compares under the server's collation.
   if (lite && f == "nullif" && args.size() == 2 &&
       (ExprType(args[0]) == ValueType::Text || ExprType(args[1]) == ValueType::Text))

@@ -209,6 +209,8 @@ const Case kCases[] = {
     {"order_by_expression", "SELECT a FROM t GROUP BY UPPER(a), b ORDER BY LTRIM(a) DESC, b",
      "SELECT a FROM t GROUP BY UPPER(a) COLLATE ma_es, b ORDER BY LTRIM(a) COLLATE ma_es DESC, b",
      "SELECT a FROM t GROUP BY UPPER(a), b ORDER BY LTRIM(a) DESC, b"},
+    {"min_max_expression", "SELECT MIN(LTRIM(a)), MAX(b) FROM t",
+     "SELECT MIN(LTRIM(a) COLLATE ma_es), MAX(b) FROM t", "SELECT MIN(LTRIM(a)), MAX(b) FROM t"},
     {"alias_keeps_collation", "SELECT UPPER(a) AS u, b AS c FROM t",
      "SELECT UPPER(a) COLLATE ma_es AS u, b AS c FROM t", "SELECT UPPER(a) AS u, b AS c FROM t"},
     {"alter_char_no_call", "ALTER TABLE X ADD P_C CHAR(5) NULL",
