@@ -6,7 +6,6 @@
 --
 --   ma_datetime(x)              a date as the server reads it from text (dd/mm/yyyy, yyyy-mm-dd, yyyymmdd)
 --   ma_dateadd / ma_datediff / ma_datepart   DATEADD, DATEDIFF (boundaries crossed), DATEPART
---   ma_format_date(x, style)    CONVERT(varchar, x, style)
 --   patindex, stuff, isnumeric, isdate, ma_round (ROUND's third argument)
 --   text = number (and <>, <, >, <=, >=)   the text converted to the number, or
 --                               SQL Server's conversion error, never a text comparison
@@ -149,26 +148,6 @@ BEGIN
     WHEN 'millisecond' THEN RETURN floor(extract(milliseconds FROM x))::int % 1000;
     WHEN 'iso_week' THEN RETURN extract(week FROM x);
   END CASE;
-END $$;
-
--- CONVERT(varchar, x, style) of a date; text is given back as it is, as the server does.
-CREATE OR REPLACE FUNCTION ma_format_date(x text, style integer) RETURNS text
-  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT x $$;
-
-CREATE OR REPLACE FUNCTION ma_format_date(x timestamp, style integer) RETURNS text
-  LANGUAGE plpgsql IMMUTABLE PARALLEL SAFE AS $$
-BEGIN
-  RETURN to_char(x, CASE style
-    WHEN 1 THEN 'MM/DD/YY' WHEN 2 THEN 'YY.MM.DD' WHEN 3 THEN 'DD/MM/YY' WHEN 4 THEN 'DD.MM.YY'
-    WHEN 5 THEN 'DD-MM-YY' WHEN 10 THEN 'MM-DD-YY' WHEN 11 THEN 'YY/MM/DD' WHEN 12 THEN 'YYMMDD'
-    WHEN 8 THEN 'HH24:MI:SS' WHEN 24 THEN 'HH24:MI:SS' WHEN 108 THEN 'HH24:MI:SS' WHEN 23 THEN 'YYYY-MM-DD'
-    WHEN 101 THEN 'MM/DD/YYYY' WHEN 102 THEN 'YYYY.MM.DD' WHEN 103 THEN 'DD/MM/YYYY'
-    WHEN 104 THEN 'DD.MM.YYYY' WHEN 105 THEN 'DD-MM-YYYY' WHEN 110 THEN 'MM-DD-YYYY'
-    WHEN 111 THEN 'YYYY/MM/DD' WHEN 112 THEN 'YYYYMMDD'
-    WHEN 20 THEN 'YYYY-MM-DD HH24:MI:SS' WHEN 120 THEN 'YYYY-MM-DD HH24:MI:SS'
-    WHEN 21 THEN 'YYYY-MM-DD HH24:MI:SS.MS' WHEN 25 THEN 'YYYY-MM-DD HH24:MI:SS.MS'
-    WHEN 121 THEN 'YYYY-MM-DD HH24:MI:SS.MS'
-    ELSE NULL END);
 END $$;
 
 -- A LIKE pattern of the server ('%', '_', [a-f], [^0-9], [%], an ESCAPE character) as a

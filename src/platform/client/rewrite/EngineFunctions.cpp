@@ -63,7 +63,9 @@ QString Rewriter::CallText(const QString& name, const Node& group) {
       const int style = Plain(args[2]).trimmed().toInt(&ok);
       const ValueType from = ExprType(args[1]);
       if (ok && IsDateStyle(style) && from != ValueType::Text && from != ValueType::Number)
-        return TextOfLength("ma_format_date(" + arg(1) + ", " + QString::number(style) + ")", type);
+        return TextOfLength(lite ? "ma_format_date(" + arg(1) + ", " + QString::number(style) + ")"
+                                 : "TO_CHAR(" + arg(1) + ", '" + PostgresStyleFormat(style) + "')",
+                            type);
     }
     return CastTo(args[1], type);
   }

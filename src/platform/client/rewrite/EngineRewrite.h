@@ -10,7 +10,7 @@
 //   LEN(x)                      -> LENGTH(RTRIM(x))       (LEN ignores trailing blanks)
 //   GETDATE()                   -> the local date and time, to the millisecond
 //   CHARINDEX(a, b)             -> INSTR(b, a) / STRPOS(b, a)
-//   CONVERT(type, x[, style])   -> CAST(x AS type), or ma_format_date(x, style) for a date style
+//   CONVERT(type, x[, style])   -> CAST(x AS type), or the date formatted by a date style
 //   CAST(x AS NVARCHAR(10))     -> the engine's type, text cut to its length (30 without
 //                                   one), char(n) padded, a decimal's scale kept as text
 //   DATEADD(dd, n, x), DATEDIFF, DATEPART -> ma_dateadd('day', n, x) ... (the extension's

@@ -41,11 +41,37 @@ QString Rewriter::MapType(const QString& typeText, bool forCast) const {
   return typeText.trimmed();
 }
 
-bool IsDateStyle(int style) {
-  static const QSet<int> styles = {1,  2,   3,   4,   5,   8,   10,  11,  12,  20,  21,  23, 24,
-                                   25, 101, 102, 103, 104, 105, 108, 110, 111, 112, 120, 121};
-  return styles.contains(style);
+// CONVERT's date styles as TO_CHAR formats; the century-less ones (1-12) give two-digit years.
+QString PostgresStyleFormat(int style) {
+  static const QHash<int, QString> formats = {{1, "MM/DD/YY"},
+                                              {2, "YY.MM.DD"},
+                                              {3, "DD/MM/YY"},
+                                              {4, "DD.MM.YY"},
+                                              {5, "DD-MM-YY"},
+                                              {8, "HH24:MI:SS"},
+                                              {10, "MM-DD-YY"},
+                                              {11, "YY/MM/DD"},
+                                              {12, "YYMMDD"},
+                                              {20, "YYYY-MM-DD HH24:MI:SS"},
+                                              {21, "YYYY-MM-DD HH24:MI:SS.MS"},
+                                              {23, "YYYY-MM-DD"},
+                                              {24, "HH24:MI:SS"},
+                                              {25, "YYYY-MM-DD HH24:MI:SS.MS"},
+                                              {101, "MM/DD/YYYY"},
+                                              {102, "YYYY.MM.DD"},
+                                              {103, "DD/MM/YYYY"},
+                                              {104, "DD.MM.YYYY"},
+                                              {105, "DD-MM-YYYY"},
+                                              {108, "HH24:MI:SS"},
+                                              {110, "MM-DD-YYYY"},
+                                              {111, "YYYY/MM/DD"},
+                                              {112, "YYYYMMDD"},
+                                              {120, "YYYY-MM-DD HH24:MI:SS"},
+                                              {121, "YYYY-MM-DD HH24:MI:SS.MS"}};
+  return formats.value(style);
 }
+
+bool IsDateStyle(int style) { return !PostgresStyleFormat(style).isEmpty(); }
 
 QString DatePartName(const QString& word) {
   static const QHash<QString, QString> names = {{"year", "year"},       {"yy", "year"},

@@ -25,6 +25,8 @@ const QString& SpanishCollation();
 QString DatePartName(const QString& word);
 // Whether CONVERT(varchar, date, style) has this style.
 bool IsDateStyle(int style);
+// That style as a format of PostgreSQL's TO_CHAR.
+QString PostgresStyleFormat(int style);
 // A date literal's text as the server reads it (dd/mm/yyyy, yyyy-mm-dd, yyyymmdd, with a
 // time or not) in the form "yyyy-mm-dd hh:mi:ss.mmm"; empty when it is no date.
 QString IsoDateTime(const QString& text);

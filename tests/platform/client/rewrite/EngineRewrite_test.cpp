@@ -84,7 +84,7 @@ const Case kCases[] = {
      "SELECT CAST(Codigo AS INT) FROM t"},
     {"convert_103", "SELECT CONVERT(NVARCHAR, Alta, 103) FROM t",
      "SELECT SUBSTR(CAST(ma_format_date(Alta, 103) AS TEXT), 1, 30) FROM t",
-     "SELECT CAST(ma_format_date(Alta, 103) AS VARCHAR(30)) FROM t"},
+     "SELECT CAST(TO_CHAR(Alta, 'DD/MM/YYYY') AS VARCHAR(30)) FROM t"},
     {"cast_nvarchar", "SELECT CAST(n AS NVARCHAR(10)) FROM t", "SELECT SUBSTR(CAST(n AS TEXT), 1, 10) FROM t",
      "SELECT CAST(n AS VARCHAR(10)) FROM t"},
     {"left_right", "SELECT LEFT(a, 2), RIGHT(a, 3) FROM t",
