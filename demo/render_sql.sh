@@ -21,6 +21,8 @@ case "$engine" in
     echo "BEGIN;"
     # Text compares as the suite's server compares it: Spanish, letter case ignored, accents kept.
     echo "CREATE COLLATION ma_es (provider = icu, locale = 'es-u-ks-level2', deterministic = false);"
+    # SQL Server's functions and text-against-number comparisons the rewritten SQL calls.
+    cat "$here/../sql/MA_FUNCIONES.postgresql.sql"
     ;;
   *)
     echo "render_sql.sh: unknown engine '$engine' (sqlite or postgres)" >&2

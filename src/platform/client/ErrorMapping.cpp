@@ -9,10 +9,20 @@ bool Has(const QString& text, const char* what) {
   return text.contains(QLatin1String(what), Qt::CaseInsensitive);
 }
 
+// Conversions the server refuses: text that is no number or no date. The
+// extension and the schema's functions word them as the server does.
+long ConversionNative(const QString& m) {
+  if (Has(m, "Conversion failed when converting the varchar value")) return 245;
+  if (Has(m, "Conversion failed when converting date and/or time")) return 241;
+  if (Has(m, "Error converting data type varchar to numeric")) return 8114;
+  return 0;
+}
+
 // SQLite reports everything as HY000 with its own result code (19 for every
 // constraint); the kind is only in the message.
 long SqliteNative(const DiagRecord& r) {
   const QString& m = r.message;
+  if (const long n = ConversionNative(m)) return n;
   if (Has(m, "UNIQUE constraint failed") || Has(m, "PRIMARY KEY must be unique") || Has(m, "is not unique"))
     return native::DuplicateKey;
   if (Has(m, "NOT NULL constraint failed") || Has(m, "may not be NULL")) return native::NullNotAllowed;
@@ -29,6 +39,9 @@ long SqliteNative(const DiagRecord& r) {
 
 long PostgresNative(const DiagRecord& r) {
   const QString s = r.sqlState.toUpper();
+  if (const long n = ConversionNative(r.message)) return n;
+  if (s == "22P02") return Has(r.message, "type integer") || Has(r.message, "type smallint") ? 245 : 8114;
+  if (s == "22007" || s == "22008") return 241;
   if (s == "23505") return native::DuplicateKey;
   if (s == "23502") return native::NullNotAllowed;
   if (s == "23503") return 547;

@@ -71,7 +71,7 @@ bool Rewriter::IsHintGroup(const Node& n) {
 
 void Rewriter::MarkDefinitionTypes(const Seq& s, const std::vector<int>& sig, std::vector<QString>& replace,
                                    std::vector<bool>& removed) {
-  if (d_ != Dialect::Postgres || sig.size() < 4) return;
+  if (sig.size() < 4) return;
   auto typeAt = [&](size_t k) {
     // The type is a word, optionally followed by a "(n)" group.
     if (k >= sig.size()) return;
@@ -80,9 +80,13 @@ void Rewriter::MarkDefinitionTypes(const Seq& s, const std::vector<int>& sig, st
     QString text = t.tok.text;
     bool withLen = k + 1 < sig.size() && s[sig[k + 1]].group && sig[k + 1] == sig[k] + 1;
     if (withLen) text += PlainNode(s[sig[k + 1]]);
-    const QString mapped = MapType(text, false);
-    if (mapped.compare(text, Qt::CaseInsensitive) == 0) return;
-    replace[sig[k]] = mapped;
+    const size_t next = k + (withLen ? 2 : 1);
+    const bool collated = next < sig.size() && !s[sig[next]].group && IsWord(s[sig[next]].tok, "collate");
+    QString mapped = d_ == Dialect::Postgres ? MapType(text, false) : text;
+    // A text column added at run time compares as the schema's own do. (On PostgreSQL the
+    // collation is the schema's, which a database made without it lacks.)
+    if (d_ == Dialect::Sqlite && IsTextType(text) && !collated) mapped += " COLLATE ma_es";
+    replace[sig[k]] = mapped;  // a type such as CHAR(5) is no function call
     if (withLen) removed[sig[k + 1]] = true;
   };
   if (IsWord(s[sig[0]].tok, "alter") && IsWord(s[sig[1]].tok, "table")) {
@@ -135,18 +139,18 @@ void Rewriter::MarkCreateTableColumns(const Seq& s, const std::vector<int>& sig,
 QString Rewriter::Emit(const Seq& s) {
   const auto sig = SigIndex(s);
   const int n = static_cast<int>(s.size());
-  std::vector<bool> removed(n, false);
-  std::vector<QString> before(n);     // text emitted right before a node
-  std::vector<QString> after(n);      // text emitted right after a node
-  std::vector<QString> replace(n);    // a replacement for a plain token
-  std::vector<QString> groupText(n);  // a replacement for a group
+  std::vector<bool> removed(n, false);  // nodes left out
+  std::vector<QString> before(n);       // text emitted right before a node
+  std::vector<QString> after(n);        // text emitted right after a node
+  std::vector<QString> replace(n);      // a replacement for a plain token
+  std::vector<QString> groupText(n);    // a replacement for a group
 
   // Text concatenation.
   std::vector<bool> concat(n, false);
   const auto chains = Chains(s, sig);
   for (const auto& c : chains)
     for (int idx : c.concatNodes) concat[idx] = true;
-  MarkTextComparisons(s, sig, chains, before, after, replace);
+  MarkTextComparisons(s, sig, chains, before, after, replace, removed);
 
   // TOP n -> LIMIT n at the end of its SELECT.
   for (size_t k = 0; k < sig.size(); ++k) {
@@ -190,6 +194,8 @@ QString Rewriter::Emit(const Seq& s) {
 
   Output out;
   for (int i = 0; i < n; ++i) {
+    // Arguments repeated by several rewritings side by side grow past any one call's bound.
+    if (out.Text().size() > maxText_) throw NestingTooDeep();
     if (removed[i]) {
       out.Skip();
       out.Rewritten(after[i]);
@@ -274,6 +280,7 @@ QString Rewriter::Emit(const Seq& s) {
     }
     out.Rewritten(after[i]);
   }
+  if (out.Text().size() > maxText_) throw NestingTooDeep();
   return out.Text();
 }
 

@@ -10,8 +10,14 @@
 //   LEN(x)                      -> LENGTH(RTRIM(x))       (LEN ignores trailing blanks)
 //   GETDATE()                   -> the local date and time, to the millisecond
 //   CHARINDEX(a, b)             -> INSTR(b, a) / STRPOS(b, a)
-//   CONVERT(type, x[, style])   -> CAST(x AS type), or a date format for styles 101-120
-//   CAST(x AS NVARCHAR(10))     -> the engine's type
+//   CONVERT(type, x[, style])   -> CAST(x AS type), or the date formatted by a date style
+//   CAST(x AS NVARCHAR(10))     -> the engine's type, text cut to its length (30 without
+//                                   one), char(n) padded, a decimal's scale kept as text
+//   DATEADD(dd, n, x), DATEDIFF, DATEPART -> ma_dateadd('day', n, x) ... (the extension's
+//                                   and the schema's functions)
+//   ROUND(x, d, 1), CHAR, ASCII, NCHAR, UNICODE, SQUARE, NULLIF, REPLACE, SPACE, REPLICATE
+//   codigo > 5                  -> ma_to_int(codigo) > 5 on SQLite (TextComparison.cpp)
+//   LIKE, = and <> on text      -> as the server compares (TextComparison.cpp)
 //   LEFT, RIGHT, SPACE, REPLICATE, YEAR, MONTH, DAY (SQLite lacks some of them)
 //   'a' + x + LTRIM(y)          -> 'a' || x || LTRIM(y)   (a chain of + with a text operand:
 //                                   a literal, a text function, a CAST/CONVERT to text)

@@ -1,4 +1,6 @@
-// Types of CAST, CONVERT and column definitions, and CONVERT's date styles.
+// Types of CAST, CONVERT and column definitions, CONVERT's date styles, dateparts and date literals.
+#include <QDate>
+#include <QHash>
 #include <QRegularExpression>
 
 #include "platform/client/rewrite/Rewriter.h"
@@ -39,27 +41,87 @@ QString Rewriter::MapType(const QString& typeText, bool forCast) const {
   return typeText.trimmed();
 }
 
-// A CONVERT style as a format for strftime (SQLite) or TO_CHAR (PostgreSQL).
-QString Rewriter::StyleFormat(int style) const {
-  struct Formato {
-    int style;
-    const char* sqlite;
-    const char* postgres;
-  };
-  static constexpr Formato kFormatos[] = {
-      {101, "%m/%d/%Y", "MM/DD/YYYY"},
-      {102, "%Y.%m.%d", "YYYY.MM.DD"},
-      {103, "%d/%m/%Y", "DD/MM/YYYY"},
-      {104, "%d.%m.%Y", "DD.MM.YYYY"},
-      {105, "%d-%m-%Y", "DD-MM-YYYY"},
-      {108, "%H:%M:%S", "HH24:MI:SS"},
-      {111, "%Y/%m/%d", "YYYY/MM/DD"},
-      {112, "%Y%m%d", "YYYYMMDD"},
-      {120, "%Y-%m-%d %H:%M:%S", "YYYY-MM-DD HH24:MI:SS"},
-  };
-  for (const Formato& f : kFormatos)
-    if (f.style == style) return QString::fromLatin1(d_ == Dialect::Sqlite ? f.sqlite : f.postgres);
-  return {};
+// CONVERT's date styles as TO_CHAR formats; the century-less ones (1-12) give two-digit years.
+QString PostgresStyleFormat(int style) {
+  static const QHash<int, QString> formats = {{1, "MM/DD/YY"},
+                                              {2, "YY.MM.DD"},
+                                              {3, "DD/MM/YY"},
+                                              {4, "DD.MM.YY"},
+                                              {5, "DD-MM-YY"},
+                                              {8, "HH24:MI:SS"},
+                                              {10, "MM-DD-YY"},
+                                              {11, "YY/MM/DD"},
+                                              {12, "YYMMDD"},
+                                              {20, "YYYY-MM-DD HH24:MI:SS"},
+                                              {21, "YYYY-MM-DD HH24:MI:SS.MS"},
+                                              {23, "YYYY-MM-DD"},
+                                              {24, "HH24:MI:SS"},
+                                              {25, "YYYY-MM-DD HH24:MI:SS.MS"},
+                                              {101, "MM/DD/YYYY"},
+                                              {102, "YYYY.MM.DD"},
+                                              {103, "DD/MM/YYYY"},
+                                              {104, "DD.MM.YYYY"},
+                                              {105, "DD-MM-YYYY"},
+                                              {108, "HH24:MI:SS"},
+                                              {110, "MM-DD-YYYY"},
+                                              {111, "YYYY/MM/DD"},
+                                              {112, "YYYYMMDD"},
+                                              {120, "YYYY-MM-DD HH24:MI:SS"},
+                                              {121, "YYYY-MM-DD HH24:MI:SS.MS"}};
+  return formats.value(style);
+}
+
+bool IsDateStyle(int style) { return !PostgresStyleFormat(style).isEmpty(); }
+
+QString DatePartName(const QString& word) {
+  static const QHash<QString, QString> names = {{"year", "year"},       {"yy", "year"},
+                                                {"yyyy", "year"},       {"quarter", "quarter"},
+                                                {"qq", "quarter"},      {"q", "quarter"},
+                                                {"month", "month"},     {"mm", "month"},
+                                                {"m", "month"},         {"dayofyear", "dayofyear"},
+                                                {"dy", "dayofyear"},    {"y", "dayofyear"},
+                                                {"day", "day"},         {"dd", "day"},
+                                                {"d", "day"},           {"week", "week"},
+                                                {"wk", "week"},         {"ww", "week"},
+                                                {"weekday", "weekday"}, {"dw", "weekday"},
+                                                {"w", "weekday"},       {"hour", "hour"},
+                                                {"hh", "hour"},         {"minute", "minute"},
+                                                {"mi", "minute"},       {"n", "minute"},
+                                                {"second", "second"},   {"ss", "second"},
+                                                {"s", "second"},        {"millisecond", "millisecond"},
+                                                {"ms", "millisecond"},  {"iso_week", "iso_week"},
+                                                {"isowk", "iso_week"},  {"isoww", "iso_week"}};
+  return names.value(word.toLower());
+}
+
+QString IsoDateTime(const QString& text) {
+  static const QRegularExpression ymd(R"(^\s*(\d{4})([-/.])(\d{1,2})\2(\d{1,2})(?:[ T]+(.*?))?\s*$)");
+  static const QRegularExpression compact(R"(^\s*(\d{4})(\d{2})(\d{2})(?:\s+(.*?))?\s*$)");
+  static const QRegularExpression dmy(R"(^\s*(\d{1,2})([-/.])(\d{1,2})\2(\d{4}|\d{2})(?:\s+(.*?))?\s*$)");
+  static const QRegularExpression time(R"(^(\d{1,2}):(\d{2})(?::(\d{2})(?:\.(\d{1,9}))?)?$)");
+  int y = 0, m = 0, d = 0;
+  QString rest;
+  if (const auto a = ymd.match(text); a.hasMatch()) {
+    y = a.captured(1).toInt(), m = a.captured(3).toInt(), d = a.captured(4).toInt(), rest = a.captured(5);
+  } else if (const auto b = compact.match(text); b.hasMatch()) {
+    y = b.captured(1).toInt(), m = b.captured(2).toInt(), d = b.captured(3).toInt(), rest = b.captured(4);
+  } else if (const auto c = dmy.match(text); c.hasMatch()) {
+    d = c.captured(1).toInt(), m = c.captured(3).toInt(), y = c.captured(4).toInt(), rest = c.captured(5);
+    if (c.captured(4).size() == 2) y += y < 50 ? 2000 : 1900;
+  } else {
+    return {};
+  }
+  const QDate date(y, m, d);
+  if (!date.isValid() || y < 1 || y > 9999) return {};
+  int h = 0, mi = 0, sec = 0, ms = 0;
+  if (!rest.isEmpty()) {
+    const auto t = time.match(rest);
+    if (!t.hasMatch()) return {};
+    h = t.captured(1).toInt(), mi = t.captured(2).toInt(), sec = t.captured(3).toInt();
+    ms = (t.captured(4) + "00").left(3).toInt();
+    if (h > 23 || mi > 59 || sec > 59) return {};
+  }
+  return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d.%03d", y, m, d, h, mi, sec, ms);
 }
 
 }  // namespace ado::sql

@@ -10,7 +10,7 @@
 
 namespace ado::sql {
 
-enum class ValueType { Unknown, Text, Number };
+enum class ValueType { Unknown, Text, Number, Date };
 
 const QSet<QString>& TextFunctions();
 const QSet<QString>& NumberFunctions();
@@ -20,6 +20,19 @@ ValueType TypeOfName(const QString& typeText);
 
 // PostgreSQL's Spanish ICU collation, deterministic, for what cannot use ma_es.
 const QString& SpanishCollation();
+
+// A datepart of DATEADD, DATEDIFF and DATEPART spelled out ("dd" -> "day"), empty when it is none.
+QString DatePartName(const QString& word);
+// Whether CONVERT(varchar, date, style) has this style.
+bool IsDateStyle(int style);
+// That style as a format of PostgreSQL's TO_CHAR.
+QString PostgresStyleFormat(int style);
+// A date literal's text as the server reads it (dd/mm/yyyy, yyyy-mm-dd, yyyymmdd, with a
+// time or not) in the form "yyyy-mm-dd hh:mi:ss.mmm"; empty when it is no date.
+QString IsoDateTime(const QString& text);
+// A LIKE pattern of the server (its text, without quotes) as a regular expression
+// matching the whole text, blanks at its end ignored; `escape` is ESCAPE's character or null.
+QString LikeRegex(const QString& pattern, QChar escape);
 
 // Emitted text trimmed of blanks at both ends, except the line end that closes
 // a trailing "--" comment: text put after it must not fall into the comment.
@@ -56,14 +69,16 @@ class Rewriter {
 
   // Types of CAST, CONVERT and column definitions.
   QString MapType(const QString& typeText, bool forCast) const;
-  // A CONVERT style as a format for strftime (SQLite) or TO_CHAR (PostgreSQL).
-  QString StyleFormat(int style) const;
 
   // A function call's replacement, or a null string to leave it as written.
   // Throws NestingTooDeep when it grows past the bound.
   QString Call(const QString& name, const Node& group);
   QString CallText(const QString& name, const Node& group);
   QString CastTo(const Seq& expr, const QString& type);
+  // The text CAST or CONVERT gives: cut to the type's length, padded for char(n).
+  QString TextOfLength(const QString& value, const QString& type) const;
+  // The decimals of a CAST or CONVERT to decimal(p,s) or money, -1 for anything else.
+  int ScaleOf(const Seq& expr);
   QString Str(const QString& x, const QString& n, const QString& d) const;
   QString Bracket(const QString& text) const;
 
@@ -74,10 +89,10 @@ class Rewriter {
   void MarkCreateTableColumns(const Seq& s, const std::vector<int>& sig, std::vector<QString>& groupText);
   // Whether nodes from..to of `s` name no column.
   bool ColumnFree(const Seq& s, int from, int to) const;
-  // LIKE and comparisons of literals (TextComparison.cpp).
+  // LIKE, comparisons of text and of text with numbers (TextComparison.cpp).
   void MarkTextComparisons(const Seq& s, const std::vector<int>& sig, const std::vector<Chain>& chains,
                            std::vector<QString>& before, std::vector<QString>& after,
-                           std::vector<QString>& replace);
+                           std::vector<QString>& replace, std::vector<bool>& removed);
   QString Emit(const Seq& s);
 
   Dialect d_;

@@ -15,15 +15,18 @@ const QSet<QString>& TextFunctions() {
 }
 
 const QSet<QString>& NumberFunctions() {
-  static const QSet<QString> f = {"len",   "datalength", "charindex", "patindex",  "count",    "sum",
-                                  "avg",   "abs",        "round",     "floor",     "ceiling",  "power",
-                                  "sqrt",  "sign",       "year",      "month",     "day",      "datediff",
-                                  "ascii", "unicode",    "datepart",  "isnumeric", "count_big"};
+  static const QSet<QString> f = {
+      "len",   "datalength", "charindex", "patindex",  "count",     "sum",    "avg",   "abs", "round",
+      "floor", "ceiling",    "power",     "sqrt",      "sign",      "year",   "month", "day", "datediff",
+      "ascii", "unicode",    "datepart",  "isnumeric", "count_big", "isdate", "square"};
   return f;
 }
 
 ValueType TypeOfName(const QString& typeText) {
   if (IsTextType(typeText)) return ValueType::Text;
+  static const QRegularExpression date(R"(^\s*(datetime|smalldatetime|datetime2|date)\b)",
+                                       QRegularExpression::CaseInsensitiveOption);
+  if (date.match(typeText).hasMatch()) return ValueType::Date;
   static const QRegularExpression number(
       R"(^\s*(int|integer|smallint|tinyint|bigint|bit|decimal|numeric|money|smallmoney|float|real)\b)",
       QRegularExpression::CaseInsensitiveOption);
@@ -56,6 +59,7 @@ ValueType Rewriter::CallType(const QString& name, const Node& group) {
   const QString f = name.toLower();
   if (TextFunctions().contains(f)) return ValueType::Text;
   if (NumberFunctions().contains(f)) return ValueType::Number;
+  if (f == "getdate" || f == "dateadd") return ValueType::Date;
   const auto args = SplitArgs(group.children);
   if (f == "convert") return args.empty() ? ValueType::Unknown : TypeOfName(Plain(args[0]));
   if (f == "cast") {
@@ -117,7 +121,7 @@ Rewriter::Operand Rewriter::ParseOperand(const Seq& s, const std::vector<int>& s
       const bool callNext = p + 1 < static_cast<int>(sig.size()) && s[sig[p + 1]].group;
       if (word && callNext) {
         const QString name = n.tok.text.toLower();
-        if (name == "in" || name == "exists" || name == "values" || name == "over" || name == "as") return op;
+        if (Keywords().contains(name)) return op;  // WHEN (...), IN (...), AND (...): no call
         op.valid = true;
         op.lastSig = p + 1;
         op.type = CallType(n.tok.text, s[sig[p + 1]]);
@@ -171,7 +175,9 @@ std::vector<Rewriter::Chain> Rewriter::Chains(const Seq& s, const std::vector<in
     c.type = types[0];
     for (size_t k = 0; k < plus.size(); ++k) {
       const ValueType next = types[k + 1];
-      if (c.type == ValueType::Number || next == ValueType::Number) {
+      if (c.type == ValueType::Date || next == ValueType::Date) {
+        c.type = ValueType::Date;  // a date plus days
+      } else if (c.type == ValueType::Number || next == ValueType::Number) {
         c.type = ValueType::Number;
       } else if (anyText) {
         c.concatNodes.push_back(plus[k]);

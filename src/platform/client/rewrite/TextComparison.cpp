@@ -1,18 +1,29 @@
 // Text compared as the suite's server compares it: letter case ignored,
-// accents kept, Spanish order. Columns get that from their collation (the
-// demo schema declares it); what the rewriter adds covers the rest:
+// accents kept, Spanish order, trailing blanks ignored by = and <>; text compared
+// with a number converted to the number. Columns get the collation from their
+// declaration (the demo schema's, and ALTER TABLE ... ADD's here); what the
+// rewriter adds covers the rest:
 //
 //   SQLite      a literal compared with anything but a plain column takes the
 //               collation ma_es of the client's SQLite extension, which also
-//               provides LIKE, UPPER and LOWER
+//               provides LIKE (with its [classes]), UPPER and LOWER
 //               LTRIM(IdEmpresa) = 'ab'        -> LTRIM(IdEmpresa) = 'ab' COLLATE ma_es
-//   PostgreSQL  LIKE cannot use a nondeterministic collation: ILIKE under
-//               the server's Spanish ICU collation instead; two literals are
-//               compared in lower case
-//               NombreEmpresa LIKE 'ferr%'     -> NombreEmpresa COLLATE "es-x-icu" ILIKE 'ferr%'
-//               'a' = 'A'                      -> LOWER('a') COLLATE "es-x-icu" = LOWER('A')
+//               text against a number is converted by the extension (or fails)
+//               Codigo > 5                     -> ma_to_int(Codigo) > 5
+//   PostgreSQL  LIKE cannot use a nondeterministic collation: a literal pattern
+//               becomes a regular expression under the server's Spanish ICU
+//               collation, another pattern ILIKE without the backslash escape;
+//               two literals are compared in lower case; = and <> drop the
+//               trailing blanks of literals and of function results
+//               NombreEmpresa LIKE 'ferr%'     -> NombreEmpresa COLLATE "es-x-icu" ~* '^ferr.* *$'
+//               'a' = 'A  '                    -> LOWER('a') COLLATE "es-x-icu" = LOWER('A')
+//               (text against a number: the operators of the schema's functions)
+//   Both        a date literal compared with a date is read as the server reads it
+//               GETDATE() > '31/12/2024'       -> ... > '2024-12-31 00:00:00.000'
 //
 // A plain column compared with a literal is left as written, so its index serves.
+#include <QRegularExpression>
+
 #include "platform/client/rewrite/Rewriter.h"
 
 namespace ado::sql {
@@ -20,6 +31,45 @@ namespace ado::sql {
 const QString& SpanishCollation() {
   static const QString c = QStringLiteral("COLLATE \"es-x-icu\"");
   return c;
+}
+
+QString LikeRegex(const QString& pattern, QChar escape) {
+  auto plain = [](QChar c) {
+    static const QString special = QStringLiteral(".^$*+?()[]{}|\\-");
+    return special.contains(c) ? QString('\\') + c : QString(c);
+  };
+  const qsizetype n = pattern.size();
+  QString r = "^";
+  for (qsizetype i = 0; i < n; ++i) {
+    const QChar c = pattern[i];
+    if (!escape.isNull() && c == escape && i + 1 < n) {
+      r += plain(pattern[++i]);
+    } else if (c == '%') {
+      r += ".*";
+    } else if (c == '_') {
+      r += '.';
+    } else if (c == '[') {
+      // A class runs to the next ']'; one right after '[' or '[^' is a member.
+      qsizetype j = i + 1;
+      const bool negated = j < n && pattern[j] == '^';
+      if (negated) ++j;
+      const qsizetype from = j;
+      if (j < n && pattern[j] == ']') ++j;
+      while (j < n && pattern[j] != ']') ++j;
+      if (j >= n) {
+        r += plain(c);
+        continue;
+      }
+      r += negated ? "[^" : "[";
+      for (qsizetype k = from; k < j; ++k)
+        r += pattern[k] == '-' && k > from && k + 1 < j ? QString('-') : plain(pattern[k]);
+      r += ']';
+      i = j;
+    } else {
+      r += plain(c);
+    }
+  }
+  return r + " *$";  // blanks at the end of the text matched do not count
 }
 
 bool Rewriter::ColumnFree(const Seq& s, int from, int to) const {
@@ -40,7 +90,9 @@ bool Rewriter::ColumnFree(const Seq& s, int from, int to) const {
 
 void Rewriter::MarkTextComparisons(const Seq& s, const std::vector<int>& sig,
                                    const std::vector<Chain>& chains, std::vector<QString>& before,
-                                   std::vector<QString>& after, std::vector<QString>& replace) {
+                                   std::vector<QString>& after, std::vector<QString>& replace,
+                                   std::vector<bool>& removed) {
+  const bool lite = d_ == Dialect::Sqlite;
   const int count = static_cast<int>(sig.size());
   auto endingAt = [&](int k) -> const Chain* {
     for (const auto& c : chains)
@@ -55,6 +107,17 @@ void Rewriter::MarkTextComparisons(const Seq& s, const std::vector<int>& sig,
   auto literal = [&](const Chain* c) {
     return c && c->type == ValueType::Text && ColumnFree(s, sig[c->firstSig], sig[c->lastSig]);
   };
+  // One quoted literal, nothing else.
+  auto quoted = [&](const Chain* c) -> const Token* {
+    if (!c || c->firstSig != c->lastSig || s[sig[c->firstSig]].group) return nullptr;
+    const Token& t = s[sig[c->firstSig]].tok;
+    return t.kind == TokenKind::String || t.kind == TokenKind::NString ? &t : nullptr;
+  };
+  auto unquoted = [](const Token& t) {
+    const QString body = t.text.mid(t.kind == TokenKind::NString ? 2 : 1);
+    return body.left(body.size() - 1).replace("''", "'");
+  };
+  auto quote = [](QString text) { return "'" + text.replace('\'', "''") + "'"; };
   auto plainColumn = [&](const Chain* c) {
     if (!c || !c->concatNodes.empty()) return false;
     const Node& first = s[sig[c->firstSig]];
@@ -63,16 +126,138 @@ void Rewriter::MarkTextComparisons(const Seq& s, const std::vector<int>& sig,
                        (first.tok.kind == TokenKind::Word && !Keywords().contains(first.tok.text.toLower()));
     return ident && !(c->lastSig > c->firstSig && s[sig[c->lastSig]].group);  // a call is no column
   };
+  auto isNull = [&](const Chain* c) {
+    return c && c->firstSig == c->lastSig && !s[sig[c->firstSig]].group &&
+           IsWord(s[sig[c->firstSig]].tok, "null");
+  };
+  // A call's name, lower case, when the chain is one call.
+  auto callName = [&](const Chain* c) -> QString {
+    if (!c || c->lastSig != c->firstSig + 1 || !c->concatNodes.empty() || !s[sig[c->lastSig]].group)
+      return {};
+    return s[sig[c->firstSig]].tok.text.toLower();
+  };
+  // Whether a call's value has no blanks at its end: RTRIM(x), TRIM(x), LTRIM(RTRIM(x)).
+  auto trimmedAtEnd = [&](const Chain* c) {
+    const QString f = callName(c);
+    if (f == "rtrim" || f == "trim") return true;
+    if (f != "ltrim") return false;
+    const Seq& inner = s[sig[c->lastSig]].children;
+    const auto isig = SigIndex(inner);
+    return isig.size() == 2 && !inner[isig[0]].group && IsWord(inner[isig[0]].tok, "rtrim") &&
+           inner[isig[1]].group;
+  };
+  // Text against a number: the text is converted to the number's type.
+  auto integerValued = [&](const Chain* c) {
+    const Node& last = s[sig[c->lastSig]];
+    if (!last.group && last.tok.kind == TokenKind::Number)
+      return c->lastSig - c->firstSig <= 1 && last.tok.text.size() <= 9 && !last.tok.text.contains('.') &&
+             !last.tok.text.contains('e', Qt::CaseInsensitive);
+    static const QSet<QString> integers = {"len",   "datalength", "charindex", "patindex", "count",
+                                           "year",  "month",      "day",       "datediff", "datepart",
+                                           "ascii", "unicode",    "isnumeric", "isdate"};
+    return integers.contains(callName(c));
+  };
+  // Only against a number known here: columns compared with columns are as the schema made them.
+  auto convert = [&](const Chain* text, const Chain* number) {
+    if (!lite || !text || !number || isNull(text) || text->type == ValueType::Number ||
+        text->type == ValueType::Date || !ColumnFree(s, sig[number->firstSig], sig[number->lastSig]))
+      return;
+    before[sig[text->firstSig]] += integerValued(number) ? "ma_to_int(" : "ma_to_decimal(";
+    after[sig[text->lastSig]] += ")";
+  };
   static const char* comparisons[] = {"=", "<>", "!=", "<", ">", "<=", ">=", "!<", "!>"};
 
+  // ORDER BY and GROUP BY of a text expression: SQLite would order it by code points.
+  for (int k = 1; lite && k < count; ++k) {
+    const Node& by = s[sig[k]];
+    const Node& what = s[sig[k - 1]];
+    if (by.group || what.group || !IsWord(by.tok, "by") ||
+        !(IsWord(what.tok, "order") || IsWord(what.tok, "group")))
+      continue;
+    for (int item = k + 1; item < count;) {
+      const Chain* c = startingAt(item);
+      if (!c) break;
+      if (c->type == ValueType::Text && !plainColumn(c)) after[sig[c->lastSig]] += " COLLATE ma_es";
+      int next = c->lastSig + 1;
+      while (next < count && !s[sig[next]].group &&
+             (IsWord(s[sig[next]].tok, "asc") || IsWord(s[sig[next]].tok, "desc")))
+        ++next;
+      if (next >= count || s[sig[next]].group || !IsPunct(s[sig[next]].tok, ",")) break;
+      item = next + 1;
+    }
+  }
+  // A text expression named with AS keeps the collation as a column of a derived table.
+  for (const auto& c : chains) {
+    const int a = c.lastSig + 1;
+    if (lite && a < count && !s[sig[a]].group && IsWord(s[sig[a]].tok, "as") && c.type == ValueType::Text &&
+        !plainColumn(&c))
+      after[sig[c.lastSig]] += " COLLATE ma_es";
+  }
+  int setFrom = -1;  // where an UPDATE's SET list begins, until its WHERE
   for (int k = 0; k < count; ++k) {
     const Node& op = s[sig[k]];
     if (op.group) continue;
-    if (d_ == Dialect::Postgres && IsWord(op.tok, "like")) {
-      const int left = k > 0 && !s[sig[k - 1]].group && IsWord(s[sig[k - 1]].tok, "not") ? k - 2 : k - 1;
-      if (left < 0) continue;
+    if (IsWord(op.tok, "set")) setFrom = k;
+    if (IsWord(op.tok, "where") || IsWord(op.tok, "from") || IsPunct(op.tok, ";")) setFrom = -1;
+    const bool negated = k > 0 && !s[sig[k - 1]].group && IsWord(s[sig[k - 1]].tok, "not");
+    if (IsWord(op.tok, "like")) {
+      if (lite) continue;  // the extension's like() reads the server's patterns
+      const int left = negated ? k - 2 : k - 1;
+      const Chain* pattern = startingAt(k + 1);
+      if (left < 0 || !pattern) continue;
+      QChar escape;
+      const int e = pattern->lastSig + 1;
+      const bool escapeClause = e + 1 < count && !s[sig[e]].group && IsWord(s[sig[e]].tok, "escape");
+      if (escapeClause && quoted(startingAt(e + 1))) {
+        const QString c = unquoted(*quoted(startingAt(e + 1)));
+        if (c.size() == 1) escape = c[0];
+      }
       after[sig[left]] += " " + SpanishCollation();
-      replace[sig[k]] = op.tok.text == "like" ? QStringLiteral("ilike") : QStringLiteral("ILIKE");
+      if (const Token* p = quoted(pattern); p && (!escapeClause || !escape.isNull())) {
+        // A pattern known here becomes a regular expression: classes and no backslash escape.
+        replace[sig[k]] = negated ? QStringLiteral("!~*") : QStringLiteral("~*");
+        if (negated) removed[sig[k - 1]] = true;
+        replace[sig[pattern->firstSig]] = quote(LikeRegex(unquoted(*p), escape));
+        if (escapeClause) removed[sig[e]] = removed[sig[e + 1]] = true;
+      } else {
+        replace[sig[k]] = op.tok.text == "like" ? QStringLiteral("ilike") : QStringLiteral("ILIKE");
+        if (!escapeClause) after[sig[pattern->lastSig]] += " ESCAPE ''";  // a backslash is a character
+      }
+      continue;
+    }
+    if (IsWord(op.tok, "in") && k + 1 < count && s[sig[k + 1]].group) {
+      const Chain* left = endingAt(negated ? k - 2 : k - 1);
+      if (!left) continue;
+      const auto items = SplitArgs(s[sig[k + 1]].children);
+      bool numbers = !items.empty(), texts = !items.empty(), integers = true;
+      for (const auto& item : items) {
+        const ValueType t = ExprType(item);
+        numbers = numbers && t == ValueType::Number && ColumnFree(item, 0, static_cast<int>(item.size()) - 1);
+        texts = texts && t == ValueType::Text && ColumnFree(item, 0, static_cast<int>(item.size()) - 1);
+        const auto isig = SigIndex(item);
+        integers = integers && !isig.empty() && !item[isig.back()].group &&
+                   item[isig.back()].tok.kind == TokenKind::Number &&
+                   !item[isig.back()].tok.text.contains('.');
+      }
+      if (numbers && lite && left->type != ValueType::Number && !isNull(left)) {
+        before[sig[left->firstSig]] += integers ? "ma_to_int(" : "ma_to_decimal(";
+        after[sig[left->lastSig]] += ")";
+      } else if (texts && lite && !plainColumn(left)) {
+        after[sig[left->lastSig]] += " COLLATE ma_es";
+      }
+      continue;
+    }
+    if (IsWord(op.tok, "between")) {
+      const Chain* left = endingAt(negated ? k - 2 : k - 1);
+      const Chain* low = startingAt(k + 1);
+      if (!left || !low) continue;
+      const Chain* high = low->lastSig + 2 < count && IsWord(s[sig[low->lastSig + 1]].tok, "and")
+                              ? startingAt(low->lastSig + 2)
+                              : nullptr;
+      if (low->type == ValueType::Number)
+        convert(left, low);
+      else if (high && high->type == ValueType::Number)
+        convert(left, high);
       continue;
     }
     bool comparison = false;
@@ -80,12 +265,62 @@ void Rewriter::MarkTextComparisons(const Seq& s, const std::vector<int>& sig,
     if (!comparison) continue;
     const Chain* l = endingAt(k - 1);
     const Chain* r = startingAt(k + 1);
-    if (d_ == Dialect::Sqlite) {
+    if (!l || !r) continue;
+    // UPDATE ... SET a = 'x  ', b = 1: assignments, stored exactly as written.
+    if (IsPunct(op.tok, "=") && setFrom >= 0 && l->firstSig > setFrom && !s[sig[l->firstSig - 1]].group &&
+        (IsWord(s[sig[l->firstSig - 1]].tok, "set") || IsPunct(s[sig[l->firstSig - 1]].tok, ",")))
+      continue;
+    if ((l->type == ValueType::Number) != (r->type == ValueType::Number)) {
+      if (l->type == ValueType::Number)
+        convert(r, l);
+      else
+        convert(l, r);
+      continue;
+    }
+    if (l->type == ValueType::Date || r->type == ValueType::Date) {
+      // A date literal in the server's reading: dd/mm/yyyy, yyyymmdd, yyyy-mm-dd.
+      // SQLite keeps a date alone as its first ten characters.
+      auto dateAlone = [&](const Chain* c) {
+        const QString f = callName(c);
+        if (f != "convert" && f != "cast") return false;
+        static const QRegularExpression date(R"(^\s*date\s*,|\bas\s+date\s*$)",
+                                             QRegularExpression::CaseInsensitiveOption);
+        return date.match(Plain(s[sig[c->lastSig]].children)).hasMatch();
+      };
+      for (const Chain* c : {l, r}) {
+        const Token* t = quoted(c);
+        const QString iso = t ? IsoDateTime(unquoted(*t)) : QString();
+        const bool alone = lite && dateAlone(c == l ? r : l);
+        if (!iso.isEmpty()) replace[sig[c->firstSig]] = quote(alone ? iso.left(10) : iso);
+      }
+      continue;
+    }
+    const bool equality = IsPunct(op.tok, "=") || IsPunct(op.tok, "<>") || IsPunct(op.tok, "!=");
+    if (lite) {
       if (literal(l) && !plainColumn(r))
         after[sig[l->lastSig]] += " COLLATE ma_es";
       else if (literal(r) && !plainColumn(l))
         after[sig[r->lastSig]] += " COLLATE ma_es";
-    } else if (literal(l) && literal(r)) {
+      else if (l->type == ValueType::Text && r->type == ValueType::Text && !plainColumn(l) && !plainColumn(r))
+        after[sig[r->lastSig]] += " COLLATE ma_es";
+      continue;
+    }
+    if (equality) {
+      // 'x' = 'x   ': the blanks at the end do not count.
+      for (const Chain* c : {l, r}) {
+        if (const Token* t = quoted(c)) {
+          QString text = unquoted(*t);
+          while (text.endsWith(' ')) text.chop(1);
+          replace[sig[c->firstSig]] = quote(text);
+        } else if (c->type == ValueType::Text && !plainColumn(c) && !literal(c) && !trimmedAtEnd(c)) {
+          before[sig[c->firstSig]] += "RTRIM(";
+          after[sig[c->lastSig]] += ")";
+        }
+      }
+    }
+    const bool columnFree =
+        ColumnFree(s, sig[l->firstSig], sig[l->lastSig]) && ColumnFree(s, sig[r->firstSig], sig[r->lastSig]);
+    if (columnFree && (quoted(l) || quoted(r))) {
       before[sig[l->firstSig]] += "LOWER(";
       after[sig[l->lastSig]] += ") " + SpanishCollation();
       before[sig[r->firstSig]] += "LOWER(";

@@ -1,0 +1,1 @@
+SELECT DATEADD(dd, 1, x), CONVERT(varchar(10), GETDATE(), 103) FROM t WHERE a LIKE '[a-c]%\_' ESCAPE '!' AND b = 7 AND c IN (1, 2) AND GETDATE() > '31/12/2024' ORDER BY UPPER(a)
