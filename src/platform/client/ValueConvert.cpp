@@ -195,7 +195,11 @@ bool FitsDouble(const QString& text) {
 }
 
 Value ExactNumber(const QString& text) {
-  const auto exact = ExactText(text);
+  QString t = text.trimmed();
+  // A driver may write the decimal separator of the process's locale.
+  if (t.count(QLatin1Char(',')) == 1 && !t.contains(QLatin1Char('.')))
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
+  const auto exact = ExactText(t);
   if (!exact) {
     if (const auto d = NumberFromText(text)) return *d;
     return text;
