@@ -210,6 +210,29 @@ def grilla_personalizados(ctx):
     ctx.captura("grabada")
 
 
+def importe_en_la_grilla(ctx):
+    """An amount typed with its thousands into a MONEY custom column is stored as typed."""
+    con = sqlite3.connect(ctx.base.ruta)
+    con.create_collation("ma_es", lambda a, b: (a.casefold() > b.casefold()) - (a.casefold() < b.casefold()))
+    con.execute("ALTER TABLE P_MA_Empresas ADD COLUMN P_Importe MONEY")
+    con.commit()
+    con.close()
+    coma = ctx.idioma.startswith("es_AR")
+    p = ctx.programa()
+    mostrar_empresa(p, "4")
+    p.teclas("alt+p")
+    p.clic(*CELDA_VALOR_ZONA)
+    p.teclas("Down")  # the third row: Importe
+    p.escribir("1.234,56" if coma else "1,234.56")
+    ctx.captura("tecleado")
+    p.teclas("Return")
+    ctx.captura("confirmado")
+    p.teclas("F10")
+    esperar(lambda: ctx.base.empresa("4", "P_Importe") == (1234.56,),
+            f"el importe tecleado no quedó grabado como 1234.56: {ctx.base.empresa('4', 'P_Importe')}")
+    ctx.captura("grabado")
+
+
 DIALOGO_AJENO = "^Cambios de otro usuario$"
 
 
@@ -311,6 +334,7 @@ ESCENARIOS = {
     "borrar_con_f8_si": borrar_con_f8_si,
     "logo_cancelado": logo_cancelado,
     "grilla_personalizados": grilla_personalizados,
+    "importe_en_la_grilla": importe_en_la_grilla,
     "borrada_por_otro": borrada_por_otro,
     "fusion_sin_choque": fusion_sin_choque,
     "choque_por_teclado": choque_por_teclado,
