@@ -59,7 +59,7 @@ void Personalizados::Asignar(ado::Recordset& rs) {
       largos_.resize(fila + 1);
       largos_[fila] = LargoDeColumna(f);
       if (!rs.Bof() && !rs.Eof()) {
-        grilla_.SetTextMatrix(fila, 1, TextoDe(f.GetValue(), tipos_[fila].EsNumero()));
+        grilla_.SetTextMatrix(fila, 1, TextoDe(f.GetValue(), tipos_[fila]));
       }
     }
   });
@@ -75,13 +75,12 @@ void Personalizados::Asignar(ado::Recordset& rs) {
   });
 }
 
-QString Personalizados::TextoDe(const ado::Value& v, bool numerica) {
+QString Personalizados::TextoDe(const ado::Value& v, const TipoTecleado& tipo) {
   if (ado::IsNull(v) || ado::IsEmpty(v)) return {};
-  // A number shows as the operator types it ("1e+05" or "1234.5" under a
-  // decimal comma would be saved back as another amount).
-  TipoTecleado numero;
-  numero.clase = ClaseTecleada::Flotante;
-  return numerica ? TextoAlmacenado(v, numero) : Utilidades::Compartido().NuloATexto(v).trimmed();
+  // A number or date shows as the operator types it ("1e+05" or "1234.5" under
+  // a decimal comma would be saved back as another amount).
+  if (tipo.clase != ClaseTecleada::Texto) return TextoAlmacenado(v, tipo);
+  return Utilidades::Compartido().NuloATexto(v).trimmed();
 }
 
 QVector<QPair<QString, QString>> Personalizados::Valores() const {

@@ -31,8 +31,8 @@ class Personalizados {
   // Column and text of every row, as on screen.
   QVector<QPair<QString, QString>> Valores() const;
   // A column's value as a row shows it: a number in the workstation's
-  // convention with every stored digit.
-  static QString TextoDe(const ado::Value& v, bool numerica);
+  // convention with every stored digit, a date day first.
+  static QString TextoDe(const ado::Value& v, const TipoTecleado& tipo);
 
   // MsflexGridEdt: opens the editor on the current value cell (never on the
   // header row or a name). Control keys keep the cell's text; a printable

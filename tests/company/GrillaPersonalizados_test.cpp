@@ -261,6 +261,8 @@ TEST_P(GrillaPersonalizados, NumerosYFechasExactosORechazados) {
       // SQLite's driver does not tell a column's scale: the engine keeps what it is given.
       {"es_AR", 3, "", "1,234", pg ? R : "1,234", pg ? "NULL" : "1.234"},
       {"C", 4, "", "31/02/2024", R, "NULL"},
+      {"C", 4, "", "29/2/2024", "29/02/2024", "'2024-02-29'"},
+      {"es_AR", 4, "'2024-12-31'", "", "31/12/2024", "'2024-12-31'"},
       {"C", 3, "100000", "", "100000", "100000"},
       {"es_AR", 3, "-1234.5", "", "-1234,5", "-1234.5"},
       {"es_AR", 7, pg ? "900719925474.0993" : "12345678.9999", "", pg ? "900719925474,0993" : "12345678,9999",
