@@ -211,7 +211,7 @@ def grilla_personalizados(ctx):
 
 
 def importe_en_la_grilla(ctx):
-    """An amount typed with its thousands into a MONEY custom column is stored as typed."""
+    """An amount typed with its thousands into a MONEY custom column is stored as typed; 1e5 is refused."""
     con = sqlite3.connect(ctx.base.ruta)
     con.create_collation("ma_es", lambda a, b: (a.casefold() > b.casefold()) - (a.casefold() < b.casefold()))
     con.execute("ALTER TABLE P_MA_Empresas ADD COLUMN P_Importe MONEY")
@@ -223,6 +223,16 @@ def importe_en_la_grilla(ctx):
     p.teclas("alt+p")
     p.clic(*CELDA_VALOR_ZONA)
     p.teclas("Down")  # the third row: Importe
+    # A number the column cannot take: one box, the editor stays, Escape drops it.
+    p.escribir("1e5")
+    p.teclas("Return")
+    caja = p.esperar_ventana("^Aviso al operador", "el aviso del importe rechazado")
+    ctx.captura("rechazado")
+    p.teclas("Return")
+    p.esperar_cierre(caja, "el aviso del importe rechazado")
+    time.sleep(0.5)
+    assert not p.esc.ventanas_visibles("^Aviso al operador", p.pid), "el aviso volvió a aparecer"
+    p.teclas("Escape")
     p.escribir("1.234,56" if coma else "1,234.56")
     ctx.captura("tecleado")
     p.teclas("Return")
