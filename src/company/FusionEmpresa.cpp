@@ -34,8 +34,8 @@ ado::Value EnPantalla(VistaEmpresas& vista, const CampoComparado& c, const ado::
   }
   if (!EsPersonalizada(c.columna)) return Utilidades::Compartido().NuloATexto(v).trimmed();
   auto& db = DB_Dll::Instancia();
-  const int tipo = rs.Fields(c.columna).Type();
-  return Personalizados::TextoDe(v, db.ADONumeric(tipo) || db.ADOCurrency(tipo));
+  ado::Field& f = rs.Fields(c.columna);
+  return Personalizados::TextoDe(v, db.ADOBoolean(f.Type()) ? TipoTecleado{} : TipoTecleado::De(f));
 }
 
 }  // namespace

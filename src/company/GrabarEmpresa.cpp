@@ -168,8 +168,12 @@ void FormEmpresas::GrabarRegistro() {
     return;
   }
 
-  // A value still open in the grid's editor belongs to what is saved.
-  personalizados_.Confirmar();
+  // A value still open in the grid's editor belongs to what is saved; one
+  // the column refuses stops the save, with the editor still open.
+  if (!personalizados_.Confirmar()) {
+    HayError = true;
+    return;
+  }
   const QString codigoPantalla = codigo();
   const bool mostradaExistente =
       !valoresMostrados_.isEmpty() && codigoPantalla.compare(codigoMostrado_, Qt::CaseInsensitive) == 0;

@@ -1,8 +1,12 @@
 #include "company/Personalizados.h"
 
+#include <algorithm>
+
 #include "company/LargoDeColumna.h"
 #include "db/DB_Dll.h"
 #include "platform/client/Recordset.h"
+#include "platform/services/NumeroTecleado.h"
+#include "platform/services/Operador.h"
 #include "platform/services/Trampa.h"
 #include "platform/services/Utilidades.h"
 #include "platform/widgets/CodigosTecla.h"
@@ -27,7 +31,7 @@ QString Personalizados::ColumnaDe(const QString& nombre) {
 void Personalizados::Inicializa() {
   Descartar();
   grilla_.SetRows(1);
-  numericas_ = {false};
+  tipos_ = {TipoTecleado{}};
   largos_ = {0};
 }
 
@@ -37,7 +41,7 @@ void Personalizados::Asignar(ado::Recordset& rs) {
   pasos.push_back([&] {
     Descartar();
     grilla_.SetRows(1);
-    numericas_ = {false};
+    tipos_ = {TipoTecleado{}};
     largos_ = {0};
     grilla_.SetTextMatrix(0, 0, QStringLiteral("Campo"));
     grilla_.SetTextMatrix(0, 1, QStringLiteral("Valor"));
@@ -49,12 +53,13 @@ void Personalizados::Asignar(ado::Recordset& rs) {
       const int fila = grilla_.Rows();
       grilla_.SetRows(fila + 1);
       grilla_.SetTextMatrix(fila, 0, f.Name().mid(2).trimmed());
-      numericas_.resize(fila + 1);
-      numericas_[fila] = db.ADONumeric(f.Type()) || db.ADOCurrency(f.Type());
+      tipos_.resize(fila + 1);
+      // A boolean takes any text, as a text column does.
+      tipos_[fila] = db.ADOBoolean(f.Type()) ? TipoTecleado{} : TipoTecleado::De(f);
       largos_.resize(fila + 1);
       largos_[fila] = LargoDeColumna(f);
       if (!rs.Bof() && !rs.Eof()) {
-        grilla_.SetTextMatrix(fila, 1, TextoDe(f.GetValue(), numericas_[fila]));
+        grilla_.SetTextMatrix(fila, 1, TextoDe(f.GetValue(), tipos_[fila]));
       }
     }
   });
@@ -70,12 +75,12 @@ void Personalizados::Asignar(ado::Recordset& rs) {
   });
 }
 
-QString Personalizados::TextoDe(const ado::Value& v, bool numerica) {
+QString Personalizados::TextoDe(const ado::Value& v, const TipoTecleado& tipo) {
   if (ado::IsNull(v) || ado::IsEmpty(v)) return {};
-  auto& util = Utilidades::Compartido();
-  // A number shows as the operator types it ("1e+05" or "1234.5" under a
-  // decimal comma would be saved back as another amount).
-  return numerica ? util.TextoNumerico(util.ValorPuntoOComa(v)) : util.NuloATexto(v).trimmed();
+  // A number or date shows as the operator types it ("1e+05" or "1234.5" under
+  // a decimal comma would be saved back as another amount).
+  if (tipo.clase != ClaseTecleada::Texto) return TextoAlmacenado(v, tipo);
+  return Utilidades::Compartido().NuloATexto(v).trimmed();
 }
 
 QVector<QPair<QString, QString>> Personalizados::Valores() const {
@@ -108,27 +113,49 @@ void Personalizados::IniciarEdicion(int keyAscii) {
   // The header row and the names are fixed: only a value is edited.
   if (fila < 1 || columna < 1 || fila >= grilla_.Rows()) return;
   editor_.SetLargoMaximo(fila < largos_.size() ? largos_[fila] : 0);
+  filaEditada_ = fila;
+  columnaEditada_ = columna;
   if (keyAscii >= 0 && keyAscii <= 32) {
     editor_.SetText(grilla_.TextMatrix(fila, columna));
     editor_.SetSelStart(1000);
   } else {
+    // The first key is typed as the editor would type it (".5" is 0,5 under a decimal comma).
+    keyAscii = MapearSeparador(keyAscii, QString(), numero::Convencion::DelPuesto().decimal);
     editor_.SetText(QString(QChar(keyAscii)));
     editor_.SetSelStart(1);
   }
-  filaEditada_ = fila;
-  columnaEditada_ = columna;
   editor_.ColocarSobre(fila, columna);
   editor_.SetVisible(true);
   editor_.SetFocus();
 }
 
-void Personalizados::Confirmar() {
-  if (!editor_.Visible()) return;
+bool Personalizados::Confirmar() {
+  if (!editor_.Visible()) return true;
+  if (rechazando_) return false;
   const int fila = filaEditada_ >= 0 ? filaEditada_ : grilla_.Row();
   const int columna = columnaEditada_ >= 0 ? columnaEditada_ : grilla_.Col();
   // The cell may be gone when the grid was refilled under the editor.
-  if (fila < grilla_.Rows() && columna < grilla_.Cols()) grilla_.SetTextMatrix(fila, columna, editor_.Text());
+  if (fila < grilla_.Rows() && columna < grilla_.Cols()) {
+    const TipoTecleado tipo = TipoDe(fila);
+    const QString texto = editor_.Text();
+    const auto leido = LeerTecleado(texto, tipo);
+    if (!leido) {
+      rechazando_ = true;
+      // Back to the cell and its editor first, so that the box returns the
+      // focus there (a focus on the grid would commit, and refuse, again).
+      if (grilla_.Row() != fila) grilla_.SetRow(fila);
+      editor_.ColocarSobre(fila, columna);
+      editor_.SetFocus();
+      ElOperador().MsgBox(MensajeRechazo(grilla_.TextMatrix(fila, 0), texto, tipo), vb::Exclamation,
+                          QStringLiteral("Aviso al operador..."));
+      editor_.SetFocus();
+      rechazando_ = false;
+      return false;
+    }
+    grilla_.SetTextMatrix(fila, columna, tipo.clase == ClaseTecleada::Texto ? texto : leido->texto);
+  }
   Descartar();
+  return true;
 }
 
 void Personalizados::Descartar() {
@@ -137,12 +164,10 @@ void Personalizados::Descartar() {
 }
 
 void Personalizados::TeclaEditor(int keyCode, int, const std::function<void()>& procesarEventos) {
-  auto alGrid = [&] {
-    grilla_.SetFocus();
-    // The grid's focus commits the edit; done here too so that it happens
-    // before the current cell moves even when no focus event is delivered.
-    Confirmar();
-  };
+  // A refused value keeps the editor where it is.
+  if (keyCode == tecla::Enter || keyCode == tecla::Arriba || keyCode == tecla::Abajo)
+    if (!Confirmar()) return;
+  auto alGrid = [&] { grilla_.SetFocus(); };
   auto eventos = [&] {
     if (procesarEventos) procesarEventos();
   };
@@ -180,16 +205,25 @@ void Personalizados::TeclaEditor(int keyCode, int, const std::function<void()>& 
   });
 }
 
-bool Personalizados::EsNumerica(int fila) const {
-  return fila >= 0 && fila < numericas_.size() && numericas_[fila];
+TipoTecleado Personalizados::TipoDe(int fila) const {
+  return fila >= 0 && fila < tipos_.size() ? tipos_[fila] : TipoTecleado{};
 }
 
 void Personalizados::CaracterEditor(int& keyAscii, const QString& separador) const {
   if (grilla_.Col() <= 0) return;
-  if (keyAscii != ',' && keyAscii != '.') return;
+  keyAscii = MapearSeparador(keyAscii, editor_.Text(), separador);
+}
+
+int Personalizados::MapearSeparador(int keyAscii, const QString& antes, const QString& separador) const {
+  if (keyAscii != ',' && keyAscii != '.') return keyAscii;
   const int fila = filaEditada_ >= 0 ? filaEditada_ : grilla_.Row();
   // In a text column a point or comma is just what the operator typed.
-  if (!EsNumerica(fila) || separador.isEmpty()) return;
-  keyAscii = separador.at(0).unicode();
-  if (editor_.Text().trimmed().contains(separador)) keyAscii = 0;
+  if (!TipoDe(fila).EsNumero() || separador.isEmpty()) return keyAscii;
+  const QChar decimal = separador.at(0);
+  const QChar grupo = numero::Convencion::DelPuesto().grupo;
+  // The group separator after a digit, before any decimal separator, groups
+  // thousands (1.234,56); a second decimal separator is kept, to be refused.
+  const bool agrupa = QChar(keyAscii) == grupo && !antes.contains(decimal) &&
+                      std::any_of(antes.begin(), antes.end(), [](QChar c) { return c.isDigit(); });
+  return agrupa ? keyAscii : decimal.unicode();
 }

@@ -9,6 +9,7 @@
 
 #include "company/Grilla.h"
 #include "platform/core/Value.h"
+#include "session/ValorTecleado.h"
 
 namespace ado {
 class Recordset;
@@ -29,21 +30,26 @@ class Personalizados {
   void Grabar(ado::Recordset& rs, const QStringList* columnas = nullptr);
   // Column and text of every row, as on screen.
   QVector<QPair<QString, QString>> Valores() const;
-  // A column's value as a row shows it.
-  static QString TextoDe(const ado::Value& v, bool numerica);
+  // A column's value as a row shows it: a number in the workstation's
+  // convention with every stored digit, a date day first.
+  static QString TextoDe(const ado::Value& v, const TipoTecleado& tipo);
 
   // MsflexGridEdt: opens the editor on the current value cell (never on the
   // header row or a name). Control keys keep the cell's text; a printable
-  // character replaces it. The editor takes at most the column's length.
+  // character replaces it (a separator mapped as CaracterEditor does). The
+  // editor takes at most the column's length.
   void IniciarEdicion(int keyAscii);
   // EditKeyCode: Enter, Escape, Up and Down in the editor. `procesarEventos`
   // lets pending window events run.
   void TeclaEditor(int keyCode, int shift, const std::function<void()>& procesarEventos);
-  // TxtEdit_KeyPress: "," and "." type the decimal separator, at most once,
-  // in a value whose column is numeric or currency.
+  // TxtEdit_KeyPress: in a number, "," or "." types the decimal separator,
+  // except the workstation's group separator after a digit (1.234,56).
   void CaracterEditor(int& keyAscii, const QString& separador) const;
-  // Stores the editor's text in the cell it was opened on and hides it.
-  void Confirmar();
+  // Stores the editor's text in the cell it was opened on, as the value it
+  // stores will show, and hides it. A number or date the column cannot take
+  // exactly is refused with a message; the editor stays open with the text
+  // and false is returned.
+  bool Confirmar();
   // Hides the editor without storing its text.
   void Descartar();
 
@@ -52,12 +58,14 @@ class Personalizados {
   static QString ColumnaDe(const QString& nombre);
 
  private:
-  bool EsNumerica(int fila) const;
+  TipoTecleado TipoDe(int fila) const;
+  int MapearSeparador(int keyAscii, const QString& antes, const QString& separador) const;
 
   Grilla& grilla_;
   EditorCelda& editor_;
   int filaEditada_ = -1;
   int columnaEditada_ = -1;
-  QVector<bool> numericas_;  // per grid row, from the column types
-  QVector<int> largos_;      // per grid row: characters the column holds, 0 = no limit
+  QVector<TipoTecleado> tipos_;  // per grid row, from the column types
+  bool rechazando_ = false;      // a refusal's box is up
+  QVector<int> largos_;          // per grid row: characters the column holds, 0 = no limit
 };

@@ -38,6 +38,8 @@ bool DB_Dll::ADOBoolean(const ado::Value& Qtype) const { return EsDeLaFamilia(Qt
 ado::Value DB_Dll::SQLValue(ado::Value Valor, const QString& Tipo) {
   const bool numero = Tipo == QLatin1String("@");
   const bool texto = Tipo == QLatin1String("'");
+  // An omitted value is no typed text: as a number it is 0, as Null is.
+  if (numero && ado::IsEmpty(Valor)) return QStringLiteral("0");
   if (numero && !ado::IsNull(Valor)) {
     // A number is written as it is; only a text is read, as the operator typed it.
     if (Valor.typeId() == QMetaType::Double || Valor.typeId() == QMetaType::Float)

@@ -12,6 +12,7 @@
 #include "lookup/FiltrosConsulta.h"
 #include "lookup/TextosConsulta.h"
 #include "platform/services/Carpetas.h"
+#include "platform/services/NumeroTecleado.h"
 #include "platform/services/Operador.h"
 #include "platform/services/Trampa.h"
 #include "platform/services/Utilidades.h"
@@ -320,6 +321,26 @@ void ListaConsulta::TeclaCaja(int caja, int tecla) {
   }
 }
 
+QString ListaConsulta::PedirCantidad(const QString& actual) {
+  const auto c = numero::Convencion::DelPuesto();
+  const QString cero = QStringLiteral("0.######");
+  // Offered as the operator types it, so that accepting it as it stands is no error.
+  const auto guardada = numero::LeerPlano(actual);
+  QString respuesta = guardada ? guardada->Escrito(c) : actual;
+  for (;;) {
+    respuesta = ElOperador().InputBox(QStringLiteral("Ingrese la Cantidad del Articulo..."),
+                                      QStringLiteral("Carga de Datos"), respuesta);
+    // A cancelled box, or zero, leaves no quantity.
+    if (respuesta.trimmed().isEmpty() || respuesta.trimmed() == cero) return cero;
+    if (const auto n = numero::Leer(respuesta, c))
+      return n->Plano() == QLatin1String("0") ? cero : n->Plano();
+    // Any other text is no quantity at all: said, and asked again.
+    ElOperador().MsgBox(QStringLiteral("La Cantidad no acepta \"%1\".\r\nEscriba un número, como %2.")
+                            .arg(respuesta.trimmed(), numero::Ejemplo(c, 2)),
+                        vb::Exclamation, QStringLiteral("Carga de Datos"));
+  }
+}
+
 void ListaConsulta::CambiarCantidad(int tecla, int shift) {
   if (fila_ < 0) return;  // nothing selected: nothing to count
   int columna = 0;
@@ -333,11 +354,7 @@ void ListaConsulta::CambiarCantidad(int tecla, int shift) {
                        [&] {
                          const QString actual = modelo_.Texto(fila_, columna);
                          if (tecla == teclas::Insertar && shift == teclas::ShiftMask) {
-                           QString respuesta =
-                               ElOperador().InputBox(QStringLiteral("Ingrese la Cantidad del Articulo..."),
-                                                     QStringLiteral("Carga de Datos"), actual);
-                           if (textos::Cantidad(respuesta) == 0) respuesta = QStringLiteral("0.######");
-                           nueva = textos::FormatoCantidad(respuesta, 2);
+                           nueva = textos::FormatoCantidad(PedirCantidad(actual), 2);
                          } else if (tecla == teclas::Insertar) {
                            nueva = textos::FormatoCantidad(textos::Cantidad(actual) + 1, 1);
                          } else {

@@ -109,6 +109,10 @@ class ListaConsulta : public QObject {
   QString CarpetaDeAnchos() const;
   void Ordenar();
   void FijarCaja(int caja, const QString& texto, bool buscar);
+  // The quantity the operator types in the input box: a number in the
+  // workstation's convention as plain text, or "0.######" for none (cancelled
+  // or zero); any other text is refused and asked again.
+  QString PedirCantidad(const QString& actual);
   void CambiarCantidad(int tecla, int shift);
   QString ValorEnColumna(int fila, int columna) const;
 

@@ -201,7 +201,6 @@ TEST_P(GrillaPersonalizados, LosValoresSeGrabanSegunElTipoDeLaColumna) {
       {"texto largo, recortado", 1, "Minería  ", "Minería  ", "P_Rubro", "Minería"},
       {"texto vacío, Null", 2, "", "", "CASE WHEN P_Zona IS NULL THEN 'nulo' END", "nulo"},
       {"fecha", 4, "31/12/2024", "31/12/2024", "P_Alta", "2024-12-31"},
-      {"no es fecha, Null", 4, "mañana", "mañana", "CASE WHEN P_Alta IS NULL THEN 'nulo' END", "nulo"},
       {"no", 5, "no", "no", "CASE WHEN P_Activa THEN 'si' ELSE 'no' END", "no"},
       {"vacío en un booleano es verdadero", 5, "", "", "CASE WHEN P_Activa THEN 'si' ELSE 'no' END", "si"},
       {"código corto, alineado a la derecha", 6, "A1", "A1", "P_Sector", "   A1"},
@@ -231,34 +230,98 @@ TEST_P(GrillaPersonalizados, LosValoresSeGrabanSegunElTipoDeLaColumna) {
             QStringLiteral("Alimentos"));
 }
 
-// A number is typed and shown in the workstation's locale: either key types
-// its separator, once; a stored amount saved untouched keeps its value.
-TEST_P(GrillaPersonalizados, NumerosEnElIdiomaDelPuesto) {
-  Cargar(QString::fromLatin1(kColumnasExtra));
+// A number is typed and shown in the workstation's convention: its group
+// separator between thousands, either key types the decimal separator where
+// no group can stand (the first key too); after Enter the cell shows what will
+// be stored. What the column cannot take exactly is refused with a message
+// naming the field and an accepted form; the editor stays open, nothing is
+// stored. A stored amount shows every digit. Rows: 3 Cuota NUMERIC(12,2), 4
+// Alta DATE, 7 Importe (MONEY; PostgreSQL NUMERIC(19,4)).
+TEST_P(GrillaPersonalizados, NumerosYFechasExactosORechazados) {
+  const bool pg = GetParam() == Engine::Postgres;
+  Cargar(QString::fromLatin1(kColumnasExtra) + "ALTER TABLE P_MA_Empresas ADD COLUMN P_Importe " +
+         (pg ? "NUMERIC(19,4);" : "MONEY;"));
   Visible();
+  const char* const R = nullptr;  // refused
   const struct {
-    const char *idioma, *guardado, *teclas, *celda, *centesimos;  // guardado: p_Cuota before, "" = typed
-  } casos[] = {{"C", "", "1,5,", "1.5", "150"},
-               {"es_AR", "", "2.25.", "2,25", "225"},
-               {"C", "100000", "", "100000", "10000000"},
-               {"es_AR", "-1234.5", "", "-1234,5", "-123450"}};
+    const char* idioma;
+    int fila;
+    const char *guardado, *teclas, *celda, *igual;  // guardado: the column before, "" = NULL
+  } casos[] = {
+      {"es_AR", 7, "", "1.234,56", "1234,56", "1234.56"},
+      {"C", 7, "", "1,234.56", "1234.56", "1234.56"},
+      {"es_AR", 7, "", ".5", "0,5", "0.5"},
+      {"C", 3, "", ",25", "0.25", "0.25"},
+      {"es_AR", 3, "", "-7,5", "-7,5", "-7.5"},
+      {"es_AR", 7, "", "12,345,678", R, "NULL"},
+      {"es_AR", 7, "", "1e5", R, "NULL"},
+      {"es_AR", 7, "", "\u0661\u0662\u0663", R, "NULL"},
+      {"C", 7, "", "12 345", R, "NULL"},
+      {"C", 7, "", "1,5", R, "NULL"},
+      // SQLite's driver does not tell a column's scale: the engine keeps what it is given.
+      {"es_AR", 3, "", "1,234", pg ? R : "1,234", pg ? "NULL" : "1.234"},
+      {"C", 4, "", "31/02/2024", R, "NULL"},
+      {"C", 4, "", "29/2/2024", "29/02/2024", "'2024-02-29'"},
+      {"es_AR", 4, "'2024-12-31'", "", "31/12/2024", "'2024-12-31'"},
+      {"C", 3, "100000", "", "100000", "100000"},
+      {"es_AR", 3, "-1234.5", "", "-1234,5", "-1234.5"},
+      {"es_AR", 7, pg ? "900719925474.0993" : "12345678.9999", "", pg ? "900719925474,0993" : "12345678,9999",
+       pg ? "900719925474.0993" : "12345678.9999"},
+  };
+  const QString columnas[] = {{},       "P_Rubro",  "P_Zona",   "p_Cuota",
+                              "P_Alta", "P_Activa", "P_Sector", "P_Importe"};
   for (const auto& c : casos) {
     SCOPED_TRACE(std::string(c.idioma) + " " + c.guardado + c.teclas);
     EnIdioma idioma(c.idioma);
-    if (*c.guardado)
-      testdb::RunSql(base, "UPDATE P_MA_Empresas SET p_Cuota = " + QString(c.guardado) +
-                               " WHERE IdEmpresa = '" + Codigo15("2") + "'");
+    const QString columna = columnas[c.fila];
+    testdb::RunSql(base, "UPDATE P_MA_Empresas SET " + columna + " = " + (*c.guardado ? c.guardado : "NULL") +
+                             " WHERE IdEmpresa = '" + Codigo15("2") + "'");
     MostrarEnGrilla(QStringLiteral("2"));
+    const QString antes = G().TextMatrix(c.fila, 1);
     if (*c.teclas) {
-      Teclear(3, QString::fromUtf8(c.teclas));
+      Teclear(c.fila, QString::fromUtf8(c.teclas));
+      if (!c.celda) op->Responder(vb::OK);
       Tecla(&E(), Qt::Key_Return, "\r");
     }
-    EXPECT_EQ(G().TextMatrix(3, 1), QString::fromUtf8(c.celda));
+    if (c.celda) {
+      EXPECT_TRUE(op->mensajes.empty()) << op->mensajes.front().prompt;
+      EXPECT_EQ(G().TextMatrix(c.fila, 1), QString::fromUtf8(c.celda));
+    } else {
+      ASSERT_EQ(op->mensajes.size(), 1u);
+      const QString aviso = op->mensajes.front().prompt;
+      EXPECT_TRUE(aviso.contains(columna.mid(2), Qt::CaseInsensitive)) << aviso;
+      EXPECT_TRUE(aviso.contains(c.fila == 4                               ? "31/12/2024"
+                                 : QString(c.idioma) == QLatin1String("C") ? "1,234.5"
+                                                                           : "1.234,5"))
+          << aviso;
+      // Still open with what was typed, the cell as it was; Escape cancels.
+      EXPECT_TRUE(E().isVisible());
+      EXPECT_EQ(E().text().size(), QString::fromUtf8(c.teclas).size());
+      EXPECT_EQ(G().TextMatrix(c.fila, 1), antes);
+      Tecla(&E(), Qt::Key_Escape, "\x1b");
+      op->mensajes.clear();
+    }
     Accion("GRABAR");
-    EXPECT_EQ(Uno("SELECT CAST(p_Cuota * 100 AS INTEGER) FROM P_MA_Empresas WHERE IdEmpresa = '" +
-                  Codigo15("2") + "'"),
-              QString::fromUtf8(c.centesimos));
+    EXPECT_TRUE(op->mensajes.empty()) << op->mensajes.front().prompt;
+    const QString condicion = QString::fromLatin1(c.igual) == QLatin1String("NULL")
+                                  ? columna + " IS NULL"
+                                  : columna + " = " + QString::fromLatin1(c.igual);
+    EXPECT_EQ(Uno("SELECT CASE WHEN " + condicion +
+                  " THEN 'si' ELSE 'no' END FROM P_MA_Empresas WHERE IdEmpresa = '" + Codigo15("2") + "'"),
+              "si")
+        << Uno("SELECT " + columna + " FROM P_MA_Empresas WHERE IdEmpresa = '" + Codigo15("2") + "'")
+               .toStdString();
   }
+  // A refused value still open in the editor stops GRABAR, before anything is stored.
+  EnIdioma idioma("es_AR");
+  MostrarEnGrilla(QStringLiteral("2"));
+  Teclear(7, QStringLiteral("1e5"));
+  op->Responder(vb::OK);
+  Accion("GRABAR");
+  EXPECT_EQ(op->mensajes.size(), 1u);
+  EXPECT_TRUE(E().isVisible());
+  EXPECT_TRUE(L().EnEdicion());
+  op->mensajes.clear();
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, GrillaPersonalizados, ::testing::ValuesIn(testdb::AllEngines()),

@@ -48,7 +48,6 @@ TEST(SQLValue, LiteralesPorTipo) {
       {"texto con coma decimal", QStringLiteral("1234,5"), "@", "1234.5"},
       {"sin exponente", 100000.0, "@", "100000"},
       {"cuatro decimales", 0.00005, "@", "0.0001"},
-      {"texto sin numero", QStringLiteral("abc"), "@", "0"},
       {"vacio como numero", ado::Empty(), "@", "0"},
       {"nulo como numero", ado::Null(), "@", "0"},
       {"nulo como texto, sin comillas", ado::Null(), "'", "NULL"},
@@ -61,6 +60,15 @@ TEST(SQLValue, LiteralesPorTipo) {
   for (const auto& c : casos)
     EXPECT_EQ(db.SQLValue(c.valor, QString::fromUtf8(c.tipo)).toString(), QString::fromUtf8(c.esperado))
         << c.nombre;
+  // A text that is not a number is refused, never written as 0 or as its leading digits.
+  for (const char* t : {"abc", "12abc", "1.5"}) {
+    try {
+      db.SQLValue(QString::fromLatin1(t), QStringLiteral("@"));
+      ADD_FAILURE() << t;
+    } catch (const ado::Failure& f) {
+      EXPECT_EQ(f.Number(), ado::err::WrongType) << t;
+    }
+  }
 }
 
 TEST(NombresDeObjetos, stSTFYStripOwnerReescribenLaVariable) {

@@ -279,6 +279,39 @@ def grilla_personalizados(ctx):
     ctx.captura("grabada")
 
 
+def importe_en_la_grilla(ctx):
+    """An amount typed with its thousands into a MONEY custom column is stored as typed; 1e5 is refused."""
+    con = sqlite3.connect(ctx.base.ruta)
+    con.create_collation("ma_es", lambda a, b: (a.casefold() > b.casefold()) - (a.casefold() < b.casefold()))
+    con.execute("ALTER TABLE P_MA_Empresas ADD COLUMN P_Importe MONEY")
+    con.commit()
+    con.close()
+    coma = ctx.idioma.startswith("es_AR")
+    p = ctx.programa()
+    mostrar_empresa(p, "4")
+    p.teclas("alt+p")
+    p.clic(*CELDA_VALOR_ZONA)
+    p.teclas("Down")  # the third row: Importe
+    # A number the column cannot take: one box, the editor stays, Escape drops it.
+    p.escribir("1e5")
+    p.teclas("Return")
+    caja = p.esperar_ventana("^Aviso al operador", "el aviso del importe rechazado")
+    ctx.captura("rechazado")
+    p.teclas("Return")
+    p.esperar_cierre(caja, "el aviso del importe rechazado")
+    time.sleep(0.5)
+    assert not p.esc.ventanas_visibles("^Aviso al operador", p.pid), "el aviso volvió a aparecer"
+    p.teclas("Escape")
+    p.escribir("1.234,56" if coma else "1,234.56")
+    ctx.captura("tecleado")
+    p.teclas("Return")
+    ctx.captura("confirmado")
+    p.teclas("F10")
+    esperar(lambda: ctx.base.empresa("4", "P_Importe") == (1234.56,),
+            f"el importe tecleado no quedó grabado como 1234.56: {ctx.base.empresa('4', 'P_Importe')}")
+    ctx.captura("grabado")
+
+
 DIALOGO_AJENO = "^Cambios de otro usuario$"
 
 
@@ -421,6 +454,7 @@ ESCENARIOS = {
     "logo_cancelado": logo_cancelado,
     "logo_rechazado": logo_rechazado,
     "grilla_personalizados": grilla_personalizados,
+    "importe_en_la_grilla": importe_en_la_grilla,
     "borrada_por_otro": borrada_por_otro,
     "fusion_sin_choque": fusion_sin_choque,
     "choque_por_teclado": choque_por_teclado,

@@ -144,11 +144,21 @@ TEST_F(ListaSinBase, TeclasDeCantidad) {
   ASSERT_EQ(op->entradas.size(), 1u);
   EXPECT_EQ(op->entradas[0].prompt, "Ingrese la Cantidad del Articulo...");
   EXPECT_EQ(op->entradas[0].title, "Carga de Datos");
+  EXPECT_TRUE(op->mensajes.empty());
+  // What is not one number is said and asked again, never read as its leading digits.
+  op->Escribir("12abc");
+  op->Responder(vb::OK);
+  op->Escribir("1,234.5");
+  lista.TeclaLista(teclas::Insertar, teclas::ShiftMask);
+  EXPECT_EQ(lista.Modelo().Texto(3, cant), "1234.50");
+  ASSERT_EQ(op->mensajes.size(), 1u);
+  EXPECT_EQ(op->mensajes[0].prompt, "La Cantidad no acepta \"12abc\".\r\nEscriba un número, como 1,234.56.");
+  EXPECT_EQ(op->entradas.back().prompt, "Ingrese la Cantidad del Articulo...");
+  EXPECT_EQ(op->entradas.size(), 3u);
   op->Escribir("");  // cancelled box
   lista.TeclaLista(teclas::Insertar, teclas::ShiftMask);
   EXPECT_EQ(lista.Modelo().Texto(3, cant), "0.######");
   EXPECT_TRUE(lista.Modelo().Marcada(3));
-  EXPECT_TRUE(op->mensajes.empty());
 }
 
 // Under a decimal comma the operator's quantity is read and every quantity is
@@ -165,6 +175,13 @@ TEST_F(ListaSinBase, CantidadesConComaDecimal) {
   lista.SeleccionarFila(0);
   lista.TeclaLista(teclas::Suprimir, 0);  // 1.0 - 1
   EXPECT_EQ(lista.Modelo().Texto(0, 2), "0,00");
+  // Thousands grouped as the operator writes them; a point is no decimal here.
+  op->Escribir("3.45");
+  op->Responder(vb::OK);
+  op->Escribir("1.234,5");
+  lista.TeclaLista(teclas::Insertar, teclas::ShiftMask);
+  EXPECT_EQ(lista.Modelo().Texto(0, 2), "1234,50");
+  EXPECT_EQ(op->mensajes.size(), 1u);
 }
 
 TEST_F(ListaSinBase, CantidadSinColumnaVaAlDialogoDeError) {

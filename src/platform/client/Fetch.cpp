@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QRegularExpression>
 #include <cstring>
 #include <utility>
 
@@ -14,16 +15,28 @@ namespace ado::odbc {
 namespace {
 
 // How a column's values are read.
-enum class Read { Text, Integer, Double, Boolean, DateText, Binary };
+enum class Read { Text, Integer, Double, Exact, Boolean, DateText, Binary };
 
-Read ReadOf(const ColumnInfo& c) {
+// An exact number is read as the engine's text, so that no digit of an amount
+// is lost in a double; SQLite holds it as a double, whose text has 15 digits.
+Read ReadOf(const ColumnInfo& c, Dialect d = Dialect::Unknown) {
   const int t = c.adoType;
   if (types::IsInteger(t)) return Read::Integer;
+  if (types::IsExact(t) && d != Dialect::Sqlite && d != Dialect::Unknown) return Read::Exact;
   if (types::IsFloating(t)) return Read::Double;
   if (t == adBoolean) return Read::Boolean;
   if (types::IsDateTime(t)) return Read::DateText;
   if (types::IsBinary(t)) return Read::Binary;
   return Read::Text;
+}
+
+// SQLite's driver reports "DECIMAL(10,2)" as "DECIMAL" with no decimals: its
+// scale is unknown (-1) unless the type name still says it.
+void DeclaredScale(ColumnInfo& c) {
+  static const QRegularExpression declared(QStringLiteral("\\(\\s*(\\d+)\\s*,\\s*(\\d+)\\s*\\)"));
+  const QRegularExpressionMatch m = declared.match(c.typeName);
+  c.digits = m.hasMatch() ? m.captured(2).toInt() : -1;
+  if (m.hasMatch()) c.columnSize = m.captured(1).toLongLong();
 }
 
 Value IntegerValue(SQLBIGINT v, int adoType) {
@@ -182,6 +195,7 @@ QVector<ColumnInfo> Describe(SQLHSTMT st, const Context& ctx) {
       c.nullable = nullable != SQL_NO_NULLS;
     }
     const auto mapped = types::Map(c.sqlType, c.typeName, c.columnSize, c.digits);
+    if (types::IsExact(mapped.adoType) && ctx.dialect == Dialect::Sqlite) DeclaredScale(c);
     c.adoType = mapped.adoType;
     c.definedSize = mapped.definedSize;
     c.isLong = mapped.isLong;
@@ -203,7 +217,7 @@ bool Bindable(const QVector<ColumnInfo>& cols) {
 Value GetValue(SQLHSTMT st, const Context& ctx, int column, const ColumnInfo& c) {
   const SQLUSMALLINT col = static_cast<SQLUSMALLINT>(column);
   SQLLEN ind = 0;
-  switch (ReadOf(c)) {
+  switch (ReadOf(c, ctx.dialect)) {
     case Read::Integer: {
       SQLBIGINT v = 0;
       Check(SQLGetData(st, col, SQL_C_SBIGINT, &v, sizeof v, &ind), SQL_HANDLE_STMT, st, ctx, "SQLGetData");
@@ -231,6 +245,7 @@ Value GetValue(SQLHSTMT st, const Context& ctx, int column, const ColumnInfo& c)
       return out;
     }
     case Read::Text:
+    case Read::Exact:
     case Read::Boolean:
     case Read::DateText: {
       QString out;
@@ -251,6 +266,7 @@ Value GetValue(SQLHSTMT st, const Context& ctx, int column, const ColumnInfo& c)
       if (!any) return Null();
       if (ReadOf(c) == Read::Boolean) return convert::BooleanFromText(out);
       if (ReadOf(c) == Read::DateText) return convert::DateFromText(out, c.adoType);
+      if (ReadOf(c, ctx.dialect) == Read::Exact) return convert::ExactNumber(out);
       return out;
     }
   }
@@ -284,7 +300,7 @@ bool FetchAll(SQLHSTMT st, const Context& ctx, const QVector<ColumnInfo>& cols, 
   std::vector<Buffer> bufs(ncols);
   for (int j = 0; j < ncols; ++j) {
     Buffer& b = bufs[j];
-    b.read = ReadOf(cols[j]);
+    b.read = ReadOf(cols[j], ctx.dialect);
     switch (b.read) {
       case Read::Integer:
         b.cType = SQL_C_SBIGINT;
@@ -293,6 +309,10 @@ bool FetchAll(SQLHSTMT st, const Context& ctx, const QVector<ColumnInfo>& cols, 
       case Read::Double:
         b.cType = SQL_C_DOUBLE;
         b.width = sizeof(double);
+        break;
+      case Read::Exact:
+        b.cType = SQL_C_WCHAR;
+        b.width = 48 * sizeof(SQLWCHAR);
         break;
       case Read::Boolean:
         b.cType = SQL_C_WCHAR;
@@ -440,6 +460,8 @@ bool FetchAll(SQLHSTMT st, const Context& ctx, const QVector<ColumnInfo>& cols, 
               cells.back().setValue(FromW(w, units));
             } else if (b.read == Read::Boolean) {
               cells.push_back(BooleanValue(w, units));
+            } else if (b.read == Read::Exact) {
+              cells.push_back(convert::ExactNumber(FromW(w, units)));
             } else {
               const QStringView text(reinterpret_cast<const QChar*>(w), units);
               cells.push_back(convert::DateFromText(text, cols[j].adoType));

@@ -7,6 +7,8 @@
 
 #include "platform/client/Constants.h"
 #include "platform/client/TypeMapping.h"
+#include "platform/client/ValueConvert.h"
+#include "platform/core/Error.h"
 
 namespace ado::odbc {
 namespace {
@@ -46,12 +48,27 @@ void Params::Add(const Value& v, const ColumnInfo& col) {
     p->sqlType = IsIntegerSql(col.sqlType) ? col.sqlType : SQL_BIGINT;
     p->data = Raw<SQLBIGINT>(null ? 0 : v.toLongLong());
     p->ind = sizeof(SQLBIGINT);
-  } else if (types::IsFloating(t) && t != adSingle && t != adDouble && dialect_ == Dialect::Postgres) {
-    // An exact column gets the shortest decimal text that reads back as the
-    // double: the driver writes the double itself with 17 digits, and
-    // "0.00050000000000000001" is not the 0.0005 a NUMERIC column holds.
-    const QString text =
-        null ? QString() : QString::number(v.toDouble(), 'f', QLocale::FloatingPointShortest);
+  } else if (types::IsExact(t) && !null && v.typeId() == QMetaType::QString && dialect_ == Dialect::Sqlite) {
+    // SQLite keeps such a column as a double: a number it cannot hold would be stored as another one.
+    const QString text = v.toString();
+    if (!convert::FitsDouble(text))
+      throw Failure(err::WrongType,
+                    QStringLiteral("%1 tiene más cifras de las que esta base guarda exactamente.").arg(text),
+                    QStringLiteral("MA_Empresas"));
+    p->cType = SQL_C_DOUBLE;
+    p->sqlType = SQL_DOUBLE;
+    p->size = 15;
+    p->data = Raw<double>(text.toDouble());
+    p->ind = sizeof(double);
+  } else if (types::IsExact(t) &&
+             (dialect_ == Dialect::Postgres || (!null && v.typeId() == QMetaType::QString))) {
+    // An exact column gets decimal text: the driver writes a double itself with
+    // 17 digits, and "0.00050000000000000001" is not the 0.0005 a NUMERIC column
+    // holds. A text the program gives is already the exact number.
+    const QString text = null ? QString()
+                         : v.typeId() == QMetaType::QString
+                             ? v.toString()
+                             : QString::number(v.toDouble(), 'f', QLocale::FloatingPointShortest);
     const int punto = static_cast<int>(text.indexOf(QLatin1Char('.')));
     p->cType = SQL_C_WCHAR;
     p->sqlType = SQL_NUMERIC;

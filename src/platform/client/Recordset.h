@@ -28,7 +28,7 @@ class Field {
   int Type() const;          // adVarChar, adCurrency, ...
   long DefinedSize() const;  // characters for text, bytes for binary
   int Precision() const;
-  int NumericScale() const;
+  int NumericScale() const;  // -1: the engine does not say (SQLite's decimals)
   bool IsNullable() const;
 
  private:

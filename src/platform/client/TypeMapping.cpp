@@ -276,6 +276,8 @@ bool IsFloating(int t) {
   return t == adSingle || t == adDouble || t == adCurrency || t == adDecimal || t == adNumeric || t == 139;
 }
 
+bool IsExact(int t) { return IsFloating(t) && t != adSingle && t != adDouble; }
+
 bool IsDateTime(int t) { return t == adDate || t == adDBDate || t == adDBTime || t == adDBTimeStamp; }
 
 }  // namespace ado::types

@@ -25,6 +25,7 @@ bool IsText(int adoType);      // char, varchar, long varchar and their wide for
 bool IsBinary(int adoType);    // binary, varbinary, long varbinary
 bool IsInteger(int adoType);   // tinyint .. bigint, signed and unsigned
 bool IsFloating(int adoType);  // single, double, currency, decimal, numeric
+bool IsExact(int adoType);     // currency, decimal, numeric: the floating ones that are not a double
 bool IsDateTime(int adoType);  // date, DBDate, DBTime, DBTimeStamp
 
 }  // namespace ado::types

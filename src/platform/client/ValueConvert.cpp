@@ -170,6 +170,63 @@ std::optional<double> NumberFromText(const QString& text) {
   return std::nullopt;
 }
 
+namespace {
+
+// A plain decimal text without the zeros that do not change it ("-007.50" is "-7.5").
+QString WithoutIdleZeros(QString t) {
+  const bool negative = t.startsWith(QLatin1Char('-'));
+  if (negative) t.remove(0, 1);
+  if (t.contains(QLatin1Char('.'))) {
+    while (t.endsWith(QLatin1Char('0'))) t.chop(1);
+    if (t.endsWith(QLatin1Char('.'))) t.chop(1);
+  }
+  while (t.size() > 1 && t.startsWith(QLatin1Char('0')) && t.at(1) != QLatin1Char('.')) t.remove(0, 1);
+  if (t.isEmpty() || t == QLatin1String("0")) return QStringLiteral("0");
+  return negative ? QLatin1Char('-') + t : t;
+}
+
+}  // namespace
+
+bool FitsDouble(const QString& text) {
+  const QString t = WithoutIdleZeros(text.trimmed());
+  const qsizetype point = t.indexOf(QLatin1Char('.'));
+  const int decimals = point < 0 ? 0 : static_cast<int>(t.size() - point - 1);
+  return WithoutIdleZeros(QString::number(t.toDouble(), 'f', decimals)) == t;
+}
+
+Value ExactNumber(const QString& text) {
+  QString t = text.trimmed();
+  // A driver may write the decimal separator of the process's locale.
+  if (t.count(QLatin1Char(',')) == 1 && !t.contains(QLatin1Char('.')))
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
+  const auto exact = ExactText(t);
+  if (!exact) {
+    if (const auto d = NumberFromText(text)) return *d;
+    return text;
+  }
+  if (FitsDouble(*exact)) return exact->toDouble();
+  return WithoutIdleZeros(*exact);
+}
+
+std::optional<QString> ExactText(const QString& text) {
+  const QString t = text.trimmed();
+  qsizetype i = t.startsWith(QLatin1Char('-')) ? 1 : 0;
+  qsizetype digits = 0;
+  bool point = false;
+  for (; i < t.size(); ++i) {
+    const ushort c = t[i].unicode();
+    if (c >= '0' && c <= '9') {
+      ++digits;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (digits == 0) return std::nullopt;
+  return t;
+}
+
 std::optional<Value> ForColumn(const Value& v, const odbc::ColumnInfo& col) {
   if (IsEmpty(v) || IsNull(v)) return Null();
   const int t = col.adoType;
@@ -229,6 +286,11 @@ std::optional<Value> ForColumn(const Value& v, const odbc::ColumnInfo& col) {
     if (r < lo || r > hi) return std::nullopt;
     if (t == adBigInt || t == adUnsignedBigInt || t == adUnsignedInt) return Value(static_cast<qlonglong>(r));
     return Value(static_cast<int>(r));
+  }
+  if (types::IsExact(t) && v.typeId() == QMetaType::QString) {
+    // A plain decimal text keeps every digit on its way to the engine; a
+    // double would lose the fourth decimal of an amount above about 9e11.
+    if (const auto exacto = ExactText(v.toString())) return Value(*exacto);
   }
   if (types::IsFloating(t)) {
     const auto d = ToNumber(v);

@@ -19,6 +19,17 @@ Value DateFromText(QStringView text, int adoType);
 // cannot be converted. Empty and Null give Null.
 std::optional<Value> ForColumn(const Value& v, const odbc::ColumnInfo& col);
 
+// A plain decimal text ("-1234.5678", "." only, no exponent), trimmed;
+// nullopt when it is not one. Exact columns take it as it is.
+std::optional<QString> ExactText(const QString& text);
+
+// Whether a double holds that plain decimal text: read back at the text's
+// decimals it shows the same number (900719925474.0993 it does not).
+bool FitsDouble(const QString& text);
+// An exact column's value from the text an engine gives for it: a double when
+// it holds the number, otherwise the plain text, every digit kept.
+Value ExactNumber(const QString& text);
+
 // A number from text as the program writes it ("1234.5", " 12 ", "1,5"); nullopt when it is not one.
 std::optional<double> NumberFromText(const QString& text);
 

@@ -7,6 +7,7 @@
 #include <QVariant>
 #include <cmath>
 
+#include "platform/services/NumeroTecleado.h"
 #include "platform/services/Operador.h"
 
 namespace {
@@ -121,29 +122,25 @@ QString Utilidades::AlinearDerecha(const QString& texto, std::optional<int> anch
 }
 
 double Utilidades::ValorNumerico(const QString& texto) const {
-  return ValorNumericoCon(texto, QLocale().decimalPoint());
+  const auto c = numero::Convencion::DelPuesto();
+  const auto leido = numero::Leer(texto, c);
+  // Four decimals is all the fixed point holds: a fifth would be rounded away unseen.
+  if (!leido || leido->decimales.size() > 4)
+    throw ado::Failure(ado::err::WrongType,
+                       QStringLiteral("\"%1\" no es un número: escríbalo como %2 (hasta 4 decimales).")
+                           .arg(texto.trimmed(), numero::Ejemplo(c, 2)));
+  return *ValorNumericoCon(leido->Plano(), QStringLiteral("."));
 }
 
-double Utilidades::ValorNumericoCon(const QString& texto, const QString& separador) {
-  int i = 0;
-  const int n = texto.size();
-  auto digito = [&](int k) {
-    return k < n && texto.at(k) >= QLatin1Char('0') && texto.at(k) <= QLatin1Char('9');
-  };
-  while (i < n && texto.at(i).isSpace()) ++i;
-  bool negativo = false;
-  if (i < n && (texto.at(i) == QLatin1Char('-') || texto.at(i) == QLatin1Char('+'))) {
-    negativo = texto.at(i) == QLatin1Char('-');
-    ++i;
-  }
-  QString enteros, decimales;
-  while (digito(i)) enteros += texto.at(i++);
-  if (!separador.isEmpty() && QStringView(texto).mid(i, separador.size()) == separador) {
-    i += separador.size();
-    while (digito(i)) decimales += texto.at(i++);
-  }
-  if (enteros.isEmpty() && decimales.isEmpty()) return 0.0;
-  const QString plano = Redondeado(negativo, enteros, decimales);
+std::optional<double> Utilidades::ValorNumericoCon(const QString& texto, const QString& separador,
+                                                   const QString& grupo) {
+  numero::Convencion c;
+  if (separador.size() != 1) return std::nullopt;
+  c.decimal = separador.at(0);
+  if (grupo.size() == 1 && grupo.at(0) != c.decimal) c.grupo = grupo.at(0);
+  const auto d = numero::Leer(texto, c);
+  if (!d) return std::nullopt;
+  const QString plano = Redondeado(d->negativo, d->enteros, d->decimales);
   const double v = plano.toDouble();
   if (plano.size() > 24 || !(std::fabs(v) <= kMayorFijo))
     throw ado::Failure(6, QStringLiteral("Desbordamiento"));
@@ -155,7 +152,7 @@ double Utilidades::ValorPuntoOComa(const ado::Value& valor) const {
   if (ado::IsNumber(valor)) return valor.toDouble();
   const QString t = valor.toString();
   const bool coma = t.contains(QLatin1Char(',')) && !t.contains(QLatin1Char('.'));
-  return ValorNumericoCon(t, coma ? QStringLiteral(",") : QStringLiteral("."));
+  return ValorNumericoCon(t, coma ? QStringLiteral(",") : QStringLiteral(".")).value_or(0.0);
 }
 
 QString Utilidades::TextoNumerico(double valor) const {

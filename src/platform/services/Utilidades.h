@@ -29,15 +29,21 @@ class Utilidades {
   QString Reemplazar(const QString& texto, const QString& buscar, const QString& reemplazo) const;
   // Right-aligned in `ancho` with blanks on the left; no width = the text as it is.
   QString AlinearDerecha(const QString& texto, std::optional<int> ancho = std::nullopt) const;
-  // The leading number of a text the operator typed (the workstation's decimal
-  // separator), as a fixed-point value with four decimals, rounded half away
-  // from zero. Beyond that fixed point's range (about 9.2e14) it is error 6.
+  // The number an operator typed, in the workstation's convention (its group
+  // separator only between groups of three), as a fixed-point value with four
+  // decimals. Anything else, more decimals included, is refused with error
+  // 3421 naming an accepted form; beyond the fixed point's range (about
+  // 9.2e14) it is error 6.
   double ValorNumerico(const QString& texto) const;
-  // The same with an explicit decimal separator.
-  static double ValorNumericoCon(const QString& texto, const QString& separador);
+  // The whole text as one number with that decimal separator (and that group
+  // separator, if any), rounded to four decimals half away from zero;
+  // std::nullopt when it is not one. Error 6 beyond the fixed point.
+  static std::optional<double> ValorNumericoCon(const QString& texto, const QString& separador,
+                                                const QString& grupo = {});
   // The number a stored value holds (a setting, an INI value, a column, a cell
   // the program wrote): a number as it is; a text with "." or a lone "," as its
-  // decimal separator, so that it reads the same on every workstation.
+  // decimal separator, so that it reads the same on every workstation; 0 for
+  // Null, Empty and a text that is not a number.
   double ValorPuntoOComa(const ado::Value& valor) const;
   // A number as the operator reads and types it: the workstation's decimal
   // separator, at most four decimals, no grouping, no exponent.

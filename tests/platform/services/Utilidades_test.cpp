@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "platform/services/ArchivoIni.h"
 #include "platform/services/Cp1252.h"
 #include "support/Idioma.h"
@@ -11,51 +13,79 @@ namespace {
 
 Utilidades& U() { return Utilidades::Compartido(); }
 
-struct CasoNumero {
-  const char* texto;
-  const char* separador;
-  double esperado;
-};
-
-TEST(ValorNumerico, LeeSoloElNumeroInicialConElSeparadorDado) {
-  const CasoNumero casos[] = {
-      {"12abc", ".", 12},
-      {"abc", ".", 0},
-      {"", ".", 0},
-      {"   -3.14159xyz", ".", -3.1416},
-      {"1,5", ",", 1.5},
-      {"1,5", ".", 1},
-      {"1.5", ",", 1},
-      {".5", ".", 0.5},
-      {"+7", ".", 7},
-      {"12.", ".", 12},
-      {"0.00005", ".", 0.0001},
-      {"1e3", ".", 1},
-      {"- 4", ".", 0},
-      {"007", ".", 7},
-      {"1 000", ".", 1},
+// The whole text is one number in the convention given, or none: never its
+// leading digits (NAN = refused).
+TEST(ValorNumerico, LeeElTextoEnteroONada) {
+  const struct {
+    const char *texto, *separador, *grupo;
+    double esperado;
+  } casos[] = {
+      {"12abc", ".", "", NAN},
+      {"abc", ".", "", NAN},
+      {"", ".", "", NAN},
+      {"   -3.14159 ", ".", "", -3.1416},
+      {"1,5", ",", "", 1.5},
+      {"1,5", ".", "", NAN},
+      {"1.5", ",", "", NAN},
+      {".5", ".", "", 0.5},
+      {"+7", ".", "", 7},
+      {"12.", ".", "", 12},
+      {"0.00005", ".", "", 0.0001},
+      {"1e3", ".", "", NAN},
+      {"- 4", ".", "", NAN},
+      {"007", ".", "", 7},
+      {"1 000", ".", "", NAN},
+      {"12 345", ",", ".", NAN},
+      {"1.234,56", ",", ".", 1234.56},
+      {"1,234.56", ".", ",", 1234.56},
+      {"12.345.678", ",", ".", 12345678},
+      {"12,345,678", ",", ".", NAN},  // a second decimal separator
+      {"1234.567,5", ",", ".", NAN},  // a group of four
+      {"1.23,5", ",", ".", NAN},
+      {"0.500", ",", ".", NAN},  // a decimal typed with the wrong key
+      {"1.234,5.6", ",", ".", NAN},
+      {"\u0661\u0662\u0663", ".", "", NAN},  // Arabic-Indic digits
+      {"-", ".", "", NAN},
+      {",", ",", "", NAN},
   };
-  for (const auto& c : casos)
-    EXPECT_DOUBLE_EQ(Utilidades::ValorNumericoCon(QString::fromUtf8(c.texto), QString::fromUtf8(c.separador)),
-                     c.esperado)
-        << c.texto << " con '" << c.separador << "'";
+  for (const auto& c : casos) {
+    const auto v = Utilidades::ValorNumericoCon(QString::fromUtf8(c.texto), QString::fromUtf8(c.separador),
+                                                QString::fromUtf8(c.grupo));
+    if (std::isnan(c.esperado))
+      EXPECT_FALSE(v.has_value()) << c.texto << " con '" << c.separador << "' leído " << v.value_or(0);
+    else
+      EXPECT_EQ(v, std::optional<double>(c.esperado)) << c.texto << " con '" << c.separador << "'";
+  }
 }
 
-// The operator's text in each locale (the other separator ends the number);
-// a stored text reads the same in both. Past the fixed point: an overflow.
+// The operator's text in each locale, its group separator included; a stored
+// text reads the same in both. What is not one number, or has more decimals
+// than the fixed point, is refused; past the fixed point: an overflow.
 TEST(ValorNumerico, LeeComoEscribeElOperadorEnCadaIdioma) {
   const struct {
     const char *idioma, *texto;
     double operador, guardado;
   } casos[] = {{"C", "1234.5", 1234.5, 1234.5},
-               {"C", "1234,5", 1234, 1234.5},
+               {"C", "1234,5", NAN, 1234.5},
+               {"C", "1,234.5", 1234.5, 0},
                {"es_AR", "1234,5", 1234.5, 1234.5},
-               {"es_AR", "1234.5", 1234, 1234.5},
-               {"es_AR", "-0,00005", -0.0001, -0.0001},
+               {"es_AR", "1.234,5", 1234.5, 0},
+               {"es_AR", "1234.5", NAN, 1234.5},
+               {"es_AR", "-0,00005", NAN, -0.0001},
+               {"es_AR", "12abc", NAN, 0},
                {"C", "999999999999.9999", 999999999999.9999, 999999999999.9999}};
   for (const auto& c : casos) {
     EnIdioma idioma(c.idioma);
-    EXPECT_EQ(U().ValorNumerico(c.texto), c.operador) << c.idioma << " " << c.texto;
+    if (std::isnan(c.operador)) {
+      try {
+        U().ValorNumerico(c.texto);
+        ADD_FAILURE() << c.idioma << " " << c.texto << " leído";
+      } catch (const ado::Failure& f) {
+        EXPECT_EQ(f.Number(), ado::err::WrongType);
+      }
+    } else {
+      EXPECT_EQ(U().ValorNumerico(c.texto), c.operador) << c.idioma << " " << c.texto;
+    }
     EXPECT_EQ(U().ValorPuntoOComa(QString(c.texto)), c.guardado) << c.idioma << " " << c.texto;
   }
   EXPECT_THROW(U().ValorNumerico(QString(16, QLatin1Char('9'))), ado::Failure);
