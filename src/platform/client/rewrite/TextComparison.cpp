@@ -310,8 +310,16 @@ void Rewriter::MarkTextComparisons(const Seq& s, const std::vector<int>& sig,
       for (const Chain* c : {l, r}) {
         if (const Token* t = quoted(c)) {
           QString text = unquoted(*t);
+          const qsizetype escrito = text.size();
           while (text.endsWith(' ')) text.chop(1);
           replace[sig[c->firstSig]] = quote(text);
+          // A column compared with text that ended in blanks may hold those blanks
+          // too (the suite's own company is all blanks): it loses them as well.
+          const Chain* otro = c == l ? r : l;
+          if (text.size() != escrito && plainColumn(otro)) {
+            before[sig[otro->firstSig]] += "RTRIM(";
+            after[sig[otro->lastSig]] += ")";
+          }
         } else if (c->type == ValueType::Text && !plainColumn(c) && !literal(c) && !trimmedAtEnd(c)) {
           before[sig[c->firstSig]] += "RTRIM(";
           after[sig[c->lastSig]] += ")";
