@@ -198,9 +198,17 @@ QString ReglaFechas(const QString& s) {
 }
 
 QString ReglaVacioANulo(const QString& s) {
-  const int w = BuscarFueraDeLiterales(s, QStringLiteral("WHERE "));
+  int w = BuscarFueraDeLiterales(s, QStringLiteral("WHERE "));
+  // A join's condition compares too, and may come before the first WHERE.
+  static const QRegularExpression on(QStringLiteral("\\bON\\b"), QRegularExpression::CaseInsensitiveOption);
+  const int o = static_cast<int>(MascaraLiterales(s).indexOf(on));
+  if (o >= 0 && (w < 0 || o < w)) w = o;
   if (w < 0) return s;
-  QString r = ReemplazarFueraDeLiterales(s, QStringLiteral("= ''"), QStringLiteral(" IS NULL "), w);
+  QString r = s;
+  // Oracle holds '' as NULL: a comparison with it is never true, whichever way it goes.
+  for (const char* distinto : {"<> ''", "<>''", "!= ''", "!=''"})
+    r = ReemplazarFueraDeLiterales(r, QString::fromLatin1(distinto), QStringLiteral(" IS NOT NULL "), w);
+  r = ReemplazarFueraDeLiterales(r, QStringLiteral("= ''"), QStringLiteral(" IS NULL "), w);
   return ReemplazarFueraDeLiterales(r, QStringLiteral("=''"), QStringLiteral(" IS NULL "), w);
 }
 

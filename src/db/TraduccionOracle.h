@@ -23,7 +23,8 @@ QString TraducirAOracle(const QString& sentencia);
 QString ReglaTopARownum(const QString& s);
 // Rule 4: date literals become TO_DATE('dd/mm/yyyy','DD/MM/YYYY').
 QString ReglaFechas(const QString& s);
-// Rule 7: comparisons with the empty text after the first WHERE become IS NULL.
+// Rule 7: comparisons with the empty text after the first WHERE (or a join's ON
+// before it) become IS NULL, and IS NOT NULL for <> and !=: Oracle holds '' as NULL.
 QString ReglaVacioANulo(const QString& s);
 // Rule 8: the style 103 argument of a TO_CHAR( becomes 'DD/MM/YYYY'.
 QString ReglaEstilo103(const QString& s);
