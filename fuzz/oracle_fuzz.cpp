@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t largo) {
   // or by digits and then PERCENT or WITH; a parenthesised operand is read by the
   // translation, so it is only refused here when what follows it is.
   static const QRegularExpression topRaro(
-      QStringLiteral("(^|[^\\w])top(\\s|\\()(?!\\s*[0-9]+(?![\\w.'])\\s*(?!(percent|with)(\\W|$)))"),
+      QStringLiteral("(^|[^\\w])top(\\s|\\()(?!\\s*+[0-9]++(?![\\w.'])\\s*+(?!(percent|with)(\\W|$)))"),
       QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
   const bool raro = topRaro.match(MascaraLiterales(s)).hasMatch();
   if (rechazada) {

@@ -185,8 +185,15 @@ QString ReglaFechas(const QString& s) {
   while (SiguienteLiteral(s, desde, lit)) {
     QDate f;
     // A literal the caller already hands to TO_DATE keeps its own format.
-    if (FechaDeTexto(lit.contenido, f) && !DentroDeToDate(s, lit.inicio)) {
-      r += QStringView(s).mid(copiado, lit.inicio - copiado);
+    // N'...' is the same literal; another letter glued to it (X'...') makes something else.
+    int inicio = lit.inicio;
+    if (inicio > 0 && EsDeIdentificador(s.at(inicio - 1))) {
+      const bool prefijoN = s.at(inicio - 1).toUpper() == QLatin1Char('N') &&
+                            (inicio == 1 || !EsDeIdentificador(s.at(inicio - 2)));
+      inicio = prefijoN ? inicio - 1 : -1;
+    }
+    if (inicio >= copiado && FechaDeTexto(lit.contenido, f) && !DentroDeToDate(s, inicio)) {
+      r += QStringView(s).mid(copiado, inicio - copiado);
       r += QStringLiteral("TO_DATE('") + f.toString(QStringLiteral("dd/MM/yyyy")) +
            QStringLiteral("','DD/MM/YYYY')");
       copiado = lit.fin;
@@ -244,6 +251,20 @@ bool EsTextoDeFuncion(const QString& nombre) {
   return kTexto.contains(nombre, Qt::CaseInsensitive);
 }
 
+// A call whose result is text: a text function, or a CONVERT or CAST to a text type.
+bool EsLlamadaDeTexto(const QString& nombre, const QString& m, int abre) {
+  if (EsTextoDeFuncion(nombre)) return true;
+  static const QRegularExpression convertir(QStringLiteral("^\\(\\s*N?(VAR)?CHAR\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+  static const QRegularExpression cast(QStringLiteral("\\bAS\\s+N?(VAR)?CHAR\\b"),
+                                       QRegularExpression::CaseInsensitiveOption);
+  const int cierra = Cierre(m, abre);
+  const QString llamada = m.mid(abre, cierra < 0 ? -1 : cierra - abre + 1);
+  if (nombre.compare(QLatin1String("CONVERT"), Qt::CaseInsensitive) == 0)
+    return convertir.match(llamada).hasMatch();
+  return nombre.compare(QLatin1String("CAST"), Qt::CaseInsensitive) == 0 && cast.match(llamada).hasMatch();
+}
+
 // Words that end an operand of "+" (and the expression it is in).
 bool EsPalabraLimite(const QString& palabra) {
   static const QStringList kLimites{
@@ -293,11 +314,12 @@ bool Concatenaciones(const QString& m, int desde, int hasta, QList<int>& cambiar
       if (EsPalabraLimite(palabra)) {
         cerrar();
         todoElRango = false;
-      } else if (k < hasta && m[k] == QLatin1Char('(') && EsTextoDeFuncion(palabra)) {
+      } else if (k < hasta && m[k] == QLatin1Char('(')) {
+        // A call: text or not by its function, whatever its arguments are.
         int f = Cierre(m, k);
         if (f < 0 || f > hasta) f = hasta;
         Concatenaciones(m, k + 1, f, cambiar);
-        texto = true;
+        texto = EsLlamadaDeTexto(palabra, m, k) || texto;
         j = f + 1;
       }
       i = j;
@@ -387,7 +409,11 @@ QString TraducirSentenciaOracle(const QString& sentencia, int palabras) {
 }
 
 QString TraducirAOracle(const QString& sentencia) {
-  QString s = ReglaTopARownum(sentencia);
+  // Beyond the suite's rules, what this program writes that Oracle reads otherwise:
+  // calls first, so that the suite's rules see the parentheses that will be sent;
+  // "+" last, when every text the others made is there.
+  QString s = ReglaFechaActual(ReglaIzquierdaDerecha(sentencia));
+  s = ReglaTopARownum(s);
   s = Reemplazos(s, {{" LEN(", " LENGTH("},
                      {" LEN (", " LENGTH("},
                      {" LEN  (", " LENGTH("},
@@ -401,8 +427,5 @@ QString TraducirAOracle(const QString& sentencia) {
   s = ReglaEstilo103(s);
   s = Reemplazos(s, {{"SUBSTRING(", "SUBSTR("}});
   s = Reemplazos(s, {{"ISNULL(", "NVL("}});
-  // Beyond the suite's rules: what this program writes that Oracle reads otherwise.
-  s = ReglaConcatenacion(s);
-  s = ReglaIzquierdaDerecha(s);
-  return ReglaFechaActual(s);
+  return ReglaConcatenacion(s);
 }

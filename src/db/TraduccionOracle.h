@@ -30,7 +30,7 @@ QString ReglaVacioANulo(const QString& s);
 QString ReglaEstilo103(const QString& s);
 
 // Beyond the suite's ten rules, what this program writes that Oracle lacks or reads
-// otherwise, applied after them: "+" joining texts (an expression with a literal,
+// otherwise, applied before them: "+" joining texts (an expression with a literal,
 // a text function's call or a text in parentheses among its operands) becomes
 // "||"; LEFT(x, n) and RIGHT(x, n) become SUBSTR calls; GETDATE() becomes SYSDATE.
 QString ReglaConcatenacion(const QString& s);

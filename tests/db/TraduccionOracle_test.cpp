@@ -161,6 +161,10 @@ TEST(TraduccionOracle, LiteralesDeFecha) {
       {"la misma fecha dos veces", "SELECT * FROM T WHERE A = '31/12/2024' OR B = '31/12/2024'",
        "SELECT * FROM T WHERE A = TO_DATE('31/12/2024','DD/MM/YYYY') OR B = "
        "TO_DATE('31/12/2024','DD/MM/YYYY')"},
+      {"con N delante", "SELECT * FROM T WHERE F = N'31/12/2024'",
+       "SELECT * FROM T WHERE F = TO_DATE('31/12/2024','DD/MM/YYYY')"},
+      {"pegada a otro nombre no es una fecha", "SELECT * FROM T WHERE F = X'31/12/2024'",
+       "SELECT * FROM T WHERE F = X'31/12/2024'"},
       {"fecha inexistente no se toca", "SELECT * FROM T WHERE A = '31/02/2024'",
        "SELECT * FROM T WHERE A = '31/02/2024'"},
       {"fecha dentro de otro literal no se toca", "SELECT * FROM T WHERE A = 'x''31/12/2024''y'",
