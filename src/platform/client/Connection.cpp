@@ -405,6 +405,7 @@ long Connection::StatementsSent() const { return d_->statements; }
 ErrorCollection& Connection::Errors() { return d_->errors; }
 const ErrorCollection& Connection::Errors() const { return d_->errors; }
 Dialect Connection::GetDialect() const { return d_->dialect; }
+
 namespace {
 
 std::map<Dialect, Translation>& Translations() {
