@@ -391,6 +391,18 @@ QString ReglaIzquierdaDerecha(const QString& s) {
   }
 }
 
+QString ReglaLen(const QString& s) {
+  // After any character that cannot be part of a name, not only a blank: "(LEN(x))" too.
+  static const QRegularExpression len(QStringLiteral("(?<![\\w])LEN {0,4}\\("),
+                                      QRegularExpression::CaseInsensitiveOption);
+  const QString m = MascaraLiterales(s);
+  QString r = s;
+  QList<QRegularExpressionMatch> vistas;
+  for (auto it = len.globalMatch(m); it.hasNext();) vistas.prepend(it.next());
+  for (const auto& v : vistas) r.replace(v.capturedStart(), v.capturedLength(), QStringLiteral("LENGTH("));
+  return r;
+}
+
 QString ReglaFechaActual(const QString& s) {
   static const QRegularExpression ahora(QStringLiteral("\\bGETDATE\\s*\\(\\s*\\)"),
                                         QRegularExpression::CaseInsensitiveOption);
@@ -414,11 +426,7 @@ QString TraducirAOracle(const QString& sentencia) {
   // "+" last, when every text the others made is there.
   QString s = ReglaFechaActual(ReglaIzquierdaDerecha(sentencia));
   s = ReglaTopARownum(s);
-  s = Reemplazos(s, {{" LEN(", " LENGTH("},
-                     {" LEN (", " LENGTH("},
-                     {" LEN  (", " LENGTH("},
-                     {" LEN   (", " LENGTH("},
-                     {" LEN    (", " LENGTH("}});
+  s = ReglaLen(s);
   s = Reemplazos(s, {{"[", "\""}, {"]", "\""}});
   s = ReglaFechas(s);
   s = Reemplazos(s, {{"Charindex", "InStr"}});

@@ -21,6 +21,9 @@ QString TraducirAOracle(const QString& sentencia);
 // ROWNUM is counted before those. The operand is a number or an expression in
 // parentheses; anything else (or PERCENT, WITH TIES) throws ado::Failure.
 QString ReglaTopARownum(const QString& s);
+// Rule 2: LEN, zero to four blanks and "(" become "LENGTH(", after a blank or any
+// other character that cannot be part of a name.
+QString ReglaLen(const QString& s);
 // Rule 4: date literals become TO_DATE('dd/mm/yyyy','DD/MM/YYYY').
 QString ReglaFechas(const QString& s);
 // Rule 7: comparisons with the empty text after the first WHERE (or a join's ON

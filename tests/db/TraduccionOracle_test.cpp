@@ -92,6 +92,8 @@ TEST(TraduccionOracle, ReglasDeTexto) {
   Traducir({
       {"LEN con cero a cuatro blancos", "SELECT LEN(A), LEN (B), LEN  (C), LEN   (D), LEN    (E) FROM T",
        "SELECT LENGTH(A), LENGTH(B), LENGTH(C), LENGTH(D), LENGTH(E) FROM T"},
+      {"LEN tras un parentesis o una coma, no en un nombre", "SELECT MAX(LEN(A)),LEN(B), XLEN(C) FROM T",
+       "SELECT MAX(LENGTH(A)),LENGTH(B), XLEN(C) FROM T"},
       {"corchetes a comillas dobles, no en literales", "SELECT [MI CAMPO] FROM [MI TABLA] WHERE X = '[a]'",
        "SELECT \"MI CAMPO\" FROM \"MI TABLA\" WHERE X = '[a]'"},
       {"Charindex", "SELECT CHARINDEX('a', X) FROM T", "SELECT InStr('a', X) FROM T"},
