@@ -44,8 +44,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t largo) {
   static const QRegularExpression topNombre(
       QStringLiteral("(^|[^\\w])top(?![\\w\\s(])"),
       QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
-  const bool raro =
-      topRaro.match(MascaraLiterales(s)).hasMatch() || topNombre.match(MascaraLiterales(s)).hasMatch();
+  static const QRegularExpression topParentesis(
+      QStringLiteral("(^|[^\\w])top\\s*+\\([^()]*\\)\\s*+(percent|with)(\\W|$)"),
+      QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
+  const QString mascara = MascaraLiterales(s);
+  const bool raro = topRaro.match(mascara).hasMatch() || topNombre.match(mascara).hasMatch() ||
+                    topParentesis.match(mascara).hasMatch();
   if (rechazada) {
     EXIGIR(raro, QStringLiteral("refused: ") + s);
     return 0;

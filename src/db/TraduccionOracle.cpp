@@ -372,23 +372,23 @@ QString ReglaConcatenacion(const QString& s) {
 QString ReglaIzquierdaDerecha(const QString& s) {
   static const QRegularExpression llamada(QStringLiteral("\\b(LEFT|RIGHT)\\s*\\("),
                                           QRegularExpression::CaseInsensitiveOption);
+  QList<QRegularExpressionMatch> llamadas;
+  for (auto it = llamada.globalMatch(MascaraLiterales(s)); it.hasNext();) llamadas.prepend(it.next());
+  // The last call first: one inside another's arguments is already translated when the
+  // outer one is, and the text before it has not moved.
   QString r = s;
-  // The last call first: one inside another's arguments is already translated when the outer one is.
-  for (;;) {
-    const QString m = MascaraLiterales(r);
-    QRegularExpressionMatch ultima;
-    for (auto it = llamada.globalMatch(m); it.hasNext();) ultima = it.next();
-    if (!ultima.hasMatch()) return r;
+  for (const auto& c : llamadas) {
     int cierra = -1;
-    const QStringList a = Argumentos(r, m, static_cast<int>(ultima.capturedEnd()) - 1, cierra);
-    if (cierra < 0 || a.size() != 2) return r;
-    const bool izquierda = ultima.captured(1).compare(QLatin1String("LEFT"), Qt::CaseInsensitive) == 0;
+    const QStringList a = Argumentos(r, MascaraLiterales(r), static_cast<int>(c.capturedEnd()) - 1, cierra);
+    if (cierra < 0 || a.size() != 2) continue;
+    const bool izquierda = c.captured(1).compare(QLatin1String("LEFT"), Qt::CaseInsensitive) == 0;
     // RIGHT of a text shorter than n is all of it, where SUBSTR(x, -n) would give NULL.
     const QString nueva =
         izquierda ? QStringLiteral("SUBSTR(%1, 1, %2)").arg(a[0], a[1])
                   : QStringLiteral("SUBSTR(%1, GREATEST(LENGTH(%1) - (%2) + 1, 1))").arg(a[0], a[1]);
-    r = r.left(ultima.capturedStart()) + nueva + r.mid(cierra + 1);
+    r = r.left(c.capturedStart()) + nueva + r.mid(cierra + 1);
   }
+  return r;
 }
 
 QString ReglaLen(const QString& s) {
@@ -422,10 +422,10 @@ QString TraducirSentenciaOracle(const QString& sentencia, int palabras) {
 
 QString TraducirAOracle(const QString& sentencia) {
   // Beyond the suite's rules, what this program writes that Oracle reads otherwise:
-  // calls first, so that the suite's rules see the parentheses that will be sent;
-  // "+" last, when every text the others made is there.
-  QString s = ReglaFechaActual(ReglaIzquierdaDerecha(sentencia));
-  s = ReglaTopARownum(s);
+  // GETDATE, LEFT and RIGHT around TOP's rule (what moves the statement's parts),
+  // before the rest, so that they see the parentheses that will be sent; "+" last,
+  // when every text the others made is there.
+  QString s = ReglaIzquierdaDerecha(ReglaTopARownum(ReglaFechaActual(sentencia)));
   s = ReglaLen(s);
   s = Reemplazos(s, {{"[", "\""}, {"]", "\""}});
   s = ReglaFechas(s);
