@@ -1,7 +1,9 @@
 #include "db/DB_Dll.h"
 
 #include "db/LogDeErrores.h"
+#include "db/TraduccionOracle.h"
 #include "platform/client/Busy.h"
+#include "platform/client/Translation.h"
 #include "platform/services/Operador.h"
 #include "platform/services/Trampa.h"
 #include "platform/services/Utilidades.h"
@@ -15,6 +17,10 @@ DB_Dll& DB_Dll::Instancia() {
   static const bool enlazada = [] {
     trampa::EstablecerRecuperacion([](const ado::ErrorInfo& e) { return Instancia().RecuperarConexion(e); });
     ado::SetBusyHook([](bool enEspera) { ElOperador().CursorEspera(enEspera); });
+    // Every statement to Oracle, whoever sends it, goes through the suite's translation.
+    ado::SetTranslation(ado::Dialect::Oracle, [](const QString& s) {
+      return TraducirSentenciaOracle(s, Instancia().Servicios().ContarPalabras(s));
+    });
     return true;
   }();
   (void)enlazada;

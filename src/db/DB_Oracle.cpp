@@ -7,9 +7,7 @@
 
 QString DB_Dll::ORACLE_Dicc(const QString& Valor) {
   if (!gConnString.contains(QLatin1String("ORACLE"), Qt::CaseInsensitive)) return Valor;
-  if (Servicios().ContarPalabras(Valor) <= 1)
-    return Valor.toUpper() == QLatin1String("LEN") ? QStringLiteral("LENGTH") : Valor;
-  return TraducirAOracle(Valor);
+  return TraducirSentenciaOracle(Valor, Servicios().ContarPalabras(Valor));
 }
 
 QString DB_Dll::FiltraSentencia(QString& sentencia) const { return FiltrarSentencia(sentencia); }
@@ -39,8 +37,9 @@ constexpr long kAvisoOracle = 265929;
 
 QString DB_Dll::EjecutaScriptOracle(QString& script, long& RecordsAffected) {
   EjecutorConexion ejecutor(*gCnn());
+  // Each statement is translated on its way through the connection.
   EjecutarGuionOracle(
-      script, RecordsAffected, [this](const QString& s) { return ORACLE_Dicc(s); }, ejecutor);
+      script, RecordsAffected, [](const QString& s) { return s; }, ejecutor);
   ado::ErrorCollection& errores = gCnn()->Errors();
   if (errores.Count() == 1 && errores[0].Number == kAvisoOracle) errores.Clear();
   return script;

@@ -29,18 +29,16 @@ bool EsErrorSilencioso(long numero) {
 }  // namespace
 
 void DB_Dll::AbrirRecordset(QString& SentenciaSQL, ado::Recordset& Lrcs, ado::ConnectionPtr ConexionActiva,
-                            long CursorType, long LockType, long Options, bool ConvOracle) {
+                            long CursorType, long LockType, long Options, bool /*ConvOracle*/) {
   ado::ConnectionPtr conexion;
   trampa::Ejecutar({
                        [&] { CierraRecordset(Lrcs); },
                        [&] { SentenciaSQL = SS_TSinonimos(SentenciaSQL); },
                        [&] { conexion = ConexionActiva ? ConexionActiva : gCnn(); },
                        [&] {
-                         // The translation goes to the database only; the caller keeps the mapped statement.
-                         const bool oracle = gCnn()->ConnectionString().indexOf(QLatin1String("ORACLE"), 0,
-                                                                                Qt::CaseInsensitive) > 0;
-                         Lrcs.Open(oracle && ConvOracle ? ORACLE_Dicc(SentenciaSQL) : SentenciaSQL, conexion,
-                                   CursorType, LockType, Options);
+                         // The connection translates for Oracle on the way (ConvOracle or not:
+                         // an untranslated statement cannot run there); the caller keeps the mapped one.
+                         Lrcs.Open(SentenciaSQL, conexion, CursorType, LockType, Options);
                        },
                    },
                    [this](const ado::ErrorInfo& e, std::size_t) {
@@ -130,10 +128,7 @@ DB_Dll::Existencia DB_Dll::ComprobarEnTabla(const QString& Tabla, const QString&
                                             const QString& Campo, ado::Recordset* Lrcs,
                                             const ado::Value& TipoDato, const QString& Condicion) {
   return Comprobar(
-      [&] {
-        return ORACLE_Dicc(
-            SS_TSinonimos(SentenciaExisteEnTabla(Tabla, ValorBuscado, Campo, TipoDato, Condicion)));
-      },
+      [&] { return SS_TSinonimos(SentenciaExisteEnTabla(Tabla, ValorBuscado, Campo, TipoDato, Condicion)); },
       Lrcs, false, "ExisteEnTabla");
 }
 

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <cstdlib>
+#include <map>
 #include <utility>
 
 #include "platform/client/Busy.h"
@@ -12,6 +13,7 @@
 #include "platform/client/Fetch.h"
 #include "platform/client/OdbcText.h"
 #include "platform/client/TableSelect.h"
+#include "platform/client/Translation.h"
 #include "platform/client/rewrite/EngineRewrite.h"
 #include "platform/client/rewrite/SqlTree.h"
 
@@ -404,9 +406,53 @@ long Connection::StatementsSent() const { return d_->statements; }
 ErrorCollection& Connection::Errors() { return d_->errors; }
 const ErrorCollection& Connection::Errors() const { return d_->errors; }
 Dialect Connection::GetDialect() const { return d_->dialect; }
+
+namespace {
+
+std::map<Dialect, Translation>& Translations() {
+  static std::map<Dialect, Translation> translations;
+  return translations;
+}
+
+std::pair<Dialect, Witness>& Witnessing() {
+  static std::pair<Dialect, Witness> witnessing{Dialect::Unknown, {}};
+  return witnessing;
+}
+
+}  // namespace
+
+void SetTranslation(Dialect dialect, Translation translation) {
+  Translations()[dialect] = std::move(translation);
+}
+
+QString AdaptFor(const QString& sql, Dialect dialect) {
+  if (dialect == Dialect::Oracle) {
+    const auto t = Translations().find(dialect);
+    return t != Translations().end() && t->second ? t->second(sql) : sql;
+  }
+  return sql::Rewrite(sql, dialect);
+}
+
+void SetWitness(Dialect as, Witness witness) { Witnessing() = {as, std::move(witness)}; }
+
+void Witnessed(const QString& generated) {
+  if (Witnessing().second) Witnessing().second(generated, false);
+}
+
 QString Connection::Adapt(const QString& sql) const {
   try {
-    return sql::Rewrite(sql, d_->dialect);
+    if (const auto& [as, witness] = Witnessing(); witness) {
+      QString seen;
+      bool refused = false;
+      try {
+        seen = AdaptFor(sql, as);
+      } catch (const Failure& f) {
+        seen = f.Info().Description;
+        refused = true;
+      }
+      witness(seen, refused);
+    }
+    return AdaptFor(sql, d_->dialect);
   } catch (const sql::NestingTooDeep&) {
     // Reported as SQL Server reports a statement nested too deeply (error 191).
     ProviderError e;
@@ -416,6 +462,15 @@ QString Connection::Adapt(const QString& sql) const {
     e.Description = QStringLiteral(
         "Alguna parte de la instrucción SQL está anidada a demasiada profundidad. Vuelva a escribir la "
         "consulta o divídala en consultas más pequeñas.");
+    e.Source = d_->source;
+    odbc::Raise(d_->Ctx(), e);
+  } catch (const Failure& f) {
+    // A statement the engine's translation cannot read: nothing is sent.
+    ProviderError e;
+    e.Number = f.Number();
+    e.NativeError = native::Syntax;
+    e.SQLState = QStringLiteral("42000");
+    e.Description = f.Info().Description;
     e.Source = d_->source;
     odbc::Raise(d_->Ctx(), e);
   }

@@ -90,7 +90,8 @@ class Connection : public std::enable_shared_from_this<Connection> {
   // The engine recognised after connecting.
   Dialect GetDialect() const;
   // The statement as it is sent to this engine (SQL Server SQL rewritten for
-  // SQLite and PostgreSQL, unchanged otherwise).
+  // SQLite and PostgreSQL, translated for Oracle: see Translation.h). Every
+  // statement, whoever sends it, passes here.
   QString Adapt(const QString& sql) const;
 
   struct Impl;

@@ -8,6 +8,7 @@
 #include "platform/client/OdbcText.h"
 #include "platform/client/Params.h"
 #include "platform/client/RecordsetImpl.h"
+#include "platform/client/Translation.h"
 #include "platform/client/TypeMapping.h"
 #include "platform/client/ValueConvert.h"
 
@@ -38,7 +39,7 @@ bool TooLong(const odbc::ColumnInfo& c, const Value& v) {
 
 }  // namespace
 
-QString Recordset::Impl::TableRef() const { return conn->Adapt(base->table); }
+QString Recordset::Impl::TableRef() const { return AdaptFor(base->table, conn->impl().dialect); }
 
 bool Recordset::Impl::AnyComparable() const {
   return std::any_of(cols.cbegin(), cols.cend(), [](const odbc::ColumnInfo& c) { return Comparable(c); });
@@ -160,6 +161,7 @@ void Condition(Recordset::Impl& d, int col, const Value& original, QStringList& 
 // A statement with parameters, run once: on PostgreSQL directly, as a
 // prepared one would cost the driver four exchanges with the server.
 SQLRETURN Execute(SQLHSTMT st, const QString& sql, odbc::Params& ps, const odbc::Context& ctx) {
+  Witnessed(sql);
   if (ctx.dialect != Dialect::Postgres)
     odbc::Check(odbc::Prepare(st, sql, ctx.dialect), SQL_HANDLE_STMT, st, ctx, "SQLPrepare");
   ps.Bind(st, ctx);
