@@ -27,9 +27,7 @@ void LeerConsulta(const QString& sql, const ado::ConnectionPtr& cnn,
                   const std::function<void(ado::Recordset&)>& fila) {
   auto& db = DB_Dll::Instancia();
   const ado::ConnectionPtr conexion = Conexion(cnn);
-  QString sentencia = db.SS_TSinonimos(sql);
-  if (conexion->ConnectionString().contains(QLatin1String("ORACLE"), Qt::CaseInsensitive))
-    sentencia = db.ORACLE_Dicc(sentencia);
+  const QString sentencia = db.SS_TSinonimos(sql);
   ado::Recordset rs;
   rs.Open(sentencia, conexion, ado::adOpenForwardOnly, ado::adLockReadOnly);
   for (; !rs.Eof(); rs.MoveNext()) fila(rs);

@@ -38,7 +38,7 @@ int IndiceDeColumna(const char* columna) {
 QString UltimoCodigo(const QString& tabla, const QString& columna) {
   auto& db = DB_Dll::Instancia();
   ado::Recordset rs;
-  rs.Open(db.ORACLE_Dicc(db.SS_TSinonimos(SentenciaBuscaUltimoCodigo(tabla, columna, QString()))), db.gCnn(),
+  rs.Open(db.SS_TSinonimos(SentenciaBuscaUltimoCodigo(tabla, columna, QString())), db.gCnn(),
           ado::adOpenForwardOnly, ado::adLockReadOnly);
   const ado::Value mayor = rs.Bof() ? ado::Value() : rs.Fields(QStringLiteral("MAYOR")).GetValue();
   rs.Close();

@@ -100,9 +100,9 @@ bool FormEmpresas::ReleerEmpresa(const QString& codigo) {
   QString literal =
       conocida ? *claveGuardada_ : Utilidades::Compartido().AlinearDerecha(codigo.trimmed(), 15);
   literal.replace(QLatin1Char('\''), QStringLiteral("''"));
-  const QString sql = db.ORACLE_Dicc(db.SS_TSinonimos(QStringLiteral("SELECT * FROM ") + NombreTabla +
-                                                      QStringLiteral(" WHERE IdEmpresa = '") + literal +
-                                                      QStringLiteral("'")));
+  const QString sql =
+      db.SS_TSinonimos(QStringLiteral("SELECT * FROM ") + NombreTabla +
+                       QStringLiteral(" WHERE IdEmpresa = '") + literal + QStringLiteral("'"));
   tablaPendiente_ = false;
   if (rsEmpresas_->State() != ado::adStateClosed) rsEmpresas_->Close();
   rsEmpresas_->Open(sql, db.gCnn(), ado::adOpenDynamic, ado::adLockOptimistic);

@@ -183,12 +183,10 @@ void SembrarTabla(TablaPorEmpresa tabla, const QString& codigo15, Siembra siembr
   if (!cnn) cnn = db.gCnn();
   const PlanSiembra plan = PlanearSiembra(tabla, codigo15, siembra, cnn);
   if (plan.claves.isEmpty()) return;
-  QString copia = db.SS_TSinonimos(SentenciaCopia(tabla, codigo15, siembra, plan));
-  if (cnn->GetDialect() == ado::Dialect::Oracle) copia = db.ORACLE_Dicc(copia);
+  const QString copia = db.SS_TSinonimos(SentenciaCopia(tabla, codigo15, siembra, plan));
   if (plan.Numera()) {
-    QString bloqueo =
+    const QString bloqueo =
         db.SS_TSinonimos(SentenciaBloqueo(cnn->GetDialect(), SentenciasDe(tabla, codigo15).tabla));
-    if (cnn->GetDialect() == ado::Dialect::Oracle) bloqueo = db.ORACLE_Dicc(bloqueo);
     // PostgreSQL takes both in one exchange.
     if (cnn->GetDialect() == ado::Dialect::Postgres) {
       cnn->Execute(bloqueo + QStringLiteral("; ") + copia);

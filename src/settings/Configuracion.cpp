@@ -91,10 +91,9 @@ void LeerTodas(DB_Dll& db) {
   l.activa = false;
   l.filas.clear();
   try {
+    // The connection puts it in Oracle's terms when it talks to Oracle.
     QString sql =
         db.SS_TSinonimos(QStringLiteral("SELECT CLAVE, VALOR, valoraux FROM ") + gTablaConfiguracion);
-    if (db.gCnn()->ConnectionString().contains(QLatin1String("ORACLE"), Qt::CaseInsensitive))
-      sql = db.ORACLE_Dicc(sql);
     ado::Recordset rs;
     rs.Open(sql, db.gCnn(), ado::adOpenForwardOnly, ado::adLockReadOnly, ado::adOptionUnspecified);
     if (rs.State() == ado::adStateClosed) return;
