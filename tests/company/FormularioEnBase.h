@@ -58,6 +58,35 @@ class FormularioEnBase : public ::testing::TestWithParam<testdb::Engine> {
   }
 
   FormEmpresas& L() { return form->Logica(); }
+  // Refuses the third voucher type seeded for a company while the table "falla" has a row.
+  QString TerceraRechazada() const {
+    return Rechazo(QStringLiteral("tercera"), QStringLiteral("INSERT"), QStringLiteral("V_TA_CPTE"),
+                   QStringLiteral("NEW.EMPRESA <> '' AND EXISTS (SELECT 1 FROM falla) AND (SELECT COUNT(*) "
+                                  "FROM V_TA_CPTE WHERE EMPRESA = NEW.EMPRESA) = 2"),
+                   QStringLiteral("tercera fila rechazada"));
+  }
+  // The condition that picks one company by its stored code.
+  static QString Donde(const QString& codigo) {
+    return QStringLiteral(" WHERE IdEmpresa = '") + Codigo15(codigo) + QLatin1Char('\'');
+  }
+  // A trigger of the engine under test that refuses `evento` (INSERT or UPDATE)
+  // on `tabla` with `mensaje` where `condicion` holds (NEW.<columna> and SQL both
+  // engines read alike; empty: always).
+  QString Rechazo(const QString& nombre, const QString& evento, const QString& tabla,
+                  const QString& condicion, const QString& mensaje) const {
+    const QString error = QStringLiteral("'") + mensaje + QStringLiteral("'");
+    if (GetParam() == testdb::Engine::Sqlite)
+      return QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 %4 BEGIN SELECT RAISE(ABORT, %5); END;")
+          .arg(nombre, evento, tabla, condicion.isEmpty() ? QString() : QStringLiteral("WHEN ") + condicion,
+               error);
+    const QString cuerpo =
+        condicion.isEmpty() ? QStringLiteral("RAISE EXCEPTION %1;").arg(error)
+                            : QStringLiteral("IF %1 THEN RAISE EXCEPTION %2; END IF;").arg(condicion, error);
+    return QStringLiteral(
+               "CREATE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN %2 RETURN NEW; END $$; "
+               "CREATE TRIGGER %1 BEFORE %3 ON %4 FOR EACH ROW EXECUTE FUNCTION %1();")
+        .arg(nombre, cuerpo, evento, tabla);
+  }
   QString Texto(int i) const { return form->Texto(i); }
   void Escribir(int i, const QString& t) { form->PonerTexto(i, t); }
   void Enter(int i) { L().txtFields_KeyDown(i, tecla::Enter, 0); }

@@ -13,6 +13,7 @@
 #include "company/UnidadGrabacion.h"
 #include "company/ui/GrillaFlex.h"
 #include "db/TraduccionOracle.h"
+#include "support/OperadorQueActua.h"
 
 namespace {
 
@@ -233,14 +234,7 @@ TEST_P(GrabarEmpresa, CodigoVacioGrabaLosDatosDeLaInstalacion) {
 // (told once, after the rollback, with its own failure) leaves neither the
 // company nor any of the nine keys changed.
 TEST_P(GrabarEmpresa, LosDatosDeLaInstalacionSeGrabanJuntos) {
-  Cargar(
-      GetParam() == Engine::Sqlite
-          ? QStringLiteral("CREATE TRIGGER localidad BEFORE UPDATE ON ta_configuracion WHEN NEW.CLAVE = "
-                           "'LOCALIDAD' BEGIN SELECT RAISE(ABORT, 'clave rechazada'); END;")
-          : QStringLiteral("CREATE FUNCTION localidad() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN IF "
-                           "NEW.clave = 'LOCALIDAD' THEN RAISE EXCEPTION 'clave rechazada'; END IF; RETURN "
-                           "NEW; END $$; CREATE TRIGGER localidad BEFORE UPDATE ON ta_configuracion FOR EACH "
-                           "ROW EXECUTE FUNCTION localidad();"));
+  Cargar(Rechazo("localidad", "UPDATE", "ta_configuracion", "NEW.CLAVE = 'LOCALIDAD'", "clave rechazada"));
   const QString datos =
       QStringLiteral("SELECT CLAVE, VALOR FROM ta_configuracion WHERE Grupo = 'DATOS' ORDER BY CLAVE");
   const QStringList instalacion = Filas(datos);
@@ -414,17 +408,6 @@ TEST_P(GrabarEmpresa, UnaGrabacionRechazadaSeExplicaYNoGuardaNada) {
   }
 }
 
-// A scripted operator that can put the cause of a failure right while its
-// box is on screen.
-class OperadorQueCorrige : public OperadorGuionado {
- public:
-  int MsgBox(const QString& prompt, int style, const QString& title) override {
-    if (alAvisar) std::exchange(alAvisar, nullptr)();
-    return OperadorGuionado::MsgBox(prompt, style, title);
-  }
-  std::function<void()> alAvisar;
-};
-
 // The company row, its seeded rows and the settings are one unit. While the
 // table "falla" has a row, the third voucher type seeded for a company is
 // refused. The unit is rolled back before the box: another connection writes
@@ -433,18 +416,7 @@ class OperadorQueCorrige : public OperadorGuionado {
 // table, which a later save seeds; a save that stored returns to browse.
 TEST_P(GrabarEmpresa, LaEmpresaYSusFilasSeGrabanJuntas) {
   const QString falla =
-      GetParam() == Engine::Sqlite
-          ? QStringLiteral(
-                "CREATE TABLE falla (x INTEGER); INSERT INTO falla VALUES (1);"
-                "CREATE TRIGGER tercera BEFORE INSERT ON V_TA_CPTE WHEN NEW.EMPRESA <> '' AND EXISTS "
-                "(SELECT 1 FROM falla) AND (SELECT COUNT(*) FROM V_TA_CPTE WHERE EMPRESA = NEW.EMPRESA) = 2 "
-                "BEGIN SELECT RAISE(ABORT, 'tercera fila rechazada'); END;")
-          : QStringLiteral(
-                "CREATE TABLE falla (x INTEGER); INSERT INTO falla VALUES (1);"
-                "CREATE FUNCTION tercera() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN IF NEW.empresa <> '' "
-                "AND EXISTS (SELECT 1 FROM falla) AND (SELECT COUNT(*) FROM v_ta_cpte WHERE empresa = "
-                "NEW.empresa) = 2 THEN RAISE EXCEPTION 'tercera fila rechazada'; END IF; RETURN NEW; END $$;"
-                "CREATE TRIGGER tercera BEFORE INSERT ON v_ta_cpte FOR EACH ROW EXECUTE FUNCTION tercera();");
+      QStringLiteral("CREATE TABLE falla (x INTEGER); INSERT INTO falla VALUES (1);") + TerceraRechazada();
   enum class Queda { Nada, ComoEstaba, TodoMenosCpte, Todo };
   const struct {
     const char* nombre;
@@ -459,7 +431,7 @@ TEST_P(GrabarEmpresa, LaEmpresaYSusFilasSeGrabanJuntas) {
       {"Ignorar", "94", vb::Ignore, false, Queda::TodoMenosCpte},
   };
   Cargar(falla);
-  auto operador = OperadorGuionado::Instalar<OperadorQueCorrige>();
+  auto operador = OperadorGuionado::Instalar<OperadorQueActua>();
   op = operador;
   const Tablas plantillas = FilasDe(QString());
   const QString nombre = QStringLiteral("SELECT NombreEmpresa FROM P_MA_Empresas");
@@ -627,7 +599,7 @@ TEST_P(GrabarEmpresa, ReintentarTrasUnBloqueoGrabaYVuelveALaConsulta) {
   otra->Open(base.programString);
   otra->BeginTrans();
   otra->Execute(QStringLiteral("UPDATE P_MA_Empresas SET Actividad = Actividad") + Donde("4"));
-  auto operador = OperadorGuionado::Instalar<OperadorQueCorrige>();
+  auto operador = OperadorGuionado::Instalar<OperadorQueActua>();
   op = operador;
   operador->alAvisar = [&] { otra->RollbackTrans(); };
   Mostrar("4");

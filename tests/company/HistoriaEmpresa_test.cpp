@@ -110,14 +110,7 @@ TEST_P(HistoriaDeCambios, CadaGrabacionYBajaDejaSusFilas) {
 // A save undone whole (the seeding refused, the operator leaves) takes its
 // history rows with it.
 TEST_P(HistoriaDeCambios, UnaGrabacionDeshechaNoDejaHistoria) {
-  Cargar(
-      GetParam() == Engine::Sqlite
-          ? QStringLiteral("CREATE TRIGGER falla BEFORE INSERT ON V_TA_CPTE WHEN NEW.EMPRESA <> '' "
-                           "BEGIN SELECT RAISE(ABORT, 'rechazada'); END;")
-          : QStringLiteral("CREATE FUNCTION falla() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN IF "
-                           "NEW.empresa <> '' THEN RAISE EXCEPTION 'rechazada'; END IF; RETURN NEW; END $$;"
-                           "CREATE TRIGGER falla BEFORE INSERT ON v_ta_cpte FOR EACH ROW EXECUTE FUNCTION "
-                           "falla();"));
+  Cargar(Rechazo("falla", "INSERT", "V_TA_CPTE", "NEW.EMPRESA <> ''", "rechazada"));
   Mostrar("95");
   Escribir(1, "Deshecha S.A.");
   op->Responder(vb::Abort);
@@ -139,9 +132,7 @@ TEST_P(HistoriaDeCambios, SinSuFilaDeHistoriaNadaSeGraba) {
     base.programString.replace(QRegularExpression("UId=[^;]*;Pwd=[^;]*;"), "UId=" + rol + ";Pwd=clave;");
     Cargar();
   } else {
-    Cargar(
-        QStringLiteral("CREATE TRIGGER sin_historia BEFORE INSERT ON MA_EMPRESAS_HISTORIA BEGIN "
-                       "SELECT RAISE(ABORT, 'historia rechazada'); END;"));
+    Cargar(Rechazo("sin_historia", "INSERT", "MA_EMPRESAS_HISTORIA", QString(), "historia rechazada"));
   }
   const QString empresas = QStringLiteral("SELECT * FROM P_MA_Empresas ORDER BY IdEmpresa");
   const QStringList antes = testdb::Query(base, empresas);

@@ -21,9 +21,6 @@ constexpr int kZona = 2;  // row of P_Zona in the custom-fields grid
 
 class OtroUsuario : public FormularioEnBase {
  public:
-  static QString Donde(const QString& codigo) {
-    return QStringLiteral(" WHERE IdEmpresa = '") + Codigo15(codigo) + QStringLiteral("'");
-  }
   QString Columna(const char* columna, const QString& codigo) {
     return Uno(QStringLiteral("SELECT %1 FROM P_MA_Empresas").arg(QString::fromLatin1(columna)) +
                Donde(codigo));
