@@ -36,8 +36,8 @@
 
 #include "Ajustes.h"
 #include "Proceso.h"
-#include "company/ui/EnlaceDialogos.h"
-#include "company/ui/frmMA_Empresas.h"
+#include "company/form/ui/EnlaceDialogos.h"
+#include "company/form/ui/frmMA_Empresas.h"
 #include "db/DB_Dll.h"
 #include "lookup/Lib_ClsCons3.h"
 #include "lookup/SolicitudesConsulta.h"

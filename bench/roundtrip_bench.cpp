@@ -43,8 +43,8 @@
 
 #include "Ajustes.h"
 #include "DelayingProxy.h"
-#include "company/ui/EnlaceDialogos.h"
-#include "company/ui/frmMA_Empresas.h"
+#include "company/form/ui/EnlaceDialogos.h"
+#include "company/form/ui/frmMA_Empresas.h"
 #include "db/DB_Dll.h"
 #include "lookup/Lib_ClsCons3.h"
 #include "platform/widgets/CodigosTecla.h"

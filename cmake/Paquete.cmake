@@ -18,7 +18,7 @@ if(scripts_sql)
 endif()
 
 install(FILES paquete/MA_Empresas.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES src/company/ui/velmora.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps
+install(FILES src/company/form/ui/velmora.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps
         RENAME MA_Empresas.png)
 
 # Debian keeps man pages compressed, without the time stamp that would change each build.

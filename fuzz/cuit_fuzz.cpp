@@ -4,7 +4,7 @@
 // eleven digits a multiple of 11.
 #include <optional>
 
-#include "company/Cuit.h"
+#include "company/rules/Cuit.h"
 #include "fuzz/Entrada.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "company/InformeVerificacion.h"
-#include "company/VerificarEmpresas.h"
+#include "company/rules/InformeVerificacion.h"
+#include "company/rules/VerificarEmpresas.h"
 
 enum class Orden { Ventana, Verificar, Ayuda, Version, MalUso };
 

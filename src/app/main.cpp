@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "app/LineaDeComandos.h"
-#include "company/ui/EnlaceDialogos.h"
-#include "company/ui/frmMA_Empresas.h"
+#include "company/form/ui/EnlaceDialogos.h"
+#include "company/form/ui/frmMA_Empresas.h"
 #include "platform/widgets/QtOperador.h"
 #include "platform/widgets/TraduccionesQt.h"
 

@@ -6,6 +6,7 @@
 
 #include "db/TextoSql.h"
 #include "platform/core/Error.h"
+#include "platform/services/FechaTecleada.h"
 
 namespace {
 
@@ -152,29 +153,6 @@ QString ReglaTopARownum(const QString& s) {
     r = r.left(abre + 1) + UnTop(r.mid(abre + 1, cierra - abre - 1), t - abre - 1) + r.mid(cierra);
   }
   return r;
-}
-
-bool FechaDeTexto(const QString& texto, QDate& fecha) {
-  static const QRegularExpression diaPrimero(
-      QStringLiteral("^\\s*(\\d{1,2})([/.-])(\\d{1,2})\\2(\\d{4}|\\d{2})\\s*$"));
-  static const QRegularExpression anioPrimero(
-      QStringLiteral("^\\s*(\\d{4})([/-])(\\d{1,2})\\2(\\d{1,2})\\s*$"));
-  int d = 0, m = 0, a = 0;
-  if (const auto r = diaPrimero.match(texto); r.hasMatch()) {
-    d = r.captured(1).toInt();
-    m = r.captured(3).toInt();
-    a = r.captured(4).toInt();
-    if (r.captured(4).size() == 2) a += a < 30 ? 2000 : 1900;
-  } else if (const auto r2 = anioPrimero.match(texto); r2.hasMatch()) {
-    a = r2.captured(1).toInt();
-    m = r2.captured(3).toInt();
-    d = r2.captured(4).toInt();
-  } else {
-    return false;
-  }
-  if (!QDate::isValid(a, m, d)) return false;
-  fecha = QDate(a, m, d);
-  return true;
 }
 
 QString ReglaFechas(const QString& s) {

@@ -40,6 +40,3 @@ QString ReglaConcatenacion(const QString& s);
 QString ReglaIzquierdaDerecha(const QString& s);
 QString ReglaFechaActual(const QString& s);
 
-// A literal's text read as a date written day first (31/12/2024, 1-2-24,
-// 31.12.2024) or year first (2024-12-31). Texts with a time part are not dates here.
-bool FechaDeTexto(const QString& texto, QDate& fecha);

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <limits>
 
-#include "db/TraduccionOracle.h"
 #include "platform/client/Constants.h"
 #include "platform/client/Recordset.h"
+#include "platform/services/FechaTecleada.h"
 #include "platform/services/NumeroTecleado.h"
 
 namespace {

@@ -13,10 +13,10 @@
 #include <functional>
 #include <map>
 
-#include "company/FormularioEnBase.h"
-#include "company/HistoriaEmpresa.h"
-#include "company/ui/DlgCambiosDeOtroUsuario.h"
-#include "company/ui/frmHistoriaEmpresa.h"
+#include "company/form/FormularioEnBase.h"
+#include "company/rules/HistoriaEmpresa.h"
+#include "company/form/ui/DlgCambiosDeOtroUsuario.h"
+#include "company/form/ui/frmHistoriaEmpresa.h"
 #include "lookup/ui/Lib_FrmCons3.h"
 #include "lookup/ui/Lib_FrmCons3Tree.h"
 #include "platform/widgets/QtOperador.h"

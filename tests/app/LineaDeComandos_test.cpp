@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 
-#include "company/InformeVerificacion.h"
+#include "company/rules/InformeVerificacion.h"
 #include "support/TestDatabases.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #   cmake -DRAIZ=<source tree> -P Capas.cmake
 # Layers from the bottom up; a folder belongs to its longest listed prefix.
 set(capas platform/core platform/sqlite_text platform/services platform/client platform/widgets
-          db settings lookup lookup/ui session session/ui company company/ui app)
+          db settings lookup lookup/ui session session/ui company/rules company/form company/form/ui app)
 
 function(rango carpeta salida)
   set(mejor -1)
