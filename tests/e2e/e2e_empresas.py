@@ -296,6 +296,8 @@ def importe_en_la_grilla(ctx):
     p.escribir("1e5")
     p.teclas("Return")
     caja = p.esperar_ventana("^Aviso al operador", "el aviso del importe rechazado")
+    _, texto = p.pantalla.caja("^Aviso al operador")
+    assert "Importe" in texto, f"el aviso no nombra el campo: {texto!r}"
     ctx.captura("rechazado")
     p.teclas("Return")
     p.esperar_cierre(caja, "el aviso del importe rechazado")
@@ -305,6 +307,10 @@ def importe_en_la_grilla(ctx):
     p.escribir("1.234,56" if coma else "1,234.56")
     ctx.captura("tecleado")
     p.teclas("Return")
+    # The cell shows what will be stored, read back in the workstation's convention.
+    esperado = ["Importe", "1234,56" if coma else "1234.56"]
+    esperar(lambda: esperado in p.pantalla.tabla("Campos personalizados"),
+            f"la grilla no muestra {esperado}: {p.pantalla.tabla('Campos personalizados')}")
     ctx.captura("confirmado")
     p.teclas("F10")
     esperar(lambda: ctx.base.empresa("4", "P_Importe") == (1234.56,),
@@ -427,6 +433,8 @@ def otro_escribe_con_la_caja(ctx):
     p.escribir("Bodegas Reintentadas S.A.")
     p.teclas("F10")
     caja = p.esperar_ventana("Actualizar Datos", "la caja del error de la historia")
+    titulo, texto = p.pantalla.caja("Actualizar Datos")
+    assert texto, f"la caja {titulo!r} se lee sin su texto"
     ctx.captura("caja")
     otra = conexion(2)
     try:
@@ -443,6 +451,7 @@ def otro_escribe_con_la_caja(ctx):
             "Reintentar no grabó la empresa 4")
     assert ctx.base.consulta("SELECT COUNT(*) FROM MA_EMPRESAS_HISTORIA WHERE IdEmpresa = ?",
                              codigo15("4"))[0][0] > 0, "se grabó sin su historia"
+    ver(p, {"Empresa": "12", "Nombre": ""})  # stored: back to browsing, as after any save
     ctx.captura("grabada")
 
 
