@@ -369,27 +369,31 @@ QString ReglaIzquierdaDerecha(const QString& s) {
   return r;
 }
 
+namespace {
+
+// Every match of `patron` outside the literals becomes `por`, from the last one back.
+QString ReemplazarFueraDeLiterales(const QString& s, const QRegularExpression& patron, const QString& por) {
+  const QString m = MascaraLiterales(s);
+  QString r = s;
+  QList<QRegularExpressionMatch> vistas;
+  for (auto it = patron.globalMatch(m); it.hasNext();) vistas.prepend(it.next());
+  for (const auto& v : vistas) r.replace(v.capturedStart(), v.capturedLength(), por);
+  return r;
+}
+
+}  // namespace
+
 QString ReglaLen(const QString& s) {
   // After any character that cannot be part of a name, not only a blank: "(LEN(x))" too.
   static const QRegularExpression len(QStringLiteral("(?<![\\w])LEN {0,4}\\("),
                                       QRegularExpression::CaseInsensitiveOption);
-  const QString m = MascaraLiterales(s);
-  QString r = s;
-  QList<QRegularExpressionMatch> vistas;
-  for (auto it = len.globalMatch(m); it.hasNext();) vistas.prepend(it.next());
-  for (const auto& v : vistas) r.replace(v.capturedStart(), v.capturedLength(), QStringLiteral("LENGTH("));
-  return r;
+  return ReemplazarFueraDeLiterales(s, len, QStringLiteral("LENGTH("));
 }
 
 QString ReglaFechaActual(const QString& s) {
   static const QRegularExpression ahora(QStringLiteral("\\bGETDATE\\s*\\(\\s*\\)"),
                                         QRegularExpression::CaseInsensitiveOption);
-  const QString m = MascaraLiterales(s);
-  QString r = s;
-  QList<QRegularExpressionMatch> vistas;
-  for (auto it = ahora.globalMatch(m); it.hasNext();) vistas.prepend(it.next());
-  for (const auto& v : vistas) r.replace(v.capturedStart(), v.capturedLength(), QStringLiteral("SYSDATE"));
-  return r;
+  return ReemplazarFueraDeLiterales(s, ahora, QStringLiteral("SYSDATE"));
 }
 
 QString TraducirSentenciaOracle(const QString& sentencia, int palabras) {
