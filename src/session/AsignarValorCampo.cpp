@@ -22,7 +22,8 @@ void AsignarValorCampo(ado::Recordset& Recordset, QString& Campo, QString& Valor
     const QString texto = largo > 29 ? Valor.trimmed() : util.AlinearDerecha(Valor, static_cast<int>(largo));
     campo.SetValue(texto.trimmed().isEmpty() ? ado::Null() : ado::Value(texto));
   } else if (db.ADOBoolean(tipo)) {
-    campo.SetValue(EsVerdadero(Valor));
+    // An emptied yes/no holds no answer; storing "yes" for it would change what nobody chose.
+    campo.SetValue(Valor.trimmed().isEmpty() ? ado::Null() : ado::Value(EsVerdadero(Valor)));
   } else if (const TipoTecleado t = TipoTecleado::De(campo); t.clase != ClaseTecleada::Texto) {
     // Stored exactly as typed, or refused: never 0, Null or a rounded guess.
     const auto leido = LeerTecleado(Valor, t);

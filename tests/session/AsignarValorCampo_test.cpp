@@ -74,15 +74,21 @@ TEST_P(AsignarValor, TextosPorTamano) {
         << c.campo << " <- '" << c.valor << "'";
 }
 
+// A yes/no column emptied holds no answer, as an emptied text or number does.
 TEST_P(AsignarValor, Logicos) {
+  enum class Queda { Si, No, Nada };
   const struct {
     const char* valor;
-    bool verdadero;
-  } logicos[] = {{"", true}, {"N", false}, {"no", false}, {"0", false}, {"5", true}, {"SI", true}};
+    Queda queda;
+  } logicos[] = {{"", Queda::Nada}, {"  ", Queda::Nada}, {"N", Queda::No}, {"no", Queda::No},
+                 {"0", Queda::No},  {"5", Queda::Si},    {"SI", Queda::Si}};
   for (const auto& l : logicos) {
     const QString g = Guardar(QStringLiteral("ACTIVO"), QString::fromUtf8(l.valor));
-    const bool leido = g == QLatin1String("1") || g == QLatin1String("true") || g == QLatin1String("t");
-    EXPECT_EQ(leido, l.verdadero) << "'" << l.valor << "' -> " << g.toStdString();
+    const Queda leido = g == QLatin1String("<NULL>") ? Queda::Nada
+                        : g == QLatin1String("1") || g == QLatin1String("true") || g == QLatin1String("t")
+                            ? Queda::Si
+                            : Queda::No;
+    EXPECT_EQ(leido, l.queda) << "'" << l.valor << "' -> " << g.toStdString();
   }
 }
 

@@ -202,7 +202,8 @@ TEST_P(GrillaPersonalizados, LosValoresSeGrabanSegunElTipoDeLaColumna) {
       {"texto vacío, Null", 2, "", "", "CASE WHEN P_Zona IS NULL THEN 'nulo' END", "nulo"},
       {"fecha", 4, "31/12/2024", "31/12/2024", "P_Alta", "2024-12-31"},
       {"no", 5, "no", "no", "CASE WHEN P_Activa THEN 'si' ELSE 'no' END", "no"},
-      {"vacío en un booleano es verdadero", 5, "", "", "CASE WHEN P_Activa THEN 'si' ELSE 'no' END", "si"},
+      {"vacío en un booleano, sin respuesta", 5, "", "",
+       "CASE WHEN P_Activa IS NULL THEN 'nulo' WHEN P_Activa THEN 'si' ELSE 'no' END", "nulo"},
       {"código corto, alineado a la derecha", 6, "A1", "A1", "P_Sector", "   A1"},
       {"más largo que la columna, cortado", 6, "ABCDEFGH", "ABCDE", "P_Sector", "ABCDE"},
   };
