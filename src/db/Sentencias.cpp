@@ -1,5 +1,7 @@
 #include "db/Sentencias.h"
 
+#include <QRegularExpression>
+
 #include "db/NumeroSql.h"
 #include "db/TextoSql.h"
 
@@ -13,23 +15,33 @@ QString Sin(const QString& s, QChar c) {
 }
 
 // The value as the comparison's right-hand side, for the forms that do not quote it.
+// A value looked up in a number column: the number it is, or NULL, which equals
+// nothing (read as its leading digits, "12abc" would find company 12, and "abc" 0).
+QString NumeroBuscado(const QString& ValorBuscado) {
+  static const QRegularExpression numero(QStringLiteral("^\\s*[+-]?(\\d+(\\.\\d*)?|\\.\\d+)\\s*$"));
+  return numero.match(ValorBuscado).hasMatch() ? NumeroSql(NumeroInicial(ValorBuscado))
+                                               : QStringLiteral("NULL");
+}
+
 QString ValorSinComillas(FormaValor forma, const QString& ValorBuscado) {
   switch (forma) {
     case FormaValor::Fecha:
       return ValorBuscado.trimmed() + QLatin1Char(' ');
     case FormaValor::Numero:
-      return NumeroSql(NumeroInicial(ValorBuscado));
+      return NumeroBuscado(ValorBuscado);
     default:
       return ValorBuscado;
   }
 }
 
-// A condition that itself starts with "WHERE" (no blank before it) gets a
-// second one, as the suite builds it; no caller in this program passes a condition.
+// A condition that brings its own WHERE, first or after a blank, gets no second one.
 QString CondicionLibre(const QString& inicio, const QString& Tabla, const QString& Condicion) {
-  const QString enlace = BuscarFueraDeLiterales(Condicion, QStringLiteral(" WHERE ")) >= 0
-                             ? QStringLiteral(" ")
-                             : QStringLiteral(" WHERE ");
+  static const QRegularExpression propia(QStringLiteral("^\\s*WHERE\\b"),
+                                         QRegularExpression::CaseInsensitiveOption);
+  const QString enlace =
+      propia.match(Condicion).hasMatch() || BuscarFueraDeLiterales(Condicion, QStringLiteral(" WHERE ")) >= 0
+          ? QStringLiteral(" ")
+          : QStringLiteral(" WHERE ");
   return inicio + Tabla + enlace + Condicion;
 }
 
@@ -88,13 +100,12 @@ QString SentenciaDatosTabla(const QString& Tabla, const QString& ValorBuscado, c
                  DuplicarApostrofes(ValorBuscado.trimmed()) + QStringLiteral("' ");
       break;
     case FormaValor::Fecha:
-      // The suite's "#" form, read by no engine here; this program only looks up text.
-      clausula = QStringLiteral(" WHERE ") + Campo + QStringLiteral(" = #") + ValorBuscado.trimmed() +
-                 QStringLiteral("# ");
+      // A quoted date, which every engine reads (the "#" form of older programs none does).
+      clausula = QStringLiteral(" WHERE ") + Campo + QStringLiteral(" = '") +
+                 DuplicarApostrofes(ValorBuscado.trimmed()) + QStringLiteral("' ");
       break;
     case FormaValor::Numero:
-      clausula =
-          QStringLiteral(" WHERE ") + Campo + QStringLiteral(" = ") + NumeroSql(NumeroInicial(ValorBuscado));
+      clausula = QStringLiteral(" WHERE ") + Campo + QStringLiteral(" = ") + NumeroBuscado(ValorBuscado);
       break;
     case FormaValor::Literal:
       clausula = QStringLiteral(" WHERE ") + Campo + QStringLiteral(" = ") + ValorBuscado;
