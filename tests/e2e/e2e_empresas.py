@@ -201,6 +201,7 @@ def borrar_con_f8_si(ctx):
     mostrar_empresa(p, "4")
     borrar_con_f8(ctx, p, "4")
     assert ctx.base.empresa("3") is not None and ctx.base.empresa("5") is not None, "F8 borró otra empresa"
+    ver(p, {"Empresa": "12", "Nombre": "", "Calle": ""})
     ctx.captura("borrada")
 
 
@@ -373,6 +374,9 @@ def choque_por_teclado(ctx):
     cambiar_campo(b, 9, "(011) de B")
     b.teclas("F10")
     dialogo = b.esperar_ventana(DIALOGO_AJENO, "el diálogo de cambios de otro usuario")
+    filas = b.pantalla.tabla("Datos que cambiaron", DIALOGO_AJENO)
+    assert any(f[0] == "Telefono" and "(011) de A" in f and "(011) de B" in f for f in filas), \
+        f"el diálogo no muestra los dos teléfonos: {filas}"
     time.sleep(0.5)  # only for the picture: the README's screenshot is this one
     ctx.captura("dialogo", dialogo)
     # The cursor starts on this screen's value: Left reaches the stored one, Right comes back.
@@ -402,6 +406,9 @@ def borrada_por_otro(ctx):
         b.activar()
         b.teclas("F10")
         dialogo = b.esperar_ventana(DIALOGO_AJENO, "el aviso de empresa eliminada por otro usuario")
+        dice = " ".join(b.pantalla.etiquetas(DIALOGO_AJENO))
+        assert "eliminó la empresa 4" in dice, f"el aviso se lee {dice!r}"
+        b.pantalla.solo_estas("^Empresas$", DIALOGO_AJENO)
         ctx.captura(f"b-aviso-{respuesta}")
         b.teclas(tecla)
         b.esperar_cierre(dialogo, "el aviso")
@@ -411,6 +418,7 @@ def borrada_por_otro(ctx):
         else:
             esperar(lambda: ctx.base.empresa("4", "NombreEmpresa") == ("Bodegas Valle de Uco S.A.",),
                     "B la dio de alta nuevamente y la empresa 4 no volvió a grabarse")
+            ver(b, {"Nombre": ""})
     ctx.captura("b-grabo")
 
 

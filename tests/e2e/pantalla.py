@@ -111,6 +111,10 @@ class Pantalla:
                 return acc.name or ""
         raise FalloEscenario(f"no se encontró la línea {descripcion!r}")
 
+    def etiquetas(self, titulo):
+        """The texts of the window's labels, as a screen reader reads them."""
+        return [acc.name for acc in _recorrer(self.ventana(titulo)) if acc.getRole() == pyatspi.ROLE_LABEL and acc.name]
+
     def caja(self, titulo):
         """Title and text of a message box, as read out when it opens."""
         v = self.ventana(titulo, f"la caja {titulo}")
