@@ -5,6 +5,7 @@
 #include "db/TraduccionOracle.h"
 #include "fuzz/Entrada.h"
 #include "platform/core/Error.h"
+#include "platform/services/FechaTecleada.h"
 
 namespace {
 
