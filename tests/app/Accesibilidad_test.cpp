@@ -14,9 +14,9 @@
 #include <map>
 
 #include "company/form/FormularioEnBase.h"
-#include "company/rules/HistoriaEmpresa.h"
 #include "company/form/ui/DlgCambiosDeOtroUsuario.h"
 #include "company/form/ui/frmHistoriaEmpresa.h"
+#include "company/rules/HistoriaEmpresa.h"
 #include "lookup/ui/Lib_FrmCons3.h"
 #include "lookup/ui/Lib_FrmCons3Tree.h"
 #include "platform/widgets/QtOperador.h"
@@ -70,12 +70,41 @@ QStringList LetrasRepetidas(QWidget* ventana) {
   return repetidas;
 }
 
+// Pairs of controls that Tab visits against the reading order (top to bottom, then left
+// to right, a row being the controls whose middles share a line): "a -> b". Tab goes
+// round, so the round is read from the control at the top left.
+QStringList TabAlReves(QWidget* ventana) {
+  QList<QWidget*> orden;
+  for (QWidget* w = ventana->nextInFocusChain(); w && w != ventana; w = w->nextInFocusChain())
+    if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) && w->window() == ventana &&
+        !orden.contains(w))
+      orden << w;
+  // Tab goes round: the round starts where reading starts, at the top left.
+  const auto arriba = [ventana](QWidget* w) {
+    const QPoint p = w->mapTo(ventana, QPoint());
+    return std::make_pair(p.y(), p.x());
+  };
+  const auto primero = std::min_element(orden.begin(), orden.end(),
+                                        [&](QWidget* a, QWidget* b) { return arriba(a) < arriba(b); });
+  if (primero != orden.end()) std::rotate(orden.begin(), primero, orden.end());
+  QStringList reves;
+  for (int i = 1; i < orden.size(); ++i) {
+    const QRect a(orden[i - 1]->mapTo(ventana, QPoint()), orden[i - 1]->size());
+    const QRect b(orden[i]->mapTo(ventana, QPoint()), orden[i]->size());
+    const bool mismaFila = b.center().y() >= a.top() && b.center().y() <= a.bottom();
+    const bool antes = mismaFila ? b.left() < a.left() : b.bottom() < a.top();
+    if (antes) reves << orden[i - 1]->objectName() + " -> " + orden[i]->objectName();
+  }
+  return reves;
+}
+
 void Revisar(QWidget* ventana, const char* que) {
   SCOPED_TRACE(que);
   ventana->show();
   QApplication::processEvents();
   EXPECT_EQ(SinNombre(ventana), QStringList());
   EXPECT_EQ(LetrasRepetidas(ventana), QStringList());
+  EXPECT_EQ(TabAlReves(ventana), QStringList());
 }
 
 class Accesibilidad : public FormularioEnBase {};
@@ -104,8 +133,9 @@ TEST_P(Accesibilidad, ElFormularioEnCadaPestanaYEstado) {
     EXPECT_EQ(l->buddy()->accessibleName(), sinMarca);
   }
   const auto etiquetas = form->findChildren<QLabel*>();
-  EXPECT_EQ(std::count_if(etiquetas.begin(), etiquetas.end(), [](QLabel* l) { return l->buddy() != nullptr; }),
-            kCamposEmpresa);
+  EXPECT_EQ(
+      std::count_if(etiquetas.begin(), etiquetas.end(), [](QLabel* l) { return l->buddy() != nullptr; }),
+      kCamposEmpresa);
 }
 
 TEST_P(Accesibilidad, LasLineasBajoLasPestanasSeLeenConSuTexto) {
@@ -151,7 +181,8 @@ TEST_P(Accesibilidad, LasConsultasYLosMensajes) {
       descripcion = QAccessible::queryAccessibleInterface(b)->text(QAccessible::Description);
       b->buttons().front()->click();
     });
-    QtOperador().MsgBox(QStringLiteral("No se pudo grabar la empresa."), estilo, QStringLiteral("Aviso al operador..."));
+    QtOperador().MsgBox(QStringLiteral("No se pudo grabar la empresa."), estilo,
+                        QStringLiteral("Aviso al operador..."));
     EXPECT_EQ(nombre, QStringLiteral("Aviso al operador..."));
     EXPECT_EQ(descripcion, QStringLiteral("No se pudo grabar la empresa."));
   }
