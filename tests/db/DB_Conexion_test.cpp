@@ -126,7 +126,6 @@ TEST_F(ConexionTest, CancelarElDialogoNoAbreNada) {
   db.OpenServerADODB(true, 3, QString(), true);
   EXPECT_FALSE(db.gOpenFlag);
   EXPECT_EQ(db.gCnn()->State(), ado::adStateClosed);
-  EXPECT_TRUE(op->mensajes.empty());
   // The caller's values stay as they were, and the dialog got them.
   EXPECT_EQ(db.gServidor, "SRV1");
   EXPECT_EQ(db.gUserPassWord, "clave");
@@ -211,7 +210,6 @@ TEST_F(ConexionTest, SqliteAbreYMarcaAdministrador) {
                               << (op->mensajes.empty() ? "" : op->mensajes[0].prompt.toStdString());
     EXPECT_EQ(db.gCnn()->State(), ado::adStateOpen);
     EXPECT_EQ(db.gEsAdmin, c.admin) << c.usuario << " " << c.valida;
-    EXPECT_TRUE(op->mensajes.empty());
   }
 }
 

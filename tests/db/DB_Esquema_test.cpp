@@ -19,7 +19,6 @@ TEST_P(Esquema, TablasYColumnasSinMayusculasNiBlancos) {
   EXPECT_FALSE(db.ExisteCampoDB(QStringLiteral("P_MA_Empresas"), QStringLiteral("NO_EXISTE")));
   // A column of another table is not a column of this one.
   EXPECT_FALSE(db.ExisteCampoDB(QStringLiteral("P_MA_Empresas"), QStringLiteral("VALOR")));
-  EXPECT_TRUE(op->mensajes.empty());
 }
 
 TEST_P(Esquema, EnOracleTodaColumnaExiste) {
@@ -43,7 +42,6 @@ TEST_P(Esquema, VerCampoDBAgregaSoloCuandoSeLePide) {
   EXPECT_TRUE(
       db.VerCampoDB(QStringLiteral("NO_EXISTE"), QStringLiteral("X"), true, QStringLiteral("INTEGER"), true));
   EXPECT_FALSE(db.ExisteTablaDB(QStringLiteral("NO_EXISTE")));
-  EXPECT_TRUE(op->mensajes.empty());
 }
 
 // With the connection gone, every helper's open fails: answered with Ignorar,

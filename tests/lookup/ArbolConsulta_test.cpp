@@ -36,7 +36,6 @@ TEST_F(Arbol, JerarquiaPorLargoDeCodigo) {
   // Only lengths count: a longer code hangs from the row before it, whatever its digits.
   arbol.Construir({{"10", "a"}, {"2", "b"}, {"30", "c"}, {"1234", "d"}, {"5", "e"}});
   EXPECT_EQ(Forma(arbol), (QStringList{"A>A10", "A>A2", "A2>A30", "A30>A1234", "A>A5"}));
-  EXPECT_TRUE(op->mensajes.empty());
 }
 
 TEST_F(Arbol, ClaveRepetidaVaAlDialogoDeError) {
@@ -125,7 +124,6 @@ TEST_P(ArbolConBase, SentenciaSinFilasDejaSoloLaRaiz) {
   arbol.Cargar();
   ASSERT_EQ(arbol.Nodos().size(), 1);
   EXPECT_EQ(arbol.Nodos()[0].texto, "Consulta...");
-  EXPECT_TRUE(op->mensajes.empty());
 }
 
 TEST_P(ArbolConBase, PosicionesCasillasYNoEncontrada) {
@@ -151,7 +149,6 @@ TEST_P(ArbolConBase, PosicionesCasillasYNoEncontrada) {
   s.CampoDevuelto = "codigo";
   arbol.Aceptar();
   EXPECT_EQ(*s.Valores, (Coleccion{"0102", "9999"}));
-  EXPECT_TRUE(op->mensajes.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, ArbolConBase, ::testing::ValuesIn(testdb::AllEngines()),

@@ -36,7 +36,6 @@ TEST_P(Configuracion, CfgLeeValorYValorAux) {
     EXPECT_EQ(Cfg(QString::fromUtf8(c.clave), aux), QString::fromUtf8(c.valor)) << c.clave;
     EXPECT_EQ(aux, QString::fromUtf8(c.aux)) << c.clave;
   }
-  EXPECT_TRUE(op->mensajes.empty());
 }
 
 TEST_P(Configuracion, CfgSinTablaUsaLaDeSiempre) {
@@ -73,7 +72,6 @@ TEST_P(Configuracion, GrabaDfgInsertaYLuegoActualizaLaMismaFila) {
   // Other rows are untouched.
   EXPECT_EQ(Filas(QStringLiteral("SELECT VALOR FROM ta_configuracion WHERE CLAVE = 'TituloClientes'")),
             QStringList{QStringLiteral("Clientes")});
-  EXPECT_TRUE(op->mensajes.empty());
 }
 
 TEST_P(Configuracion, ApostrofesEnClavesYValores) {
@@ -85,7 +83,6 @@ TEST_P(Configuracion, ApostrofesEnClavesYValores) {
   EXPECT_EQ(Cfg(QStringLiteral("o'brien")), QStringLiteral("O'Brien e hijos"));
   // A key written to escape the literal is just a key that is not there.
   EXPECT_EQ(Cfg(QStringLiteral("x' OR '1'='1")), QStringLiteral(" "));
-  EXPECT_TRUE(op->mensajes.empty());
 }
 
 TEST_P(Configuracion, CargaDeLaBaseDeDemostracion) {
@@ -125,7 +122,6 @@ TEST_P(Configuracion, CargaDeLaBaseDeDemostracion) {
   EXPECT_EQ(gColorLetra, 0u);
   EXPECT_EQ(ValorConfiguracion(QStringLiteral("MaxDto")), QVariant(15.5));
   EXPECT_EQ(gTablaConfiguracion, QStringLiteral("ta_configuracion"));
-  EXPECT_TRUE(op->mensajes.empty());
 }
 
 // The load reads the table once, and finds its keys as the per-key read did:
@@ -142,7 +138,6 @@ TEST_P(Configuracion, LaCargaLeeLaTablaDeUnaVez) {
   EXPECT_EQ(ValorConfiguracion(QStringLiteral("TituloClientes")), QVariant(QStringLiteral("Clientes")));
   EXPECT_EQ(ValorConfiguracion(QStringLiteral("USACCOSTO")), QVariant(false));
   EXPECT_EQ(ValorConfiguracion(QStringLiteral("Top_Default")), QVariant(QStringLiteral("500")));
-  EXPECT_TRUE(op->mensajes.empty());
 }
 
 // Without rows, or without the table (reported once, by the first read),
