@@ -205,6 +205,18 @@ def borrar_con_f8_si(ctx):
     ctx.captura("borrada")
 
 
+def renombrar_con_el_logo_intacto(ctx, p, logo, tras):
+    """Company 1, still shown with its logo, renamed and saved: the stored logo is the one it had."""
+    p.activar()
+    ver(p, {"Empresa": "1", "Nombre": "Distribuidora del Litoral S.A."})
+    p.teclas("ctrl+a")
+    p.escribir("Distribuidora del Litoral SA")
+    p.teclas("F10")
+    esperar(lambda: ctx.base.empresa("1", "NombreEmpresa") == ("Distribuidora del Litoral SA",),
+            f"F10 no grabó la empresa 1 tras {tras}")
+    assert ctx.base.empresa("1", "Imagen")[0] == logo, f"{tras} cambió el logo grabado"
+
+
 def logo_cancelado(ctx):
     p = ctx.programa()
     logo = ctx.base.empresa("1", "Imagen")[0]
@@ -216,14 +228,7 @@ def logo_cancelado(ctx):
     ctx.captura("dialogo-logo")
     p.teclas("Escape")
     p.esperar_cierre(dialogo, "el diálogo del logo")
-    p.activar()
-    ver(p, {"Empresa": "1", "Nombre": "Distribuidora del Litoral S.A."})
-    p.teclas("ctrl+a")
-    p.escribir("Distribuidora del Litoral SA")
-    p.teclas("F10")
-    esperar(lambda: ctx.base.empresa("1", "NombreEmpresa") == ("Distribuidora del Litoral SA",),
-            "F10 no grabó la empresa 1 tras cancelar el diálogo del logo")
-    assert ctx.base.empresa("1", "Imagen")[0] == logo, "cancelar el diálogo cambió el logo grabado"
+    renombrar_con_el_logo_intacto(ctx, p, logo, "cancelar el diálogo")
     ctx.captura("grabada")
 
 
@@ -249,14 +254,7 @@ def logo_rechazado(ctx):
         p.teclas("Return")
         p.esperar_cierre(aviso, "el aviso")
     ctx.captura("logo-intacto", p.ventana)
-    p.activar()
-    ver(p, {"Empresa": "1", "Nombre": "Distribuidora del Litoral S.A."})
-    p.teclas("ctrl+a")
-    p.escribir("Distribuidora del Litoral SA")
-    p.teclas("F10")
-    esperar(lambda: ctx.base.empresa("1", "NombreEmpresa") == ("Distribuidora del Litoral SA",),
-            "F10 no grabó la empresa 1 tras el archivo rechazado")
-    assert ctx.base.empresa("1", "Imagen")[0] == logo, "un archivo rechazado cambió el logo grabado"
+    renombrar_con_el_logo_intacto(ctx, p, logo, "un archivo rechazado")
     cambios = ctx.base.consulta("SELECT COUNT(*) FROM MA_EMPRESAS_HISTORIA WHERE IdEmpresa = ? AND Columna = 'Imagen'",
                                 codigo15("1"))[0][0]
     assert cambios == 0, "la historia registró un cambio del logo que nadie hizo"
