@@ -5,7 +5,7 @@ pkgs=(build-essential cmake ninja-build ccache pkg-config qt6-base-dev unixodbc-
       odbc-postgresql tdsodbc postgresql sqlite3 libsqlite3-dev libicu-dev libgtest-dev libgmock-dev libbenchmark-dev
       xvfb xauth fonts-dejavu-core openbox xdotool x11-utils imagemagick python3 clang libclang-rt-14-dev locales
       libwmf-dev fonts-urw-base35 qt6-translations-l10n desktop-file-utils python3-stdnum
-      dbus at-spi2-core python3-pyatspi lintian)
+      dbus at-spi2-core python3-pyatspi lintian libxlsxwriter-dev libzip-dev poppler-utils python3-openpyxl)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
