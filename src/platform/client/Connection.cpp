@@ -253,6 +253,27 @@ odbc::StmtHandle Connection::Impl::NewStatement(Carry carry) {
   return st;
 }
 
+bool Connection::Impl::HasSpanishCollation() {
+  if (spanishCollation != Known::Unknown) return spanishCollation == Known::Yes;
+  odbc::StmtHandle st = NewStatement();
+  const auto ctx = Ctx();
+  const QString sql = QStringLiteral(
+      "SELECT COUNT(*) FROM pg_collation WHERE collname = 'ma_es' AND pg_collation_is_visible(oid)");
+  // Not learned (a transaction that already failed): the column goes without, as the statement will.
+  if (!SQL_SUCCEEDED(odbc::Check(ExecDirect(st.get(), sql), SQL_HANDLE_STMT, st.get(), ctx, "SQLExecDirect",
+                                 odbc::OnError::Ignore)))
+    return false;
+  const auto cols = odbc::Describe(st.get(), ctx);
+  std::vector<Value> cells;
+  odbc::RowSink sink;
+  sink.cells = &cells;
+  sink.stride = cols.size();
+  sink.place.push_back(0);
+  odbc::FetchAll(st.get(), ctx, cols, odbc::FetchMode::GetData, sink);
+  spanishCollation = sink.rows > 0 && cells[0].toInt() > 0 ? Known::Yes : Known::No;
+  return spanishCollation == Known::Yes;
+}
+
 void Connection::Impl::ApplyIsolation(bool opening) {
   if (state != adStateOpen) return;
   if (dialect == Dialect::Postgres && !opening) {
@@ -452,6 +473,8 @@ QString Connection::Adapt(const QString& sql) const {
       }
       witness(seen, refused);
     }
+    if (d_->dialect == Dialect::Postgres)
+      return sql::Rewrite(sql, d_->dialect, [this] { return d_->HasSpanishCollation(); });
     return AdaptFor(sql, d_->dialect);
   } catch (const sql::NestingTooDeep&) {
     // Reported as SQL Server reports a statement nested too deeply (error 191).
@@ -566,6 +589,7 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
   d.state = adStateOpen;
   d.transactionLevel = 0;
   d.ForgetTables();
+  d.spanishCollation = Impl::Known::Unknown;
   d.loss = Impl::Loss::None;
   d.carried.clear();
   d.session.clear();

@@ -47,6 +47,12 @@ struct Connection::Impl {
     shapesWithoutRows.clear();
   }
 
+  // PostgreSQL: whether the database has the collation ma_es, learned at the first
+  // statement that adds a text column and kept until the connection is opened again.
+  enum class Known { Unknown, Yes, No };
+  Known spanishCollation = Known::Unknown;
+  bool HasSpanishCollation();
+
   // A connection whose link broke stays open to its users and reopens itself,
   // with its own connection string and settings, when it is next used; one
   // that broke inside a transaction first waits for that transaction to end.

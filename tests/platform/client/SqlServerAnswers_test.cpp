@@ -244,19 +244,45 @@ INSTANTIATE_TEST_SUITE_P(Engines, SqlServerAnswers,
                                   std::get<1>(i.param).name;
                          });
 
-// A text column added at run time (AddField, the custom fields) compares as the schema's own.
-// SQLite only: on PostgreSQL the column would need the schema's collation, which a database
-// made without the demo schema lacks.
-TEST(SqlServerAnswersAddedColumn, ComparesAsTheSchemasOwn) {
-  const auto db = testdb::FreshDemo(testdb::Engine::Sqlite);
+// A text column added at run time (AddField, the custom fields) compares as the schema's own;
+// on PostgreSQL the connection learns once whether the database has that collation.
+class SqlServerAnswersAddedColumn : public ::testing::TestWithParam<testdb::Engine> {};
+
+TEST_P(SqlServerAnswersAddedColumn, ComparesAsTheSchemasOwn) {
+  const auto db = testdb::FreshDemo(GetParam());
   const auto cn = OpenProgram(db);
   cn->Execute("ALTER TABLE dbo.P_MA_Empresas ADD P_Extra VARCHAR(20) Null ");
-  cn->Execute("UPDATE P_MA_Empresas SET P_Extra = 'Ábaco ' WHERE IdEmpresa = '              8'");
-  Recordset rs;
-  rs.Open("SELECT COUNT(*) FROM P_MA_Empresas WHERE P_Extra = 'ábaco' OR P_Extra = 'abaco'", cn,
-          adOpenForwardOnly, adLockReadOnly);
-  EXPECT_EQ(rs.Fields(0).GetValue().toInt(), 1);
+  const long sent = cn->StatementsSent();
+  cn->Execute("ALTER TABLE dbo.P_MA_Empresas ADD P_Otro VARCHAR(20) Null ");
+  EXPECT_EQ(cn->StatementsSent() - sent, 1);  // learned at the first column, not asked again
+  cn->Execute("UPDATE P_MA_Empresas SET P_Extra = 'Ábaco', P_Otro = 'x' WHERE IdEmpresa = '              8'");
+  const char* checks[][2] = {{"P_Extra = 'ábaco' OR P_Extra = 'abaco'", "1"},
+                             {"P_Extra = 'ÁBACO'", "1"},
+                             {"P_Extra IN ('ábaco')", "1"},
+                             {"P_Extra LIKE 'áB%'", "1"},
+                             {"P_Otro = 'X'", "1"}};
+  for (const auto& [where, expected] : checks) {
+    Recordset rs;
+    rs.Open(QString("SELECT COUNT(*) FROM P_MA_Empresas WHERE ") + where, cn, adOpenForwardOnly,
+            adLockReadOnly);
+    EXPECT_EQ(rs.Fields(0).GetValue().toString().toStdString(), expected) << where;
+  }
 }
+
+// A PostgreSQL database made without the schema's collation still takes the column.
+TEST(SqlServerAnswersNoCollation, TakesTheColumn) {
+  const auto db = testdb::FreshEmpty(testdb::Engine::Postgres);
+  const auto cn = OpenProgram(db);
+  cn->Execute("CREATE TABLE T_Uno (Id INT)");
+  cn->Execute("ALTER TABLE dbo.T_Uno ADD P_Extra VARCHAR(20) Null ");
+  cn->Execute("INSERT INTO T_Uno (Id, P_Extra) VALUES (1, 'Ábaco')");
+  Recordset rs;
+  rs.Open("SELECT P_Extra FROM T_Uno", cn, adOpenForwardOnly, adLockReadOnly);
+  EXPECT_EQ(rs.Fields(0).GetValue().toString(), "Ábaco");
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, SqlServerAnswersAddedColumn, ::testing::ValuesIn(testdb::AllEngines()),
+                         testdb::ParamName<::testing::TestParamInfo<testdb::Engine>>);
 
 // A code lookup keeps the primary key's index under the comparison rules above.
 TEST(SqlServerAnswersIndex, CodeLookupUsesTheIndex) {

@@ -84,8 +84,10 @@ void Rewriter::MarkDefinitionTypes(const Seq& s, const std::vector<int>& sig, st
     const bool collated = next < sig.size() && !s[sig[next]].group && IsWord(s[sig[next]].tok, "collate");
     QString mapped = d_ == Dialect::Postgres ? MapType(text, false) : text;
     // A text column added at run time compares as the schema's own do. (On PostgreSQL the
-    // collation is the schema's, which a database made without it lacks.)
-    if (d_ == Dialect::Sqlite && IsTextType(text) && !collated) mapped += " COLLATE ma_es";
+    // collation is the schema's, which a database made without it lacks: asked once.)
+    if (IsTextType(text) && !collated &&
+        (d_ == Dialect::Sqlite || (d_ == Dialect::Postgres && collation_ && collation_())))
+      mapped += " COLLATE ma_es";
     replace[sig[k]] = mapped;  // a type such as CHAR(5) is no function call
     if (withLen) removed[sig[k + 1]] = true;
   };
@@ -284,9 +286,9 @@ QString Rewriter::Emit(const Seq& s) {
   return out.Text();
 }
 
-QString Rewrite(const QString& sql, Dialect dialect) {
+QString Rewrite(const QString& sql, Dialect dialect, const HasSpanishCollation& collation) {
   if (dialect != Dialect::Sqlite && dialect != Dialect::Postgres) return sql;
-  Rewriter r(dialect, sql.size());
+  Rewriter r(dialect, sql.size(), collation);
   return r.Seq_(Tree(sql));
 }
 

@@ -27,14 +27,19 @@
 // Pure functions; no database needed. Not to be confused with the suite's
 // table-name mapping (db/DB_MapeoTablas), which works on SQL Server SQL for every engine.
 #include <QString>
+#include <functional>
 
 #include "platform/client/Dialect.h"
 
 namespace ado::sql {
 
+// Whether the PostgreSQL database has the collation ma_es; asked only when a statement
+// adds a text column, so that the column compares as the schema's own.
+using HasSpanishCollation = std::function<bool()>;
+
 // The statement for `dialect`: rewritten for Sqlite and Postgres, unchanged
 // otherwise. Throws NestingTooDeep (rewrite/SqlTree.h) for a statement nested
 // too deeply to read.
-QString Rewrite(const QString& sql, Dialect dialect);
+QString Rewrite(const QString& sql, Dialect dialect, const HasSpanishCollation& collation = {});
 
 }  // namespace ado::sql

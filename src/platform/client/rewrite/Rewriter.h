@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/client/Dialect.h"
+#include "platform/client/rewrite/EngineRewrite.h"
 #include "platform/client/rewrite/SqlTree.h"
 
 namespace ado::sql {
@@ -41,7 +42,8 @@ QString Trimmed(const QString& text);
 class Rewriter {
  public:
   // `inputSize`: the length of the statement, which bounds the length of its rewriting.
-  Rewriter(Dialect d, qsizetype inputSize) : d_(d), maxText_(16 * inputSize + 65536) {}
+  Rewriter(Dialect d, qsizetype inputSize, HasSpanishCollation collation = {})
+      : d_(d), maxText_(16 * inputSize + 65536), collation_(std::move(collation)) {}
 
   QString Seq_(const Seq& s) { return Emit(s); }
 
@@ -97,6 +99,7 @@ class Rewriter {
 
   Dialect d_;
   qsizetype maxText_;
+  HasSpanishCollation collation_;
 };
 
 }  // namespace ado::sql
