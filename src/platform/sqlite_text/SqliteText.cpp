@@ -15,6 +15,7 @@
 #include <sqlite3ext.h>
 #include <unicode/uchar.h>
 #include <unicode/ucol.h>
+#include <unicode/utf16.h>
 #include <unicode/utf8.h>
 
 #include <algorithm>
@@ -124,12 +125,32 @@ Item ItemAt(const std::u32string& p, size_t i, char32_t esc, bool hasEsc) {
   return it;
 }
 
+// A range of a class goes by the Spanish order, case ignored: [a-c] holds á, [m-o] holds ñ.
+// One collator for every connection: comparing does not change it.
+int Order(char32_t a, char32_t b) {
+  static UCollator* const es = [] {
+    UErrorCode status = U_ZERO_ERROR;
+    UCollator* c = ucol_open("es", &status);
+    if (U_FAILURE(status)) return static_cast<UCollator*>(nullptr);
+    ucol_setStrength(c, UCOL_SECONDARY);
+    return c;
+  }();
+  if (!es) return a < b ? -1 : a > b;
+  UChar ua[2], ub[2];
+  int32_t na = 0, nb = 0;
+  UBool bad = false;
+  U16_APPEND(ua, na, 2, static_cast<UChar32>(a), bad);
+  U16_APPEND(ub, nb, 2, static_cast<UChar32>(b), bad);
+  const UCollationResult r = ucol_strcoll(es, ua, na, ub, nb);
+  return r == UCOL_LESS ? -1 : r == UCOL_GREATER ? 1 : 0;
+}
+
 bool InClass(const std::u32string& p, const Item& it, char32_t s) {
   const char32_t f = Fold(s);
   bool in = false;
   for (size_t k = it.from; k < it.to && !in; ++k) {
     if (k + 2 < it.to && p[k + 1] == U'-') {
-      in = Fold(p[k]) <= f && f <= Fold(p[k + 2]);
+      in = Order(p[k], s) <= 0 && Order(s, p[k + 2]) <= 0;
       k += 2;
     } else {
       in = Fold(p[k]) == f;

@@ -12,7 +12,7 @@
 //               Codigo > 5                     -> ma_to_int(Codigo) > 5
 //   PostgreSQL  LIKE cannot use a nondeterministic collation: a literal pattern
 //               becomes a regular expression under the server's Spanish ICU
-//               collation, another pattern ILIKE without the backslash escape;
+//               collation, another pattern one by the schema's ma_like_regex;
 //               two literals are compared in lower case; = and <> drop the
 //               trailing blanks of literals and of function results
 //               NombreEmpresa LIKE 'ferr%'     -> NombreEmpresa COLLATE "es-x-icu" ~* '^ferr.* *$'
@@ -32,6 +32,32 @@ const QString& SpanishCollation() {
   static const QString c = QStringLiteral("COLLATE \"es-x-icu\"");
   return c;
 }
+
+namespace {
+
+// Where a letter stands in the server's Spanish order, case ignored: an accented letter
+// right after its base letter, ñ after n and its accented forms.
+std::pair<char16_t, int> SpanishPlace(QChar c) {
+  const QChar lower = c.toLower();
+  if (lower == QChar(0x00F1)) return {u'n', 2};
+  const QString d = QString(lower).normalized(QString::NormalizationForm_D);
+  if (d.size() > 1 && d[0].unicode() < 128 && d[0].isLetter()) return {d[0].unicode(), 1};
+  return {lower.unicode(), 0};
+}
+
+// The accented letters a range of a class holds in that order, though not by code point:
+// [a-c] holds á, [m-o] holds ñ. (The regular expression ignores case.)
+QString AccentedInRange(QChar lo, QChar hi) {
+  static const QString letters = QStringLiteral("áàâäãåéèêëíìîïóòôöõúùûüýÿñç");
+  QString in;
+  for (const QChar x : letters) {
+    const bool byCode = lo.toLower() <= x && x <= hi.toLower();
+    if (!byCode && SpanishPlace(lo) <= SpanishPlace(x) && SpanishPlace(x) <= SpanishPlace(hi)) in += x;
+  }
+  return in;
+}
+
+}  // namespace
 
 QString LikeRegex(const QString& pattern, QChar escape) {
   auto plain = [](QChar c) {
@@ -61,9 +87,13 @@ QString LikeRegex(const QString& pattern, QChar escape) {
         continue;
       }
       r += negated ? "[^" : "[";
-      for (qsizetype k = from; k < j; ++k)
-        r += pattern[k] == '-' && k > from && k + 1 < j ? QString('-') : plain(pattern[k]);
-      r += ']';
+      QString accented;
+      for (qsizetype k = from; k < j; ++k) {
+        const bool range = pattern[k] == '-' && k > from && k + 1 < j;
+        if (range) accented += AccentedInRange(pattern[k - 1], pattern[k + 1]);
+        r += range ? QString('-') : plain(pattern[k]);
+      }
+      r += accented + ']';
       i = j;
     } else {
       r += plain(c);
@@ -219,9 +249,16 @@ void Rewriter::MarkTextComparisons(const Seq& s, const std::vector<int>& sig,
         if (negated) removed[sig[k - 1]] = true;
         replace[sig[pattern->firstSig]] = quote(LikeRegex(unquoted(*p), escape));
         if (escapeClause) removed[sig[e]] = removed[sig[e + 1]] = true;
+      } else if (!escapeClause || !escape.isNull()) {
+        // A pattern known only when it runs (a parameter, an expression): the schema's
+        // function reads it as the server does.
+        replace[sig[k]] = negated ? QStringLiteral("!~*") : QStringLiteral("~*");
+        if (negated) removed[sig[k - 1]] = true;
+        before[sig[pattern->firstSig]] += "('^' || ma_like_regex(";
+        after[sig[pattern->lastSig]] += (escape.isNull() ? QString() : ", " + quote(escape)) + ") || ' *$')";
+        if (escapeClause) removed[sig[e]] = removed[sig[e + 1]] = true;
       } else {
         replace[sig[k]] = op.tok.text == "like" ? QStringLiteral("ilike") : QStringLiteral("ILIKE");
-        if (!escapeClause) after[sig[pattern->lastSig]] += " ESCAPE ''";  // a backslash is a character
       }
       continue;
     }
@@ -244,6 +281,25 @@ void Rewriter::MarkTextComparisons(const Seq& s, const std::vector<int>& sig,
         after[sig[left->lastSig]] += ")";
       } else if (texts && lite && !plainColumn(left)) {
         after[sig[left->lastSig]] += " COLLATE ma_es";
+      } else if (texts && !lite && ColumnFree(s, sig[left->firstSig], sig[left->lastSig])) {
+        // No column lends its collation: 'A' IN ('a  ') compared in lower case, blanks at the end dropped.
+        QString list;
+        for (const auto& item : items) {
+          const auto isig = SigIndex(item);
+          if (isig.size() != 1 || item[isig[0]].group ||
+              (item[isig[0]].tok.kind != TokenKind::String && item[isig[0]].tok.kind != TokenKind::NString)) {
+            list.clear();
+            break;
+          }
+          QString text = unquoted(item[isig[0]].tok);
+          while (text.endsWith(' ')) text.chop(1);
+          list += (list.isEmpty() ? "(LOWER(" : ", LOWER(") + quote(text) + ")";
+        }
+        if (list.isEmpty()) continue;
+        before[sig[left->firstSig]] += "LOWER(RTRIM(";
+        after[sig[left->lastSig]] += ")) " + SpanishCollation();
+        removed[sig[k + 1]] = true;
+        after[sig[k + 1]] += list + ")";
       }
       continue;
     }
