@@ -153,6 +153,7 @@ QString Rewriter::Emit(const Seq& s) {
   for (const auto& c : chains)
     for (int idx : c.concatNodes) concat[idx] = true;
   MarkTextComparisons(s, sig, chains, before, after, replace, removed);
+  MarkSetItems(s, sig, chains, after);
 
   // TOP n -> LIMIT n at the end of its SELECT.
   for (size_t k = 0; k < sig.size(); ++k) {

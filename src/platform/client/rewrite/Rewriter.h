@@ -95,6 +95,9 @@ class Rewriter {
   void MarkTextComparisons(const Seq& s, const std::vector<int>& sig, const std::vector<Chain>& chains,
                            std::vector<QString>& before, std::vector<QString>& after,
                            std::vector<QString>& replace, std::vector<bool>& removed);
+  // DISTINCT and set operators over text no column made (SetItems.cpp).
+  void MarkSetItems(const Seq& s, const std::vector<int>& sig, const std::vector<Chain>& chains,
+                    std::vector<QString>& after);
   QString Emit(const Seq& s);
 
   Dialect d_;
