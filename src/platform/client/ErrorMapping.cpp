@@ -15,6 +15,7 @@ long ConversionNative(const QString& m) {
   if (Has(m, "Conversion failed when converting the varchar value")) return 245;
   if (Has(m, "Conversion failed when converting date and/or time")) return 241;
   if (Has(m, "Error converting data type varchar to numeric")) return 8114;
+  if (Has(m, "is not a recognized datepart option")) return 155;
   return 0;
 }
 
@@ -62,6 +63,7 @@ long NumberFor(const QString& sqlState, long sqlServerNative) {
     case native::MissingTable:
       return err::TableMissing;
     case native::Syntax:
+    case 155:
     case 207:
       return err::CommandText;
     default:

@@ -81,15 +81,33 @@ QString Rewriter::CallText(const QString& name, const Node& group) {
     return {};
   }
   // The datepart is a word of its own: DATEADD(dd, 1, x) -> ma_dateadd('day', 1, x).
-  const bool dateFunction =
-      ((f == "dateadd" || f == "datediff") && args.size() == 3) || (f == "datepart" && args.size() == 2);
+  const bool dateFunction = ((f == "dateadd" || f == "datediff") && args.size() == 3) ||
+                            ((f == "datepart" || f == "datename") && args.size() == 2);
   if (dateFunction) {
-    const QString part = DatePartName(Trimmed(Plain(args[0])));
+    const QString word = Trimmed(Plain(args[0]));
+    QString part = DatePartName(word);
+    // A word that is no datepart reaches the functions, which refuse it as the server does (155).
+    static const QRegularExpression bare(QStringLiteral("^[A-Za-z_][A-Za-z_0-9]*$"));
+    if (part.isEmpty() && bare.match(word).hasMatch()) part = word.toLower();
     if (part.isEmpty()) return {};
     auto date = [&](size_t i) { return lite ? arg(i) : "ma_datetime(" + arg(i) + ")"; };
     if (f == "dateadd") return "ma_dateadd('" + part + "', " + arg(1) + ", " + date(2) + ")";
     if (f == "datediff") return "ma_datediff('" + part + "', " + date(1) + ", " + date(2) + ")";
-    return "ma_datepart('" + part + "', " + date(1) + ")";
+    const QString value = "ma_datepart('" + part + "', " + date(1) + ")";
+    if (f == "datepart") return value;
+    // DATENAME in the suite's language: names of months and weekdays (Monday first), numbers otherwise.
+    static const QStringList months = {"Enero", "Febrero", "Marzo",      "Abril",   "Mayo",      "Junio",
+                                       "Julio", "Agosto",  "Septiembre", "Octubre", "Noviembre", "Diciembre"};
+    static const QStringList days = {"Lunes",   "Martes", "Miércoles", "Jueves",
+                                     "Viernes", "Sábado", "Domingo"};
+    if (part == "month" || part == "weekday") {
+      QString out = "(CASE " + value;
+      const QStringList& names = part == "month" ? months : days;
+      for (qsizetype i = 0; i < names.size(); ++i)
+        out += " WHEN " + QString::number(i + 1) + " THEN '" + names[i] + "'";
+      return out + " END)";
+    }
+    return lite ? "CAST(" + value + " AS TEXT)" : "CAST(CAST(" + value + " AS INTEGER) AS VARCHAR)";
   }
   // ROUND's third argument truncates; negative places round to tens, hundreds...
   if (f == "round" && (args.size() == 2 || args.size() == 3)) {

@@ -7,10 +7,10 @@
 namespace ado::sql {
 
 const QSet<QString>& TextFunctions() {
-  static const QSet<QString> f = {"ltrim",   "rtrim",     "trim",   "upper",    "lower", "ucase",
-                                  "lcase",   "substring", "substr", "replace",  "left",  "right",
-                                  "space",   "replicate", "char",   "nchar",    "str",   "concat",
-                                  "reverse", "stuff",     "format", "quotename"};
+  static const QSet<QString> f = {"ltrim",   "rtrim",     "trim",   "upper",     "lower",   "ucase",
+                                  "lcase",   "substring", "substr", "replace",   "left",    "right",
+                                  "space",   "replicate", "char",   "nchar",     "str",     "concat",
+                                  "reverse", "stuff",     "format", "quotename", "datename"};
   return f;
 }
 

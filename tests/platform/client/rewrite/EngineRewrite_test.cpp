@@ -181,8 +181,9 @@ const Case kCases[] = {
      "strftime('%Y-%m-%d %H:%M:%f','now','localtime') > '2024-12-31 00:00:00.000'",
      "SELECT ma_dateadd('day', 1, ma_datetime(x)), ma_datediff('year', ma_datetime(x), ma_datetime(y)), "
      "ma_datepart('weekday', ma_datetime(x)) FROM t WHERE LOCALTIMESTAMP(3) > '2024-12-31 00:00:00.000'"},
-    {"datepart_unknown_kept", "SELECT DATEADD(fortnight, 1, x) FROM t",
-     "SELECT DATEADD(fortnight, 1, x) FROM t", "SELECT DATEADD(fortnight, 1, x) FROM t"},
+    {"datepart_unknown_refused_by_the_function", "SELECT DATEADD(fortnight, 1, x), DATEPART('dd', x) FROM t",
+     "SELECT ma_dateadd('fortnight', 1, x), DATEPART('dd', x) FROM t",
+     "SELECT ma_dateadd('fortnight', 1, ma_datetime(x)), DATEPART('dd', x) FROM t"},
     // Text against a number known here is converted to it; columns against columns are left alone
     {"number_against_text",
      "SELECT 1 FROM t WHERE a IN (1, 2) AND b BETWEEN 1.5 AND 3 AND 7 < c AND d = e + 1",
