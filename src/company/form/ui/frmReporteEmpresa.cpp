@@ -19,6 +19,8 @@ QFont Letra(double puntos, bool negrita = false) {
   QFont f(QStringLiteral("DejaVu Sans"));
   f.setPointSizeF(puntos);
   f.setBold(negrita);
+  // Without ligatures: text copied or searched in the PDF reads "fi" as two letters.
+  f.setStyleStrategy(QFont::PreferNoShaping);
   return f;
 }
 
