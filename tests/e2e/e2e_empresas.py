@@ -208,17 +208,17 @@ def borrar_con_f8_si(ctx):
 def reporte(ctx):
     """Ctrl+R on a stored company opens its sheet's print preview; Escape closes it."""
     p = ctx.programa()
-    mostrar_empresa(p, "3")
-    ver(p, {"Empresa": "3", "Nombre": "Estudio Contable Pereyra & Asociados"})
+    mostrar_empresa(p, "1")
+    ver(p, {"Empresa": "1", "Nombre": "Distribuidora del Litoral S.A."})
     p.teclas("ctrl+r")
-    vista = p.esperar_ventana("^Reporte de la empresa 3$", "la vista previa del reporte")
-    leida = p.pantalla.ventana("^Reporte de la empresa 3$", "la vista previa en el lector de pantalla")
-    assert leida.name == "Reporte de la empresa 3", f"la vista previa se lee como {leida.name!r}"
+    vista = p.esperar_ventana("^Reporte de la empresa 1$", "la vista previa del reporte")
+    leida = p.pantalla.ventana("^Reporte de la empresa 1$", "la vista previa en el lector de pantalla")
+    assert leida.name == "Reporte de la empresa 1", f"la vista previa se lee como {leida.name!r}"
     time.sleep(1)  # only for the picture: the preview draws the page after it shows
     ctx.captura("vista-previa", vista)
     p.teclas("Escape")
     p.esperar_cierre(vista, "la vista previa del reporte")
-    ver(p, {"Empresa": "3", "Nombre": "Estudio Contable Pereyra & Asociados"})
+    ver(p, {"Empresa": "1", "Nombre": "Distribuidora del Litoral S.A."})
 
 
 def renombrar_con_el_logo_intacto(ctx, p, logo, tras):

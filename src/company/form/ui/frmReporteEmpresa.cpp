@@ -1,7 +1,10 @@
 #include "company/form/ui/frmReporteEmpresa.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFontMetrics>
+#include <QGraphicsView>
+#include <QLineEdit>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -124,6 +127,18 @@ class Dibujo {
   int pagina_ = 1;
 };
 
+// Qt's preview leaves its page box, zoom box and page view without a name a screen reader can speak.
+void NombrarControles(QPrintPreviewDialog& vista) {
+  for (QLineEdit* e : vista.findChildren<QLineEdit*>())
+    e->setAccessibleName(qobject_cast<QComboBox*>(e->parentWidget()) ? QStringLiteral("Ampliación")
+                                                                     : QStringLiteral("Página"));
+  for (QComboBox* c : vista.findChildren<QComboBox*>()) c->setAccessibleName(QStringLiteral("Ampliación"));
+  for (QGraphicsView* v : vista.findChildren<QGraphicsView*>()) {
+    v->setAccessibleName(QStringLiteral("Hoja de la empresa"));
+    v->viewport()->setAccessibleName(QStringLiteral("Hoja de la empresa"));
+  }
+}
+
 }  // namespace
 
 void PrepararA4(QPagedPaintDevice& dispositivo) {
@@ -156,6 +171,8 @@ void RegistrarFrmReporteEmpresa() {
     vista.setObjectName(QStringLiteral("frmReporteEmpresa"));
     vista.setWindowTitle(d.titulo);
     vista.setAccessibleName(d.titulo);
+    NombrarControles(vista);
+    vista.resize(820, 760);  // the page legible at first sight
     QObject::connect(&vista, &QPrintPreviewDialog::paintRequested,
                      [&d](QPrinter* p) { DibujarHoja(d.hoja, *p); });
     vista.exec();
