@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/ReporteDeLinea.h"
 #include "db/DB_Dll.h"
 #include "platform/services/OperadorDeConsola.h"
 #include "session/IniciarSesion.h"
@@ -30,6 +31,7 @@ QString Ayuda() {
   return QStringLiteral(
       "Uso: MA_Empresas [\"<texto de parámetros>\"]\n"
       "     MA_Empresas --verificar \"<texto de parámetros>\" [--formato=csv] [--reparar]\n"
+      "     MA_Empresas --reporte <código> <archivo.pdf> \"<texto de parámetros>\"\n"
       "     MA_Empresas --help | --version\n"
       "\n"
       "Sin opciones abre el formulario de empresas en la base que indica el texto de\n"
@@ -47,6 +49,11 @@ QString Ayuda() {
       "                     la tome por una fórmula\n"
       "  --reparar          además completa las filas por empresa que faltan, una\n"
       "                     transacción por empresa, y dice qué agregó\n"
+      "  --reporte CÓDIGO ARCHIVO TEXTO\n"
+      "                     guarda en ARCHIVO (PDF, A4) la hoja de la empresa CÓDIGO,\n"
+      "                     la misma que muestra Reporte (Ctrl+R) en el formulario;\n"
+      "                     estado 2 si no pudo conectarse, la empresa no existe o\n"
+      "                     no pudo escribir el archivo\n"
       "  -h, --help         muestra esta ayuda y termina\n"
       "  --version          muestra la versión y termina\n"
       "\n"
@@ -70,6 +77,7 @@ OrdenesDeLinea LeerOrdenes(const QStringList& argumentos) {
   if (!conOpciones) return o;  // the parameter text of the window
 
   bool ayuda = false, version = false, verificar = false, formato = false;
+  bool reporte = false;
   for (int i = 0; i < argumentos.size(); ++i) {
     const QString& a = argumentos[i];
     const int igual = a.indexOf(QLatin1Char('='));
@@ -98,6 +106,14 @@ OrdenesDeLinea LeerOrdenes(const QStringList& argumentos) {
       else
         return MalUso(QStringLiteral("formato desconocido: %1 (csv o texto)").arg(v.value_or(QString())));
       formato = true;
+    } else if (a == QLatin1String("--reporte")) {
+      if (i + 3 >= argumentos.size())
+        return MalUso(
+            QStringLiteral("--reporte necesita el código, el archivo PDF y el texto de parámetros"));
+      reporte = true;
+      o.codigo = argumentos[++i];
+      o.archivo = argumentos[++i];
+      o.parametros = argumentos[++i];
     } else if (a == QLatin1String("--reparar")) {
       o.reparar = Reparacion::Completar;
     } else if (a.startsWith(QLatin1Char('-'))) {
@@ -112,6 +128,8 @@ OrdenesDeLinea LeerOrdenes(const QStringList& argumentos) {
     o.orden = Orden::Version;
   } else if (verificar) {
     o.orden = Orden::Verificar;
+  } else if (reporte) {
+    o.orden = Orden::Reporte;
   } else if (formato || o.reparar == Reparacion::Completar) {
     return MalUso(QStringLiteral("--formato y --reparar acompañan a --verificar"));
   }
@@ -132,6 +150,8 @@ int EjecutarOrdenes(const OrdenesDeLinea& o) {
       Escribir(stderr, kPrograma + QStringLiteral(": ") + o.error + QLatin1Char('\n') +
                            QStringLiteral("Pruebe 'MA_Empresas --help' para más información."));
       return kNoSePudo;
+    case Orden::Reporte:
+      return EjecutarReporte(o.codigo, o.archivo, o.parametros);
     case Orden::Verificar:
       break;
   }

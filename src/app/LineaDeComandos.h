@@ -8,7 +8,7 @@
 #include "company/rules/InformeVerificacion.h"
 #include "company/rules/VerificarEmpresas.h"
 
-enum class Orden { Ventana, Verificar, Ayuda, Version, MalUso };
+enum class Orden { Ventana, Verificar, Ayuda, Version, MalUso, Reporte };
 
 struct OrdenesDeLinea {
   Orden orden = Orden::Ventana;
@@ -16,6 +16,8 @@ struct OrdenesDeLinea {
   FormatoInforme formato = FormatoInforme::Texto;
   Reparacion reparar = Reparacion::No;
   QString error;  // what is wrong, for MalUso
+  // --reporte's company and PDF file.
+  QString codigo, archivo;
 };
 
 // The arguments after the program's name.

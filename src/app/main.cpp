@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTimer>
 #include <cstdlib>
 
@@ -13,6 +14,13 @@ int main(int argc, char* argv[]) {
   QStringList argumentos;
   for (int i = 1; i < argc; ++i) argumentos << QString::fromLocal8Bit(argv[i]);
   const OrdenesDeLinea ordenes = LeerOrdenes(argumentos);
+  if (ordenes.orden == Orden::Reporte) {
+    // The sheet is painted (fonts, pictures) but never shown: no display is needed.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("MA_Empresas"));
+    return EjecutarOrdenes(ordenes);
+  }
   if (ordenes.orden != Orden::Ventana) {
     // No window: no display is needed, whatever the platform setting says.
     QCoreApplication app(argc, argv);

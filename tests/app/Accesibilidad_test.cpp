@@ -14,11 +14,14 @@
 #include <map>
 
 #include "company/form/FormularioEnBase.h"
+#include "company/form/HojaEmpresa.h"
 #include "company/form/ui/DlgCambiosDeOtroUsuario.h"
 #include "company/form/ui/frmHistoriaEmpresa.h"
+#include "company/form/ui/frmReporteEmpresa.h"
 #include "company/rules/HistoriaEmpresa.h"
 #include "lookup/ui/Lib_FrmCons3.h"
 #include "lookup/ui/Lib_FrmCons3Tree.h"
+#include "platform/services/DialogosPorNombre.h"
 #include "platform/widgets/QtOperador.h"
 #include "session/ui/frmAcceso.h"
 
@@ -212,6 +215,18 @@ TEST(AccesibilidadDialogos, CadaVentanaTieneNombres) {
     QDialog v;
     ArmarFrmHistoriaEmpresa(v, d);
     Revisar(&v, filas ? "historial" : "historial vacío");
+  }
+  {
+    // The print preview, as the program opens it.
+    RegistrarFrmReporteEmpresa();
+    DialogoReporte d;
+    d.titulo = QStringLiteral("Reporte de la empresa 3");
+    d.hoja.secciones.push_back({QStringLiteral("Datos Generales"), {{QStringLiteral("Empresa:"), "3"}}});
+    AlAbrir<QDialog>([](QDialog* v) {
+      Revisar(v, "vista previa del reporte");
+      v->reject();
+    });
+    (*BuscarDialogo(d.Nombre()))(d);
   }
 }
 

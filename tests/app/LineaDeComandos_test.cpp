@@ -2,8 +2,12 @@
 // a process of its own, on a platform setting no window could open with.
 #include <gtest/gtest.h>
 
+#include <QDate>
+#include <QFile>
+#include <QLocale>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <algorithm>
 
@@ -63,6 +67,11 @@ TEST(LineaDeComandos, SwitchesOutsideACheckAnswerAsALinuxCommandDoes) {
       {{"--verificar", "@Server=SQLITE;", "--formato=xml"}, 2, "", "formato desconocido: xml"},
       {{"--reparar"}, 2, "", "--formato y --reparar acompañan a --verificar"},
       {{"--verificar=@Server=SQLITE;", "sobra"}, 2, "", "argumento de más: sobra"},
+      {{"--help"}, 0, "     MA_Empresas --reporte <código> <archivo.pdf> \"<texto de parámetros>\"", ""},
+      {{"--reporte", "3", "3.pdf"},
+       2,
+       "",
+       "--reporte necesita el código, el archivo PDF y el texto de parámetros"},
   };
   for (const Caso& c : casos) {
     SCOPED_TRACE(c.argumentos.join(' ').toStdString());
@@ -204,6 +213,104 @@ TEST_P(Verificar, FindingsListedRepairedAndCleanAfterwards) {
   EXPECT_EQ(s.Lineas(), ordenadas) << s.out.toStdString();
   EXPECT_EQ(s.out.section('\n', 0, 0), esperadas.first());
 }
+
+class Reporte : public ::testing::TestWithParam<Engine> {};
+
+// The text of a PDF, each run of blanks and line ends as one blank.
+QString TextoDePdf(const QString& archivo) {
+  QProcess p;
+  p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), archivo, QStringLiteral("-")});
+  p.waitForFinished(60000);
+  return QString::fromUtf8(p.readAllStandardOutput()).simplified();
+}
+
+// Every field of the company, each beside its caption, in a PDF written
+// without any window (the platform set here could open none); and status 2
+// with the reason, and no file, where there is nothing to write.
+TEST_P(Reporte, ElPdfLlevaCadaCampoDeLaEmpresa) {
+  const testdb::Database db = testdb::FreshDemo(GetParam());
+  testdb::RunSql(db,
+                 "ALTER TABLE P_MA_Empresas ADD COLUMN p_Cuota NUMERIC(12,2);"
+                 "ALTER TABLE P_MA_Empresas ADD COLUMN P_Alta DATE;"
+                 "UPDATE P_MA_Empresas SET p_Cuota = -1234.5, P_Alta = '2024-12-31' WHERE IdEmpresa = '" +
+                     C15("3") +
+                     "';"
+                     "INSERT INTO MA_EMPRESAS_HISTORIA (Usuario, Estacion, IdEmpresa, Operacion, Columna, "
+                     "ValorAnterior, ValorNuevo) VALUES ('mgarcia', 'pc-ventas', '" +
+                     C15("3") + "', 'M', 'Telefono', '1', '2');");
+  QTemporaryDir tmp;
+  ASSERT_TRUE(tmp.isValid());
+  const QString pdf = tmp.filePath(QStringLiteral("empresa 3.pdf"));
+  Salida s = Correr({"--reporte", " 3", pdf, Parametros(db)});
+  ASSERT_EQ(s.estado, 0) << s.err.toStdString();
+  EXPECT_TRUE(s.out.isEmpty()) << s.out.toStdString();
+  const QString texto = TextoDePdf(pdf);
+  const QString coma = QLocale::system().decimalPoint();
+  const QString esperados[] = {
+      "Empresa 3 - Estudio Contable Pereyra & Asociados",
+      "Empresa: 3",
+      "Nombre: Estudio Contable Pereyra & Asociados",
+      "Calle: Viamonte",
+      "Numero: 1560",
+      "Piso: 4",
+      "Dpto: B",
+      "Localidad: Ciudad Autónoma de Buenos Aires",
+      "Codigo Postal: C1055ABF",
+      "Provincia 0 - Ciudad Autónoma de Buenos Aires",
+      "CUIT: 30-30654321-7",
+      "Telefono: (011) 4371-8890",
+      "E-m@il: estudio@pereyra-asoc.com.ar",
+      "Actividad: Servicios contables e impositivos",
+      "Observaciones: Liquida sueldos de varias empresas del grupo.",
+      "Pedir Honorarios",
+      "Rubro Servicios",
+      "Zona Capital",
+      "Cuota -1234" + coma + "5",
+      "Alta 31/12/2024",
+      "Filas por empresa: Comprobantes 3/8 · Talonarios 0/5 · Ejercicios 1/3",
+      ", modificación por mgarcia en pc-ventas",
+      "Velmora · Maestro de empresas · " + QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")),
+  };
+  // PostgreSQL keeps unquoted column names in lower case, as the form shows them there.
+  for (const QString& e : esperados)
+    EXPECT_TRUE(texto.contains(e, Qt::CaseInsensitive)) << e.toStdString() << "\n" << texto.toStdString();
+
+  // The logo is drawn: company 1 has one, company 3 none.
+  const QString conLogo = tmp.filePath(QStringLiteral("1.pdf"));
+  ASSERT_EQ(Correr({"--reporte", "1", conLogo, Parametros(db)}).estado, 0);
+  for (const auto& [archivo, imagenes] : {std::pair{conLogo, 1}, std::pair{pdf, 0}}) {
+    QProcess p;
+    p.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), archivo});
+    p.waitForFinished(60000);
+    // One row per picture; a picture with transparency adds its mask's row.
+    EXPECT_EQ(
+        QString::fromUtf8(p.readAllStandardOutput()).count(QRegularExpression("\\n +\\d+ +\\d+ +image ")),
+        imagenes)
+        << archivo.toStdString();
+  }
+
+  const struct {
+    QString codigo, archivo, parametros, motivo;
+  } fallos[] = {
+      {"999", tmp.filePath("999.pdf"), Parametros(db), "MA_Empresas: no existe la empresa 999."},
+      {"3", "/no/existe/3.pdf", Parametros(db),
+       "MA_Empresas: no se pudo escribir el archivo /no/existe/3.pdf."},
+      {"3", tmp.filePath("sin-base.pdf"),
+       "@Server=SQLITE;@DbName=/no/existe/empresas.sqlite;@Usuario=admin;@Password=;",
+       "MA_Empresas: no se pudo conectar con la base de datos del texto de parámetros; no se escribió ningún "
+       "reporte."},
+  };
+  for (const auto& f : fallos) {
+    SCOPED_TRACE(f.motivo.toStdString());
+    s = Correr({"--reporte", f.codigo, f.archivo, f.parametros});
+    EXPECT_EQ(s.estado, 2);
+    EXPECT_TRUE(s.err.contains(f.motivo)) << s.err.toStdString();
+    EXPECT_FALSE(QFile::exists(f.archivo));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, Reporte, ::testing::ValuesIn(testdb::AllEngines()),
+                         testdb::ParamName<::testing::TestParamInfo<testdb::Engine>>);
 
 INSTANTIATE_TEST_SUITE_P(Motores, Verificar, ::testing::ValuesIn(testdb::AllEngines()),
                          testdb::ParamName<::testing::TestParamInfo<testdb::Engine>>);

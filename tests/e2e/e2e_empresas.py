@@ -205,6 +205,22 @@ def borrar_con_f8_si(ctx):
     ctx.captura("borrada")
 
 
+def reporte(ctx):
+    """Ctrl+R on a stored company opens its sheet's print preview; Escape closes it."""
+    p = ctx.programa()
+    mostrar_empresa(p, "1")
+    ver(p, {"Empresa": "1", "Nombre": "Distribuidora del Litoral S.A."})
+    p.teclas("ctrl+r")
+    vista = p.esperar_ventana("^Reporte de la empresa 1$", "la vista previa del reporte")
+    leida = p.pantalla.ventana("^Reporte de la empresa 1$", "la vista previa en el lector de pantalla")
+    assert leida.name == "Reporte de la empresa 1", f"la vista previa se lee como {leida.name!r}"
+    time.sleep(1)  # only for the picture: the preview draws the page after it shows
+    ctx.captura("vista-previa", vista)
+    p.teclas("Escape")
+    p.esperar_cierre(vista, "la vista previa del reporte")
+    ver(p, {"Empresa": "1", "Nombre": "Distribuidora del Litoral S.A."})
+
+
 def renombrar_con_el_logo_intacto(ctx, p, logo, tras):
     """Company 1, still shown with its logo, renamed and saved: the stored logo is the one it had."""
     p.activar()
@@ -466,6 +482,7 @@ ESCENARIOS = {
     "nueva_empresa_y_siembra": nueva_empresa_y_siembra,
     "provincia_con_f3": provincia_con_f3,
     "borrar_con_f8_si": borrar_con_f8_si,
+    "reporte": reporte,
     "logo_cancelado": logo_cancelado,
     "logo_rechazado": logo_rechazado,
     "grilla_personalizados": grilla_personalizados,

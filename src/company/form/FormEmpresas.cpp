@@ -208,6 +208,7 @@ void FormEmpresas::DetalleOn(bool on) {
   vista_.HabilitarPestana(static_cast<int>(Pestana::Usuarios), on && !usuariosApagada_);
   vista_.HabilitarPestana(static_cast<int>(Pestana::CamposPersonalizados), on);
   enEdicion_ = on;
+  HabilitarReporte();
 }
 
 void FormEmpresas::InicializaDetalle() {
@@ -298,6 +299,7 @@ bool FormEmpresas::AsignarDatos() {
   } else {
     MostrandoEmpresa(vista_.Texto(0));
   }
+  HabilitarReporte();
   return !incompleto;
 }
 
@@ -532,6 +534,8 @@ void FormEmpresas::ActBar1_Click(const QString& clave) {
       AbrirRecordset(NombreTabla);
       AsignarDatos();
       FocoCodigoSeleccionado();
+    } else if (k == QLatin1String("REPORTE")) {
+      MostrarReporte();
     }
   });
 }

@@ -12,12 +12,12 @@
 #include <optional>
 #include <vector>
 
+#include "company/form/Personalizados.h"
+#include "company/form/VistaEmpresas.h"
 #include "company/rules/CamposEmpresa.h"
 #include "company/rules/FusionCambios.h"
 #include "company/rules/HistoriaEmpresa.h"
-#include "company/form/Personalizados.h"
 #include "company/rules/RecorridoEmpresas.h"
-#include "company/form/VistaEmpresas.h"
 #include "platform/client/Recordset.h"
 #include "platform/services/Trampa.h"
 
@@ -62,6 +62,8 @@ class FormEmpresas {
   void AsignarFoto(const QString& Imagen);
   // The company in the code field: its change history, newest first (Ctrl+H).
   void MostrarHistoria();
+  // Reporte: the stored company on screen in a print preview (Ctrl+R).
+  void MostrarReporte();
 
   // ---- state ----
   ado::Recordset& rsEmpresas() { return Empresas(); }
@@ -128,6 +130,8 @@ class FormEmpresas {
   void MostrandoEmpresa(const QString& codigo);
   // The deletion and its history row, as one unit.
   void BorrarConHistoria(const trampa::ManejadorDeUnidad& manejador);
+  // Reporte is usable while a stored company is shown.
+  void HabilitarReporte();
   // The main recordset, on the company the navigation reached when it moves
   // over the codes.
   ado::Recordset& Empresas();

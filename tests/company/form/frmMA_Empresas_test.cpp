@@ -34,7 +34,7 @@ class Formulario : public FormularioEnBase {
   Estado Actual() { return {L().EnEdicion(), Texto(0), L().EsNuevo, L().EsModificacion}; }
 
   // The controls follow the state.
-  void ControlesDe(bool edicion) {
+  void ControlesDe(bool edicion, bool reporte) {
     for (int i = 1; i < kCamposEmpresa; ++i) EXPECT_EQ(form->txtFields(i)->isEnabled(), edicion) << i;
     EXPECT_TRUE(form->txtFields(0)->isEnabled());
     EXPECT_EQ(form->NavegacionVisible(), !edicion);
@@ -45,7 +45,7 @@ class Formulario : public FormularioEnBase {
         {"NUEVO", false}, {"CERRAR", false}, {"GRABAR", true}, {"CANCELAR", true}, {"BORRAR", true}};
     for (const auto& b : botones)
       EXPECT_EQ(form->ActBar1()->Habilitado(QString::fromLatin1(b.clave)), b.enEdicion == edicion) << b.clave;
-    EXPECT_FALSE(form->ActBar1()->Habilitado(QStringLiteral("REPORTE")));
+    EXPECT_EQ(form->ActBar1()->Habilitado(QStringLiteral("REPORTE")), reporte);
     EXPECT_FALSE(form->ActBar1()->Habilitado(QStringLiteral("PLANILLA")));
     EXPECT_FALSE(form->SSTab1()->isTabEnabled(1));  // switched off for good
     EXPECT_EQ(form->SSTab1()->isTabEnabled(2), edicion);
@@ -143,6 +143,7 @@ TEST_P(Formulario, TablaDeEstados) {
     std::function<void(Formulario&)> evento;
     Estado hasta;
     QString nombreEmpresa;  // field 1 afterwards
+    bool reporte = false;   // a stored company is shown
   } filas[] = {
       {"carga", [](Formulario&) {}, [](Formulario&) {}, {false, "12", false, false}, ""},
       {"NUEVO tras mostrar",
@@ -154,7 +155,8 @@ TEST_P(Formulario, TablaDeEstados) {
        [](Formulario&) {},
        [](Formulario& f) { f.Mostrar("4"); },
        {true, "4", false, true},
-       "Bodegas Valle de Uco S.A."},
+       "Bodegas Valle de Uco S.A.",
+       true},
       {"Enter en codigo nuevo",
        [](Formulario& f) { f.Mostrar("4"); },
        [](Formulario& f) { f.Mostrar("40"); },
@@ -165,7 +167,8 @@ TEST_P(Formulario, TablaDeEstados) {
        [](Formulario&) {},
        [](Formulario& f) { f.Navegar("PRIMERO"); },
        {false, "1", false, true},
-       "Distribuidora del Litoral S.A."},
+       "Distribuidora del Litoral S.A.",
+       true},
       {"GRABAR valido",
        [](Formulario& f) {
          f.Mostrar("15");
@@ -182,12 +185,14 @@ TEST_P(Formulario, TablaDeEstados) {
        },
        [](Formulario& f) { f.Accion("GRABAR"); },
        {true, "3", false, true},
-       ""},
+       "",
+       true},
       {"CANCELAR",
        [](Formulario& f) { f.Mostrar("5"); },
        [](Formulario& f) { f.Accion("CANCELAR"); },
        {false, "1", false, true},
-       "Distribuidora del Litoral S.A."},
+       "Distribuidora del Litoral S.A.",
+       true},
       {"BORRAR confirmado",
        [](Formulario& f) {
          f.Mostrar("6");
@@ -211,7 +216,7 @@ TEST_P(Formulario, TablaDeEstados) {
     EXPECT_EQ(Texto(1), QString::fromUtf8(fila.hasta.edicion || !fila.nombreEmpresa.isEmpty()
                                               ? fila.nombreEmpresa.toUtf8()
                                               : QByteArray()));
-    ControlesDe(fila.hasta.edicion);
+    ControlesDe(fila.hasta.edicion, fila.reporte);
     if (QString::fromLatin1(fila.nombre) ==
         QLatin1String("GRABAR sin nombre: el aviso heredado de la suite nombra el codigo")) {
       ASSERT_EQ(op->mensajes.size(), 1u);
