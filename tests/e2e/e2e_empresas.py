@@ -93,6 +93,7 @@ class Contexto:
 LINEA_TABLAS = "Tablas propias de la empresa"
 LINEA_AVISO = "Aviso de la última grabación"
 PROVINCIA = "Nombre de la provincia"
+PADRON = "Padrón de AFIP"
 
 
 def ver(p, esperado, titulo="^Empresas$"):
@@ -477,6 +478,45 @@ def otro_escribe_con_la_caja(ctx):
     ctx.captura("grabada")
 
 
+def padron(ctx):
+    """AFIP's register holds company 4's CUIT under another name: confirming that CUIT shows the
+    line beside it in warning, with the reason in its description; company 1's is plain."""
+    con = sqlite3.connect(ctx.base.ruta)
+    con.executescript(
+        "CREATE TABLE MA_PADRON_AFIP (CUIT INTEGER PRIMARY KEY, DENOMINACION VARCHAR(30) NOT NULL, "
+        "GANANCIAS CHAR(2), IVA CHAR(2), MONOTRIBUTO CHAR(2), SOCIEDAD CHAR(1), EMPLEADOR CHAR(1), "
+        "ACTIVIDAD CHAR(2));"
+        "CREATE TABLE MA_PADRON_AFIP_DATOS (FECHA_PADRON DATETIME, LINEAS INTEGER, MAL_FORMADAS INTEGER, "
+        "IMPORTADO DATETIME);"
+        "INSERT INTO MA_PADRON_AFIP VALUES (30712345671, 'DISTRIBUIDORA DEL LITORAL SA', 'AC', 'AC', 'NI', "
+        "'N', 'S', '00');"
+        "INSERT INTO MA_PADRON_AFIP VALUES (30501122331, 'VINOS DEL SUR SRL', 'AC', 'AC', 'NI', 'N', 'S', "
+        "'00');"
+        "INSERT INTO MA_PADRON_AFIP_DATOS VALUES ('2026-09-05', 2, 0, '2026-09-06');")
+    con.close()
+    p = ctx.programa()
+    mostrar_empresa(p, "1")
+    ver(p, {"Nombre": "Distribuidora del Litoral S.A.",
+            PADRON: "AFIP: DISTRIBUIDORA DEL LITORAL SA · IVA responsable inscripto · padrón del 05/09/2026"})
+    p.teclas("alt+m")  # back to the code
+    mostrar_empresa(p, "4")
+    p.teclas(*["Tab"] * 8)  # from the name to the CUIT
+    p.teclas("ctrl+a", "BackSpace", "Return")
+    ver(p, {"CUIT": "", PADRON: ""})
+    p.teclas("shift+Tab")
+    p.escribir("30-50112233-1")
+    p.teclas("Return")
+
+    def linea():
+        return p.pantalla.linea_descrita(PADRON + ": ")
+
+    esperar(lambda: linea()[0] == "AFIP: VINOS DEL SUR SRL · IVA responsable inscripto · padrón del 05/09/2026",
+            f"la línea del padrón no avisa del nombre de la empresa 4 (se lee {linea()})")
+    assert "a nombre de VINOS DEL SUR SRL" in linea()[1], f"el aviso no dice por qué: {linea()[1]!r}"
+    p.pantalla.solo_estas("^Empresas$")  # warned, no box
+    ctx.captura("aviso-del-padron")
+
+
 ESCENARIOS = {
     "inicio_con_foco": inicio_con_foco,
     "nueva_empresa_y_siembra": nueva_empresa_y_siembra,
@@ -491,6 +531,7 @@ ESCENARIOS = {
     "fusion_sin_choque": fusion_sin_choque,
     "choque_por_teclado": choque_por_teclado,
     "otro_escribe_con_la_caja": otro_escribe_con_la_caja,
+    "padron": padron,
 }
 
 

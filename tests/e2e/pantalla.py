@@ -111,6 +111,14 @@ class Pantalla:
                 return acc.name or ""
         raise FalloEscenario(f"no se encontró la línea {descripcion!r}")
 
+    def linea_descrita(self, comienzo, titulo="^Empresas$"):
+        """(text, description) of the label whose description begins with `comienzo`: a line whose
+        description also says why it is a warning."""
+        for acc in _recorrer(self.ventana(titulo)):
+            if acc.getRole() == pyatspi.ROLE_LABEL and (acc.description or "").startswith(comienzo):
+                return acc.name or "", acc.description
+        raise FalloEscenario(f"no se encontró la línea {comienzo!r}")
+
     def etiquetas(self, titulo):
         """The texts of the window's labels, as a screen reader reads them."""
         return [acc.name for acc in _recorrer(self.ventana(titulo)) if acc.getRole() == pyatspi.ROLE_LABEL and acc.name]

@@ -171,6 +171,7 @@ void FormEmpresas::Inicializa() {
   vista_.LimpiarFormulario();
   vista_.PonerDescripcionProvincia(QString());
   vista_.PonerEstadoTablas(QString(), false);
+  vista_.PonerPadron(QString(), QString());
   vista_.PrepararCampos(NombreTabla, db.gConnString);
   LimitarLargos();
   QString texto = UltimoCodigo(NombreTabla, Columna(0));
@@ -215,6 +216,7 @@ void FormEmpresas::InicializaDetalle() {
   for (int i = 1; i < kCamposEmpresa; ++i) vista_.PonerTexto(i, QString());
   vista_.PonerDescripcionProvincia(QString());
   vista_.PonerEstadoTablas(QString(), false);
+  vista_.PonerPadron(QString(), QString());
 }
 
 void FormEmpresas::LimitarLargos() {
@@ -281,6 +283,7 @@ bool FormEmpresas::AsignarDatos() {
   pasos.push_back([&] { MostrarProvincia(vista_.Texto(IndiceDeColumna("IdProvincia"))); });
   pasos.push_back([&] { RecordarMostrado(); });
   pasos.push_back([&] { MostrarEstadoTablas(); });
+  pasos.push_back([&] { MostrarPadron(); });
   bool incompleto = false;
   trampa::Ejecutar(pasos, [&](const ado::ErrorInfo& e, std::size_t) {
     // No current record: the display simply stops where it got to.
@@ -357,6 +360,9 @@ void FormEmpresas::CampoValida(int Index) {
   if (columna.contains(QStringLiteral("Nombre"), Qt::CaseInsensitive) && valor.isEmpty()) {
     mensaje_ = QStringLiteral(" Debe informar el Codigo!");
     HayError = true;
+  } else if (columna.compare(QStringLiteral("NombreEmpresa"), Qt::CaseInsensitive) == 0) {
+    // The name the register's is compared with.
+    if (!Grabando) MostrarPadron();
   } else if (columna.compare(QStringLiteral("IdEmpresa"), Qt::CaseInsensitive) == 0) {
     tablaPendiente_ = false;  // the check re-opens the recordset on this company
     recorrido_.Olvidar();
@@ -398,6 +404,7 @@ void FormEmpresas::CampoValida(int Index) {
     // Never an error: the operator decides what stays in the field.
     vista_.PonerTexto(Index, campocuit::Confirmar(vista_.Texto(Index), MostradoEn(columna), NombreTabla,
                                                   vista_.Texto(IndiceDeColumna("IdEmpresa")), largoCuit_));
+    if (!Grabando) MostrarPadron();
   } else if (columna.compare(QStringLiteral("idprovincia"), Qt::CaseInsensitive) == 0) {
     if (!MostrarProvincia(valor)) {
       HayError = true;

@@ -98,6 +98,8 @@ class FormEmpresas {
   std::optional<QString> MostradoEn(const QString& columna);
   // The status line on the per-company rows of the company on screen.
   void MostrarEstadoTablas();
+  // The line beside the CUIT: what AFIP's register says of the CUIT on screen.
+  void MostrarPadron();
   // Ctrl+T: lists the template rows the company lacks and adds them after a Sí.
   void CompletarTablas();
   // A company shown as existing that is gone by the time it is saved.

@@ -28,6 +28,9 @@ class VistaEmpresas {
   // The line under the tabs on the company's per-company rows; `corta` when
   // a table is short of its templates.
   virtual void PonerEstadoTablas(const QString& texto, bool corta) {}
+  // The line beside the CUIT on what AFIP's register says of it; `motivo`, when
+  // not empty, makes it a warning and says why. "" clears it.
+  virtual void PonerPadron(const QString& texto, const QString& motivo) {}
   // The option pair: true "Pedir Honorarios", false "Pedir Sueldo Bruto".
   virtual bool PideHonorarios() const = 0;
   virtual void PonerPideHonorarios(bool honorarios) = 0;

@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include "company/rules/ConsultaPadron.h"
+
 namespace {
 
 // The kind of a finding, as CSV readers filter on it.
@@ -19,6 +21,10 @@ QString Clave(Hallazgo tipo) {
       return QStringLiteral("completada");
     case Hallazgo::NoCompletada:
       return QStringLiteral("no_completada");
+    case Hallazgo::CuitNoEnPadron:
+      return QStringLiteral("cuit_no_en_padron");
+    case Hallazgo::NombreDistintoEnPadron:
+      return QStringLiteral("nombre_distinto_en_padron");
   }
   return {};
 }
@@ -58,6 +64,9 @@ QString TextoResumen(const ResumenVerificacion& r, Reparacion reparar) {
                  .arg(r.hallazgos == 1 ? QStringLiteral("hallazgo") : QStringLiteral("hallazgos"));
   if (reparar == Reparacion::Completar)
     t += QStringLiteral("; %1 completadas con %2 filas").arg(r.completadas).arg(r.filasAgregadas);
+  if (r.fechaPadron)
+    t += QStringLiteral("; CUIT comparados con el padrón de AFIP ") +
+         ConsultaPadron::FechaTexto(*r.fechaPadron);
   return t + QLatin1Char('.');
 }
 

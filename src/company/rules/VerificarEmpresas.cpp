@@ -5,7 +5,9 @@
 #include <optional>
 
 #include "company/rules/CompletitudEmpresa.h"
+#include "company/rules/ConsultaPadron.h"
 #include "company/rules/Cuit.h"
+#include "company/rules/LineaPadron.h"
 #include "company/rules/SiembraEmpresa.h"
 #include "company/rules/UnidadGrabacion.h"
 #include "db/DB_Dll.h"
@@ -80,6 +82,7 @@ class Verificacion {
   ResumenVerificacion Ejecutar(int porPagina) {
     pide_ = PlantillasPorTabla(cnn_);
     repetidos_ = CuitsRepetidos(cnn_);
+    resumen_.fechaPadron = ConsultaPadron::Fecha(cnn_);
     std::optional<QString> ultimo;
     for (;;) {
       const std::vector<Empresa> pagina = Pagina(ultimo, porPagina, cnn_);
@@ -88,6 +91,7 @@ class Verificacion {
       for (const Empresa& e : pagina)
         if (!e.codigo.trimmed().isEmpty()) sembradas << e.codigo;
       const QHash<QString, std::array<int, 3>> filas = FilasPorEmpresa(sembradas, cnn_);
+      enPadron_ = EnPadron(pagina);
       for (const Empresa& e : pagina) Revisar(e, filas.value(e.codigo));
       if (static_cast<int>(pagina.size()) < porPagina) break;
       ultimo = pagina.back().codigo;
@@ -125,6 +129,7 @@ class Verificacion {
                           otras.size() == 1 ? QStringLiteral("la empresa") : QStringLiteral("las empresas"),
                           otras.join(QStringLiteral(", "))));
     }
+    if (resumen_.fechaPadron && cuit.problema == Cuit::Problema::Ninguno) RevisarPadron(e, cuit.digitos);
 
     if (codigo.isEmpty()) return;
     Completitud c;
@@ -132,6 +137,32 @@ class Verificacion {
     if (c.Completa()) return;
     Informar(Hallazgo::FilasFaltantes, e, QStringLiteral("filas por empresa incompletas: ") + c.Texto());
     if (reparar_ == Reparacion::Completar) Completar(e, c);
+  }
+
+  // The register's rows of the page's well-formed CUITs, in one statement.
+  QHash<QString, InscripcionPadron> EnPadron(const std::vector<Empresa>& pagina) const {
+    if (!resumen_.fechaPadron) return {};
+    QStringList digitos;
+    for (const Empresa& e : pagina) {
+      const Cuit::Analisis a = Cuit::Analizar(e.cuit);
+      if (a.problema == Cuit::Problema::Ninguno) digitos << a.digitos;
+    }
+    return ConsultaPadron::BuscarVarios(digitos, cnn_);
+  }
+
+  void RevisarPadron(const Empresa& e, const QString& digitos) {
+    const auto fila = enPadron_.constFind(digitos);
+    const LineaPadron l =
+        ArmarLineaPadron(fila == enPadron_.cend() ? std::nullopt : std::optional<InscripcionPadron>(*fila),
+                         *resumen_.fechaPadron, e.cuit.trimmed(), e.nombre);
+    if (l.estado == EstadoPadron::NoFigura)
+      Informar(Hallazgo::CuitNoEnPadron, e,
+               QStringLiteral("CUIT %1 no figura en el padrón de AFIP %2")
+                   .arg(e.cuit.trimmed(), ConsultaPadron::FechaTexto(*resumen_.fechaPadron)));
+    else if (l.estado == EstadoPadron::NombreDistinto)
+      Informar(Hallazgo::NombreDistintoEnPadron, e,
+               QStringLiteral("CUIT %1 a nombre de %2 en el padrón de AFIP")
+                   .arg(e.cuit.trimmed(), fila->denominacion));
   }
 
   QStringList OtrasConElCuit(const Empresa& e) const {
@@ -181,6 +212,7 @@ class Verificacion {
   ado::ConnectionPtr cnn_;
   std::array<int, 3> pide_{};
   QHash<QString, QStringList> repetidos_;
+  QHash<QString, InscripcionPadron> enPadron_;  // of the page being checked
   ResumenVerificacion resumen_;
 };
 

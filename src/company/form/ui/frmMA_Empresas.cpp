@@ -208,6 +208,13 @@ QWidget* frmMA_Empresas::ArmarDatosGenerales() {
   grid->addWidget(lblProvincia_, fila, 2, 1, 2);
   grid->addWidget(etiqueta(10), fila, 4);
   grid->addWidget(campos_[10], fila, 5);
+  lblPadron_ = new QLabel(frame);
+  lblPadron_->setObjectName(QStringLiteral("LblPadron"));
+  lblPadron_->setWordWrap(true);
+  // A long registered name wraps rather than widening the window.
+  lblPadron_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  PonerPadron(QString(), QString());
+  grid->addWidget(lblPadron_, fila, 6, 1, 2);
   ++fila;
   grid->addWidget(etiqueta(8), fila, 0);
   grid->addWidget(campos_[8], fila, 1, 1, 3);
@@ -437,6 +444,17 @@ void frmMA_Empresas::PonerEstadoTablas(const QString& texto, bool corta) {
   QPalette colores = palette();
   if (corta) colores.setColor(QPalette::WindowText, QColor(kColorAvisoTablas));
   lblEstadoTablas_->setPalette(colores);
+}
+
+void frmMA_Empresas::PonerPadron(const QString& texto, const QString& motivo) {
+  lblPadron_->setText(texto);
+  lblPadron_->setToolTip(motivo);
+  const QString descripcion = QStringLiteral("Padrón de AFIP");
+  lblPadron_->setAccessibleDescription(motivo.isEmpty() ? descripcion
+                                                        : descripcion + QStringLiteral(": ") + motivo);
+  QPalette colores = palette();
+  if (!motivo.isEmpty()) colores.setColor(QPalette::WindowText, QColor(kColorAvisoTablas));
+  lblPadron_->setPalette(colores);
 }
 
 bool frmMA_Empresas::PideHonorarios() const { return opciones_[0]->isChecked(); }

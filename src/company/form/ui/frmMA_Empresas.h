@@ -35,6 +35,7 @@ class frmMA_Empresas : public QWidget, public VistaEmpresas {
   QWidget* txtFields(int indice) const { return campos_[indice]; }
   QLabel* LblIdProvincia() const { return lblProvincia_; }
   QLabel* LblEstadoTablas() const { return lblEstadoTablas_; }
+  QLabel* LblPadron() const { return lblPadron_; }
   QRadioButton* OptHonorarios(int indice) const { return opciones_[indice]; }
   QTabWidget* SSTab1() const { return pestanas_; }
   ActBar* ActBar1() const { return actBar_; }
@@ -55,6 +56,7 @@ class frmMA_Empresas : public QWidget, public VistaEmpresas {
   void LimitarLargo(int indice, int caracteres) override;
   void PonerDescripcionProvincia(const QString& texto) override;
   void PonerEstadoTablas(const QString& texto, bool corta) override;
+  void PonerPadron(const QString& texto, const QString& motivo) override;
   bool PideHonorarios() const override;
   void PonerPideHonorarios(bool honorarios) override;
   void HabilitarAccion(const QString& clave, bool habilitado) override;
@@ -109,6 +111,7 @@ class frmMA_Empresas : public QWidget, public VistaEmpresas {
   std::array<QWidget*, kCamposEmpresa> campos_{};
   QLabel* lblProvincia_ = nullptr;
   QLabel* lblEstadoTablas_ = nullptr;
+  QLabel* lblPadron_ = nullptr;
   QLabel* lblAviso_ = nullptr;
   std::array<QRadioButton*, 2> opciones_{};
   QTabWidget* pestanas_ = nullptr;
