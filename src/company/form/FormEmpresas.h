@@ -62,6 +62,8 @@ class FormEmpresas {
   void AsignarFoto(const QString& Imagen);
   // The company in the code field: its change history, newest first (Ctrl+H).
   void MostrarHistoria();
+  // Every company in a sheet (Ctrl+P, while browsing); the one chosen there is shown.
+  void MostrarPlanilla();
 
   // ---- state ----
   ado::Recordset& rsEmpresas() { return Empresas(); }

@@ -2,6 +2,7 @@
 
 #include "company/form/ui/DlgCambiosDeOtroUsuario.h"
 #include "company/form/ui/frmHistoriaEmpresa.h"
+#include "company/form/ui/frmPlanillaEmpresas.h"
 #include "lookup/ui/DialogosConsulta.h"
 #include "platform/widgets/VisorPlanilla.h"
 #include "session/ui/frmAcceso.h"
@@ -12,4 +13,5 @@ void EnlazarDialogos() {
   RegistrarVisorPlanilla();
   RegistrarDlgCambiosDeOtroUsuario();
   RegistrarFrmHistoriaEmpresa();
+  RegistrarFrmPlanillaEmpresas();
 }
