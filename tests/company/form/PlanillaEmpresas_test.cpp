@@ -47,7 +47,7 @@ TEST_P(Planilla, CadaColumnaConLosValoresComoLosMuestraElFormulario) {
   const QStringList titulos = Titulos(m);
   for (const char* t :
        {"Empresa", "Nombre", "E-m@il", "Provincia", "Pedir Honorarios", "Rubro", "Zona", "Cuota", "Alta"})
-    EXPECT_TRUE(titulos.contains(QString::fromUtf8(t))) << t << " in " << titulos.join(',');
+    EXPECT_TRUE(titulos.contains(QString::fromUtf8(t), Qt::CaseInsensitive)) << t << " in " << titulos.join(',');
   EXPECT_EQ(m.ColumnaDe(QStringLiteral("Imagen")), -1);  // the logo is no cell
   EXPECT_EQ(m.rowCount(), Cuenta(QStringLiteral("P_MA_Empresas")));
   ASSERT_EQ(m.Codigo(0), QStringLiteral("1"));
