@@ -112,6 +112,8 @@ int frmPlanillaEmpresas::FilaActual() const {
 void frmPlanillaEmpresas::IrAFila(int fila, int columna) {
   const QModelIndex i = planilla_.Modelo().index(fila, columna);
   tabla_->setCurrentIndex(i);
+  // The code stays in sight unless the column searched lies further right.
+  tabla_->scrollTo(planilla_.Modelo().index(fila, 0));
   tabla_->scrollTo(i);
 }
 
