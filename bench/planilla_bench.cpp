@@ -7,7 +7,8 @@
 //                           companies (VmHWM after the first paint)
 //
 // Targets: 100,000 within 1.5x of 5,000; peak memory under 150 MB.
-// Some companies carry a 150 KB logo, which the sheet leaves unread.
+// In both tables the first 50 companies carry a 150 KB logo, which the sheet leaves
+// unread (SQLite still walks past it to the custom columns stored after it).
 // The smoke run (MA_BENCH_SMOKE=1): 1,000 companies against 200.
 #include <benchmark/benchmark.h>
 
@@ -37,6 +38,7 @@ const int kBase = ajustes::Tam(5000, 200);
 const int kGrande = ajustes::Tam(100000, 1000);
 const int kVeces = ajustes::Tam(5, 1);
 constexpr int kLogoBytes = 150 * 1024;
+constexpr int kConLogo = 50;
 constexpr double kRatioTarget = 1.5;
 constexpr double kPeakTargetMb = 150;
 
@@ -134,7 +136,7 @@ int main(int argc, char** argv) {
       d->engine = e;
       d->empresas = n;
       d->db = testdb::FreshDemo(e);
-      testdb::GrowCompanies(d->db, n - 12, n / 1000, kLogoBytes);  // the demo has 12
+      testdb::GrowCompanies(d->db, n - 12, kConLogo, kLogoBytes);  // the demo has 12
       d->cnn = ado::Connection::Create();
       d->cnn->Open(d->db.programString);
       Todos().push_back(std::move(d));
