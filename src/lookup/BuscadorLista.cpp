@@ -1,8 +1,7 @@
 #include "lookup/BuscadorLista.h"
 
-#include "lookup/ModeloConsulta.h"
-
-BuscadorLista::BuscadorLista(const ModeloConsulta& modelo, QObject* padre) : QObject(padre), modelo_(modelo) {
+BuscadorLista::BuscadorLista(const QAbstractItemModel& modelo, QObject* padre)
+    : QObject(padre), modelo_(modelo) {
   // Any change the views are told of may change a text or its row.
   const auto olvidar = [this] { Olvidar(); };
   connect(&modelo_, &QAbstractItemModel::modelReset, this, olvidar);
@@ -31,6 +30,11 @@ QString BuscadorLista::Plegar(QStringView texto) {
   return r;
 }
 
+QString BuscadorLista::TextoCelda(int fila, int columna) const {
+  if (columna < 0 || columna >= modelo_.columnCount()) return QString();
+  return modelo_.data(modelo_.index(fila, columna), Qt::DisplayRole).toString();
+}
+
 void BuscadorLista::Olvidar() {
   columnas_.clear();
   hechas_.clear();
@@ -46,11 +50,9 @@ const QVector<QString>& BuscadorLista::Columna(int columna) {
   }
   if (!hechas_[columna]) {
     QVector<QString>& c = columnas_[columna];
-    c.resize(modelo_.Filas());
-    for (int r = 0; r < modelo_.Filas(); ++r) {
-      const QStringList& t = modelo_.Fila(r).textos;
-      c[r] = columna < t.size() ? Plegar(QStringView(t[columna]).trimmed()) : QString();
-    }
+    const int filas = modelo_.rowCount();
+    c.resize(filas);
+    for (int r = 0; r < filas; ++r) c[r] = Plegar(QStringView(TextoCelda(r, columna)).trimmed());
     hechas_[columna] = true;
   }
   return columnas_[columna];
@@ -60,12 +62,8 @@ int BuscadorLista::Primera(int columna, const QString& valor) {
   const QStringView recortado = QStringView(valor).trimmed();
   if (recortado.isEmpty()) {
     // Nothing typed: the first row with a text matches at once, nothing to keep.
-    for (int r = 0; r < modelo_.Filas(); ++r) {
-      const QStringList& t = modelo_.Fila(r).textos;
-      const QStringView texto = columna < t.size() ? QStringView(t[columna]).trimmed() : QStringView();
-      if (texto.startsWith(recortado, Qt::CaseInsensitive)) return r;
-    }
-    return -1;
+    // Every row's trimmed text starts with the empty text.
+    return modelo_.rowCount() > 0 ? 0 : -1;
   }
   const QString buscado = Plegar(recortado);
   const QVector<QString>& textos = Columna(columna);

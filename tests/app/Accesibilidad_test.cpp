@@ -18,6 +18,7 @@
 #include "company/form/ui/DlgCambiosDeOtroUsuario.h"
 #include "company/form/ui/frmHistoriaEmpresa.h"
 #include "company/form/ui/frmReporteEmpresa.h"
+#include "company/form/ui/frmPlanillaEmpresas.h"
 #include "company/rules/HistoriaEmpresa.h"
 #include "lookup/ui/Lib_FrmCons3.h"
 #include "lookup/ui/Lib_FrmCons3Tree.h"
@@ -174,6 +175,12 @@ TEST_P(Accesibilidad, LasConsultasYLosMensajes) {
     Lib_FrmCons3Tree f(s);
     f.Cargar();
     Revisar(&f, "consulta en árbol");
+  }
+  {
+    PlanillaEmpresas p(cnn, QStringLiteral("P_MA_Empresas"));
+    ASSERT_TRUE(p.Abrir());
+    frmPlanillaEmpresas f(p, QStringLiteral("Planilla de Empresas"));
+    Revisar(&f, "planilla");
   }
   for (int estilo : {vb::OKOnly, vb::YesNo | vb::Question, vb::AbortRetryIgnore | vb::Critical}) {
     SCOPED_TRACE(estilo);

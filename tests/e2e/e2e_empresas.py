@@ -10,7 +10,8 @@ step stay in the artefacts folder, one folder per scenario.
                     --artefactos build/e2e-artifacts/es_AR [scenario ...]
 
 The README's docs/screenshot.png is logo_cancelado/01-empresa-1.png of a run, and
-docs/cambios-de-otro-usuario.png is choque_por_teclado/02-dialogo-elegido.png.
+docs/cambios-de-otro-usuario.png is choque_por_teclado/02-dialogo-elegido.png, and
+docs/planilla.png is planilla/01-planilla.png.
 """
 
 import argparse
@@ -515,6 +516,19 @@ def padron(ctx):
     assert "a nombre de VINOS DEL SUR SRL" in linea()[1], f"el aviso no dice por qué: {linea()[1]!r}"
     p.pantalla.solo_estas("^Empresas$")  # warned, no box
     ctx.captura("aviso-del-padron")
+def planilla(ctx):
+    """Ctrl+P while browsing: every company in a sheet; the name typed finds one, Enter shows it."""
+    p = ctx.programa()
+    p.teclas("ctrl+p")
+    hoja = p.esperar_ventana("^Planilla de Empresas", "la planilla")
+    p.escribir("bodegas")  # the search box over the names has the focus
+    esperar(lambda: p.pantalla.campos("^Planilla").get("Buscar en Nombre") == "bodegas",
+            f"la búsqueda no muestra lo tecleado: {p.pantalla.campos('^Planilla')}")
+    ctx.captura("planilla", hoja)
+    p.teclas("Return")
+    p.esperar_cierre(hoja, "la planilla")
+    ver(p, {"Empresa": "4", "Nombre": "Bodegas Valle de Uco S.A.", "Localidad": "Tunuyán"})
+    ctx.captura("empresa-4")
 
 
 ESCENARIOS = {
@@ -532,6 +546,7 @@ ESCENARIOS = {
     "choque_por_teclado": choque_por_teclado,
     "otro_escribe_con_la_caja": otro_escribe_con_la_caja,
     "padron": padron,
+    "planilla": planilla,
 }
 
 

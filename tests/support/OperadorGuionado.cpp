@@ -102,6 +102,11 @@ QString OperadorGuionado::AbrirArchivo(const QString& titulo, const QString& fil
   return a;
 }
 
+QString OperadorGuionado::GuardarArchivo(const QString& titulo, const QString& filtro,
+                                         const QString& carpeta) {
+  return AbrirArchivo(titulo, filtro, carpeta);
+}
+
 void OperadorGuionado::MostrarModal(DialogoModal& dialogo) {
   dialogos << dialogo.Nombre();
   if (manejadores.empty()) {

@@ -41,6 +41,8 @@ class OperadorGuionado : public Operador {
   int MsgBox(const QString& prompt, int style, const QString& title) override;
   QString InputBox(const QString& prompt, const QString& title, const QString& defecto) override;
   QString AbrirArchivo(const QString& titulo, const QString& filtro, const QString& carpeta) override;
+  // Answered from the same queue as AbrirArchivo.
+  QString GuardarArchivo(const QString& titulo, const QString& filtro, const QString& carpeta) override;
   void MostrarModal(DialogoModal& dialogo) override;
   void CursorEspera(bool enEspera) override;
 

@@ -203,6 +203,7 @@ void FormEmpresas::DetalleOn(bool on) {
   vista_.MostrarNavegacion(!on);
   vista_.HabilitarAccion(QStringLiteral("NUEVO"), !on);
   vista_.HabilitarAccion(QStringLiteral("CERRAR"), !on);
+  vista_.HabilitarAccion(QStringLiteral("PLANILLA"), !on);
   vista_.HabilitarAccion(QStringLiteral("GRABAR"), on);
   vista_.HabilitarAccion(QStringLiteral("CANCELAR"), on);
   vista_.HabilitarAccion(QStringLiteral("BORRAR"), on);
@@ -531,7 +532,7 @@ void FormEmpresas::ActBar1_Click(const QString& clave) {
       }
       FocoCodigoSeleccionado();
     } else if (k == QLatin1String("PLANILLA")) {
-      vista_.MostrarPlanilla(NombreTabla, DB_Dll::Instancia().gConnString, QStringLiteral("Legajos"));
+      MostrarPlanilla();
     } else if (k == QLatin1String("CONSULTAR")) {
       ConsultarCampo();
     } else if (k == QLatin1String("CERRAR")) {

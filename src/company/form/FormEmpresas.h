@@ -64,6 +64,8 @@ class FormEmpresas {
   void MostrarHistoria();
   // Reporte: the stored company on screen in a print preview (Ctrl+R).
   void MostrarReporte();
+  // Every company in a sheet (Ctrl+P, while browsing); the one chosen there is shown.
+  void MostrarPlanilla();
 
   // ---- state ----
   ado::Recordset& rsEmpresas() { return Empresas(); }

@@ -53,7 +53,6 @@ class VistaEmpresas {
   virtual void FiltrarTecla(int indice, int& keyAscii) = 0;
   virtual QString SeparadorDecimal() const = 0;
   virtual int IndiceCampo(const QString& columna) const = 0;
-  virtual void MostrarPlanilla(const QString& tabla, const QString& conexion, const QString& titulo) = 0;
 
   // Start-up: suite look, then the services' form preparation.
   virtual void ConfigurarFormulario() = 0;

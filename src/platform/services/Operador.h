@@ -54,6 +54,10 @@ class Operador {
   virtual QString InputBox(const QString& prompt, const QString& title = {}, const QString& defecto = {}) = 0;
   // Returns the chosen file, or "" when cancelled.
   virtual QString AbrirArchivo(const QString& titulo, const QString& filtro, const QString& carpeta = {}) = 0;
+  // Returns the file to write, or "" when cancelled (an operator without a dialog cancels).
+  virtual QString GuardarArchivo(const QString& titulo, const QString& filtro, const QString& carpeta = {}) {
+    return {};
+  }
   // Shows the dialog modally and returns when it is hidden.
   virtual void MostrarModal(DialogoModal& dialogo) = 0;
   // The wait cursor on while the program waits for the database, off after.

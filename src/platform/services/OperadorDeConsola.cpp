@@ -71,6 +71,11 @@ QString OperadorDeConsola::AbrirArchivo(const QString& titulo, const QString&, c
   return {};
 }
 
+QString OperadorDeConsola::GuardarArchivo(const QString& titulo, const QString&, const QString&) {
+  Escribir(Lineas(titulo) + QStringLiteral(" (sin operador: Cancelar)"));
+  return {};
+}
+
 void OperadorDeConsola::MostrarModal(DialogoModal& dialogo) {
   // The dialog keeps its outcome unset, which every caller reads as cancelled.
   Escribir(

@@ -14,6 +14,7 @@ class OperadorDeConsola : public Operador {
   int MsgBox(const QString& prompt, int style, const QString& title) override;
   QString InputBox(const QString& prompt, const QString& title, const QString& defecto) override;
   QString AbrirArchivo(const QString& titulo, const QString& filtro, const QString& carpeta) override;
+  QString GuardarArchivo(const QString& titulo, const QString& filtro, const QString& carpeta) override;
   void MostrarModal(DialogoModal& dialogo) override;
 
   // The answer a box of this style gets.

@@ -175,6 +175,11 @@ QString QtOperador::AbrirArchivo(const QString& titulo, const QString& filtro, c
   return QFileDialog::getOpenFileName(QApplication::activeWindow(), titulo, carpeta, FiltroQt(filtro));
 }
 
+QString QtOperador::GuardarArchivo(const QString& titulo, const QString& filtro, const QString& carpeta) {
+  const CursorNormalMientras normal;
+  return QFileDialog::getSaveFileName(QApplication::activeWindow(), titulo, carpeta, FiltroQt(filtro));
+}
+
 void QtOperador::MostrarModal(DialogoModal& dialogo) {
   const MostrarDialogo* mostrar = BuscarDialogo(dialogo.Nombre());
   if (!mostrar)

@@ -29,6 +29,7 @@ class QtOperador : public Operador {
   QString InputBox(const QString& prompt, const QString& title = {}, const QString& defecto = {}) override;
   QString AbrirArchivo(const QString& titulo, const QString& filtro, const QString& carpeta = {}) override;
   // Runs the dialog registered under its name; throws ado::Failure when none is.
+  QString GuardarArchivo(const QString& titulo, const QString& filtro, const QString& carpeta) override;
   void MostrarModal(DialogoModal& dialogo) override;
   void CursorEspera(bool enEspera) override;
 };

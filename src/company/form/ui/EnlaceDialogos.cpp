@@ -3,6 +3,7 @@
 #include "company/form/ui/DlgCambiosDeOtroUsuario.h"
 #include "company/form/ui/frmHistoriaEmpresa.h"
 #include "company/form/ui/frmReporteEmpresa.h"
+#include "company/form/ui/frmPlanillaEmpresas.h"
 #include "lookup/ui/DialogosConsulta.h"
 #include "platform/widgets/VisorPlanilla.h"
 #include "session/ui/frmAcceso.h"
@@ -14,4 +15,5 @@ void EnlazarDialogos() {
   RegistrarDlgCambiosDeOtroUsuario();
   RegistrarFrmHistoriaEmpresa();
   RegistrarFrmReporteEmpresa();
+  RegistrarFrmPlanillaEmpresas();
 }

@@ -20,6 +20,7 @@
 
 #include "company/form/ui/DlgCambiosDeOtroUsuario.h"
 #include "company/form/ui/GrillaFlex.h"
+#include "company/form/ui/frmPlanillaEmpresas.h"
 #include "db/DB_Dll.h"
 #include "platform/services/DialogosPorNombre.h"
 #include "platform/services/Utilidades.h"
@@ -30,7 +31,6 @@
 #include "platform/widgets/DialogoArchivo.h"
 #include "platform/widgets/LargoMaximo.h"
 #include "platform/widgets/NavBar.h"
-#include "platform/widgets/VisorPlanilla.h"
 #include "session/ui/ConfigurarFormulario.h"
 
 static void CargarRecursosEmpresas() { Q_INIT_RESOURCE(empresas); }
@@ -134,7 +134,7 @@ frmMA_Empresas::frmMA_Empresas(QWidget* parent) : QWidget(parent) {
   editor_->alTeclaAbajo = [this](int k, int s) { logica_->TxtEdit_KeyDown(k, s); };
   editor_->alTeclear = [this](int& k) { logica_->TxtEdit_KeyPress(k); };
 
-  if (!BuscarDialogo(QStringLiteral("VisorPlanilla"))) RegistrarVisorPlanilla();
+  if (!BuscarDialogo(QString::fromLatin1(DialogoPlanillaEmpresas::kNombre))) RegistrarFrmPlanillaEmpresas();
   if (!BuscarDialogo(QString::fromLatin1(CambiosDeOtroUsuario::kNombre))) RegistrarDlgCambiosDeOtroUsuario();
   qApp->installEventFilter(this);
   resize(820, 600);
@@ -527,10 +527,6 @@ QString frmMA_Empresas::SeparadorDecimal() const { return Controles::Compartido(
 
 int frmMA_Empresas::IndiceCampo(const QString& columna) const {
   return Controles::Compartido().IndiceCampo(columna, QVector<QWidget*>(campos_.begin(), campos_.end()));
-}
-
-void frmMA_Empresas::MostrarPlanilla(const QString& tabla, const QString& conexion, const QString& titulo) {
-  VisorPlanilla::Compartido().MostrarPlanilla(tabla, conexion, titulo, DB_Dll::Instancia().gCnn());
 }
 
 void frmMA_Empresas::ConfigurarFormulario() { ::ConfigurarFormulario(this); }

@@ -73,7 +73,6 @@ class frmMA_Empresas : public QWidget, public VistaEmpresas {
   void FiltrarTecla(int indice, int& keyAscii) override;
   QString SeparadorDecimal() const override;
   int IndiceCampo(const QString& columna) const override;
-  void MostrarPlanilla(const QString& tabla, const QString& conexion, const QString& titulo) override;
   void ConfigurarFormulario() override;
   void PrepararFormulario() override;
   void LimpiarLogo() override;
