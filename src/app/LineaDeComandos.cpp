@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/OrdenExportar.h"
 #include "db/DB_Dll.h"
 #include "platform/services/OperadorDeConsola.h"
 #include "session/IniciarSesion.h"
@@ -30,6 +31,7 @@ QString Ayuda() {
   return QStringLiteral(
       "Uso: MA_Empresas [\"<texto de parámetros>\"]\n"
       "     MA_Empresas --verificar \"<texto de parámetros>\" [--formato=csv] [--reparar]\n"
+      "     MA_Empresas --exportar <archivo.xlsx|archivo.csv> \"<texto de parámetros>\"\n"
       "     MA_Empresas --help | --version\n"
       "\n"
       "Sin opciones abre el formulario de empresas en la base que indica el texto de\n"
@@ -47,11 +49,16 @@ QString Ayuda() {
       "                     la tome por una fórmula\n"
       "  --reparar          además completa las filas por empresa que faltan, una\n"
       "                     transacción por empresa, y dice qué agregó\n"
+      "  --exportar ARCHIVO TEXTO\n"
+      "                     escribe todas las empresas, por código, en una planilla:\n"
+      "                     .xlsx (números, fechas y textos con su tipo) o .csv\n"
+      "                     (UTF-8, separado por comas); una columna por cada\n"
+      "                     columna de la tabla, la de su nombre, salvo el logo\n"
       "  -h, --help         muestra esta ayuda y termina\n"
       "  --version          muestra la versión y termina\n"
       "\n"
       "Estado de salida: 0 sin hallazgos, 1 con hallazgos, 2 cuando no pudo conectarse\n"
-      "o leer, o las opciones están mal usadas.");
+      "o leer, o las opciones están mal usadas. --exportar: 0 escrita, 2 no escrita.");
 }
 
 OrdenesDeLinea MalUso(const QString& error) {
@@ -69,7 +76,7 @@ OrdenesDeLinea LeerOrdenes(const QStringList& argumentos) {
   OrdenesDeLinea o;
   if (!conOpciones) return o;  // the parameter text of the window
 
-  bool ayuda = false, version = false, verificar = false, formato = false;
+  bool ayuda = false, version = false, verificar = false, formato = false, exportar = false;
   for (int i = 0; i < argumentos.size(); ++i) {
     const QString& a = argumentos[i];
     const int igual = a.indexOf(QLatin1Char('='));
@@ -89,6 +96,14 @@ OrdenesDeLinea LeerOrdenes(const QStringList& argumentos) {
       if (!v) return MalUso(QStringLiteral("--verificar necesita el texto de parámetros"));
       verificar = true;
       o.parametros = *v;
+    } else if (nombre == QLatin1String("--exportar")) {
+      const std::optional<QString> v = valor();
+      if (!v || i + 1 >= argumentos.size())
+        return MalUso(
+            QStringLiteral("--exportar necesita el archivo (.xlsx o .csv) y el texto de parámetros"));
+      exportar = true;
+      o.archivo = *v;
+      o.parametros = argumentos[++i];
     } else if (nombre == QLatin1String("--formato")) {
       const std::optional<QString> v = valor();
       if (v && v->compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0)
@@ -114,6 +129,8 @@ OrdenesDeLinea LeerOrdenes(const QStringList& argumentos) {
     o.orden = Orden::Verificar;
   } else if (formato || o.reparar == Reparacion::Completar) {
     return MalUso(QStringLiteral("--formato y --reparar acompañan a --verificar"));
+  } else if (exportar) {
+    o.orden = Orden::Exportar;
   }
   return o;
 }
@@ -132,6 +149,8 @@ int EjecutarOrdenes(const OrdenesDeLinea& o) {
       Escribir(stderr, kPrograma + QStringLiteral(": ") + o.error + QLatin1Char('\n') +
                            QStringLiteral("Pruebe 'MA_Empresas --help' para más información."));
       return kNoSePudo;
+    case Orden::Exportar:
+      return EjecutarExportar(o.archivo, o.parametros);
     case Orden::Verificar:
       break;
   }
