@@ -18,6 +18,7 @@ namespace {
 const QString kTabla = QStringLiteral("P_MA_Empresas");
 const QString kCodigo = QStringLiteral("IdEmpresa");
 constexpr int kPorPagina = 2000;
+constexpr int kAnchoMinimo = 8;
 constexpr int kAnchoMaximo = 50;
 
 struct Columna {
@@ -44,7 +45,7 @@ int AnchoDe(const ado::Field& f) {
     ancho = tipo == ado::adDBDate ? 11 : 19;
   else if (ado::types::IsFloating(tipo) || ado::types::IsInteger(tipo))
     ancho = 16;
-  return std::max(ancho, static_cast<int>(f.Name().size()) + 2);
+  return std::max({ancho, kAnchoMinimo, static_cast<int>(f.Name().size()) + 2});
 }
 
 // The form's own columns under the name the program gives them, whatever

@@ -17,10 +17,16 @@ class Csv : public HojaExportada {
     Registro(nombres);
   }
 
+  // A number, even a negative one, is no formula: it goes as its digits, so
+  // that a spreadsheet reads it as the number it is.
   void Fila(const QVector<Celda>& celdas) override {
-    campos_.clear();
-    for (const Celda& c : celdas) campos_ << c.texto;
-    Registro(campos_);
+    QString linea;
+    for (int i = 0; i < celdas.size(); ++i) {
+      if (i > 0) linea += QLatin1Char(',');
+      const Celda& c = celdas[i];
+      linea += c.clase == Celda::Clase::Numero || c.numeroComoTexto ? c.texto : CampoCsv(c.texto);
+    }
+    Escribir((linea + QStringLiteral("\r\n")).toUtf8());
   }
 
   QString Terminar(QIODevice&) override { return error_; }
@@ -36,7 +42,6 @@ class Csv : public HojaExportada {
   }
 
   QIODevice& destino_;
-  QStringList campos_;
   QString error_;
 };
 

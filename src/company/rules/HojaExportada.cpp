@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "platform/client/ValueConvert.h"
+
 namespace {
 
 // Excel, and the spreadsheets that read its files, keep 15 significant digits.
@@ -91,7 +93,13 @@ Celda CeldaDe(const ado::Value& v, bool columnaNumerica) {
   Celda c;
   c.clase = Celda::Clase::Texto;
   c.texto = v.toString();
-  // An exact number beyond a double's digits comes as its text.
-  c.numeroComoTexto = columnaNumerica;
+  // An exact number beyond a double's digits comes as its text; anything
+  // else an engine without types let into a number column stays a text.
+  if (columnaNumerica) {
+    if (const auto digitos = ado::convert::ExactText(c.texto)) {
+      c.texto = *digitos;
+      c.numeroComoTexto = true;
+    }
+  }
   return c;
 }
