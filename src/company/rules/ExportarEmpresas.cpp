@@ -1,6 +1,7 @@
 #include "company/rules/ExportarEmpresas.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <algorithm>
 #include <optional>
@@ -17,7 +18,10 @@ namespace {
 
 const QString kTabla = QStringLiteral("P_MA_Empresas");
 const QString kCodigo = QStringLiteral("IdEmpresa");
-constexpr int kPorPagina = 2000;
+// Large pages: until the server has statistics of a table just filled, it may
+// read the whole table and sort it for each page rather than follow the key's
+// index. 10,000 companies keep a few MB in memory.
+constexpr int kPorPagina = 10000;
 constexpr int kAnchoMinimo = 8;
 constexpr int kAnchoMaximo = 50;
 
@@ -26,7 +30,11 @@ struct Columna {
   bool numerica = false;
 };
 
+// A name as written in a statement: bracketed only where it must be, as few
+// translations need to read brackets.
 QString Identificador(const QString& nombre) {
+  static const QRegularExpression simple(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+  if (simple.match(nombre).hasMatch()) return nombre;
   return QLatin1Char('[') + QString(nombre).replace(QLatin1Char(']'), QStringLiteral("]]")) +
          QLatin1Char(']');
 }
@@ -77,8 +85,11 @@ QVector<Columna> ColumnasDeLaTabla(const ado::ConnectionPtr& cnn) {
 
 class Exportacion {
  public:
-  Exportacion(HojaExportada& hoja, QVector<Columna> columnas, ado::ConnectionPtr cnn)
-      : hoja_(hoja), columnas_(std::move(columnas)), cnn_(std::move(cnn)) {
+  Exportacion(HojaExportada& hoja, QVector<Columna> columnas, ado::ConnectionPtr cnn, int porPagina)
+      : hoja_(hoja),
+        columnas_(std::move(columnas)),
+        cnn_(std::move(cnn)),
+        porPagina_(std::max(porPagina, 1)) {
     QStringList nombres;
     for (const Columna& c : columnas_) nombres << Identificador(c.hoja.nombre);
     lista_ = nombres.join(QStringLiteral(", "));
@@ -96,7 +107,7 @@ class Exportacion {
     hoja_.Encabezado(hoja);
     std::optional<QString> ultimo;
     for (;;) {
-      QString sql = QStringLiteral("SELECT TOP %1 %2 FROM %3").arg(kPorPagina).arg(lista_, kTabla);
+      QString sql = QStringLiteral("SELECT TOP %1 %2 FROM %3").arg(porPagina_).arg(lista_, kTabla);
       if (ultimo) sql += QStringLiteral(" WHERE ") + kCodigo + QStringLiteral(" > ") + Literal(*ultimo);
       sql += QStringLiteral(" ORDER BY ") + kCodigo;
       int leidas = 0;
@@ -113,7 +124,7 @@ class Exportacion {
         ++leidas;
       });
       r.filas += leidas;
-      if (!hoja_.Error().isEmpty() || leidas < kPorPagina) break;
+      if (!hoja_.Error().isEmpty() || leidas < porPagina_) break;
     }
   }
 
@@ -121,6 +132,7 @@ class Exportacion {
   HojaExportada& hoja_;
   QVector<Columna> columnas_;
   ado::ConnectionPtr cnn_;
+  int porPagina_;
   QString lista_;
   int codigo_ = -1;
   QVector<Celda> celdas_;
@@ -136,6 +148,10 @@ FormatoExportacion FormatoDeArchivo(const QString& archivo) {
 }
 
 ResultadoExportacion ExportarEmpresas(const QString& archivo) {
+  return ExportarEmpresas(archivo, kPorPagina);
+}
+
+ResultadoExportacion ExportarEmpresas(const QString& archivo, int porPagina) {
   ResultadoExportacion r;
   const FormatoExportacion formato = FormatoDeArchivo(archivo);
   if (formato == FormatoExportacion::Ninguno) {
@@ -153,7 +169,7 @@ ResultadoExportacion ExportarEmpresas(const QString& archivo) {
     const ado::ConnectionPtr cnn = DB_Dll::Instancia().gCnn();
     QVector<Columna> columnas = ColumnasDeLaTabla(cnn);
     hoja = formato == FormatoExportacion::Xlsx ? HojaXlsx() : HojaCsv(salida);
-    Exportacion(*hoja, std::move(columnas), cnn).Ejecutar(r);
+    Exportacion(*hoja, std::move(columnas), cnn, porPagina).Ejecutar(r);
     r.error = hoja->Terminar(salida);
   } catch (const std::exception& e) {
     r.error = QStringLiteral("no se pudo leer la tabla de empresas: ") + QString::fromUtf8(e.what());

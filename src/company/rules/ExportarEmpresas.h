@@ -24,3 +24,5 @@ FormatoExportacion FormatoDeArchivo(const QString& archivo);
 // On the shared connection. A file already there is replaced only once the
 // new one is complete; on any failure it stays as it was.
 ResultadoExportacion ExportarEmpresas(const QString& archivo);
+// The same, reading `porPagina` companies at a time.
+ResultadoExportacion ExportarEmpresas(const QString& archivo, int porPagina);
