@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/ReporteDeLinea.h"
+#include "app/OrdenExportar.h"
 #include "db/DB_Dll.h"
 #include "platform/services/OperadorDeConsola.h"
 #include "session/IniciarSesion.h"
@@ -32,6 +33,7 @@ QString Ayuda() {
       "Uso: MA_Empresas [\"<texto de parámetros>\"]\n"
       "     MA_Empresas --verificar \"<texto de parámetros>\" [--formato=csv] [--reparar]\n"
       "     MA_Empresas --reporte <código> <archivo.pdf> \"<texto de parámetros>\"\n"
+      "     MA_Empresas --exportar <archivo.xlsx|archivo.csv> \"<texto de parámetros>\"\n"
       "     MA_Empresas --help | --version\n"
       "\n"
       "Sin opciones abre el formulario de empresas en la base que indica el texto de\n"
@@ -56,11 +58,16 @@ QString Ayuda() {
       "                     la misma que muestra Reporte (Ctrl+R) en el formulario;\n"
       "                     estado 2 si no pudo conectarse, la empresa no existe o\n"
       "                     no pudo escribir el archivo\n"
+      "  --exportar ARCHIVO TEXTO\n"
+      "                     escribe todas las empresas, por código, en una planilla:\n"
+      "                     .xlsx (números, fechas y textos con su tipo) o .csv\n"
+      "                     (UTF-8, separado por comas); una columna por cada\n"
+      "                     columna de la tabla, la de su nombre, salvo el logo\n"
       "  -h, --help         muestra esta ayuda y termina\n"
       "  --version          muestra la versión y termina\n"
       "\n"
       "Estado de salida: 0 sin hallazgos, 1 con hallazgos, 2 cuando no pudo conectarse\n"
-      "o leer, o las opciones están mal usadas.");
+      "o leer, o las opciones están mal usadas. --exportar: 0 escrita, 2 no escrita.");
 }
 
 OrdenesDeLinea MalUso(const QString& error) {
@@ -78,7 +85,7 @@ OrdenesDeLinea LeerOrdenes(const QStringList& argumentos) {
   OrdenesDeLinea o;
   if (!conOpciones) return o;  // the parameter text of the window
 
-  bool ayuda = false, version = false, verificar = false, formato = false;
+  bool ayuda = false, version = false, verificar = false, formato = false, exportar = false;
   bool reporte = false;
   for (int i = 0; i < argumentos.size(); ++i) {
     const QString& a = argumentos[i];
@@ -99,6 +106,14 @@ OrdenesDeLinea LeerOrdenes(const QStringList& argumentos) {
       if (!v) return MalUso(QStringLiteral("--verificar necesita el texto de parámetros"));
       verificar = true;
       o.parametros = *v;
+    } else if (nombre == QLatin1String("--exportar")) {
+      const std::optional<QString> v = valor();
+      if (!v || i + 1 >= argumentos.size())
+        return MalUso(
+            QStringLiteral("--exportar necesita el archivo (.xlsx o .csv) y el texto de parámetros"));
+      exportar = true;
+      o.archivo = *v;
+      o.parametros = argumentos[++i];
     } else if (nombre == QLatin1String("--formato")) {
       const std::optional<QString> v = valor();
       if (v && v->compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0)
@@ -134,6 +149,8 @@ OrdenesDeLinea LeerOrdenes(const QStringList& argumentos) {
     o.orden = Orden::Reporte;
   } else if (formato || o.reparar == Reparacion::Completar) {
     return MalUso(QStringLiteral("--formato y --reparar acompañan a --verificar"));
+  } else if (exportar) {
+    o.orden = Orden::Exportar;
   }
   return o;
 }
@@ -154,6 +171,8 @@ int EjecutarOrdenes(const OrdenesDeLinea& o) {
       return kNoSePudo;
     case Orden::Reporte:
       return EjecutarReporte(o.codigo, o.archivo, o.parametros);
+    case Orden::Exportar:
+      return EjecutarExportar(o.archivo, o.parametros);
     case Orden::Verificar:
       break;
   }

@@ -8,16 +8,16 @@
 #include "company/rules/InformeVerificacion.h"
 #include "company/rules/VerificarEmpresas.h"
 
-enum class Orden { Ventana, Verificar, Ayuda, Version, MalUso, Reporte };
+enum class Orden { Ventana, Verificar, Exportar, Reporte, Ayuda, Version, MalUso };
 
 struct OrdenesDeLinea {
   Orden orden = Orden::Ventana;
-  QString parametros;  // the parameter text of --verificar
+  QString parametros;  // the parameter text of every order but help and version
+  QString archivo;     // the file --exportar writes, or --reporte's PDF
   FormatoInforme formato = FormatoInforme::Texto;
   Reparacion reparar = Reparacion::No;
   QString error;  // what is wrong, for MalUso
-  // --reporte's company and PDF file.
-  QString codigo, archivo;
+  QString codigo;  // --reporte's company
 };
 
 // The arguments after the program's name.

@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "company/rules/ConsultaPadron.h"
+#include "company/rules/RegistroCsv.h"
 
 namespace {
 
@@ -29,30 +30,6 @@ QString Clave(Hallazgo tipo) {
   return {};
 }
 
-// A spreadsheet takes a cell that begins with one of these for a formula and
-// runs it: a company name must open as the text it is.
-bool PareceFormula(const QString& texto) {
-  static const QString inicios = QStringLiteral("=+-@\t\r");
-  return !texto.isEmpty() && inicios.contains(texto.front());
-}
-
-QString Campo(const QString& valor) {
-  static const QString especiales = QStringLiteral(",\"\r\n");
-  const QString texto = PareceFormula(valor) ? QLatin1Char('\'') + valor : valor;
-  bool citar = texto.trimmed() != texto;
-  for (const QChar c : texto) citar = citar || especiales.contains(c);
-  if (!citar) return texto;
-  QString t = texto;
-  t.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-  return QLatin1Char('"') + t + QLatin1Char('"');
-}
-
-QString Registro(const QStringList& campos) {
-  QStringList c;
-  for (const QString& s : campos) c << Campo(s);
-  return c.join(QLatin1Char(','));
-}
-
 QString TextoResumen(const ResumenVerificacion& r, Reparacion reparar) {
   QString t = QStringLiteral("%1 %2 verificadas: ")
                   .arg(r.empresas)
@@ -77,13 +54,13 @@ QString EncabezadoInforme(FormatoInforme formato) {
 }
 
 QString LineaInforme(FormatoInforme formato, const LineaVerificacion& l) {
-  if (formato == FormatoInforme::Csv) return Registro({l.codigo, l.nombre, Clave(l.tipo), l.detalle});
+  if (formato == FormatoInforme::Csv) return RegistroCsv({l.codigo, l.nombre, Clave(l.tipo), l.detalle});
   return QStringLiteral("Empresa %1 - %2: %3").arg(l.codigo, l.nombre, l.detalle);
 }
 
 QString ResumenInforme(FormatoInforme formato, const ResumenVerificacion& resumen, Reparacion reparar) {
   const QString texto = TextoResumen(resumen, reparar);
   if (formato == FormatoInforme::Csv)
-    return Registro({QString(), QString(), QStringLiteral("resumen"), texto});
+    return RegistroCsv({QString(), QString(), QStringLiteral("resumen"), texto});
   return texto;
 }

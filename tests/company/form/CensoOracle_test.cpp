@@ -8,6 +8,7 @@
 #include <QSet>
 
 #include "company/form/FormularioEnBase.h"
+#include "company/rules/ExportarEmpresas.h"
 #include "company/rules/VerificarEmpresas.h"
 #include "platform/client/Translation.h"
 #include "platform/services/ArchivoIni.h"
@@ -242,6 +243,7 @@ TEST_P(CensoOracle, NadaDeSqlServerLlegaAOracle) {
              [&](const LineaVerificacion& l) { completadas += l.tipo == Hallazgo::Completada; }, cnn, 2);
          EXPECT_GT(completadas, 0);
        }},
+      {"--exportar", [&] { EXPECT_EQ(ExportarEmpresas(carpeta.filePath("e.xlsx"), 5).error, QString()); }},
   };
   for (const auto& e : escenas) {
     escena = e.nombre;
