@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/OrdenImportar.h"
 #include "db/DB_Dll.h"
 #include "platform/services/OperadorDeConsola.h"
 #include "session/IniciarSesion.h"
@@ -30,6 +31,7 @@ QString Ayuda() {
   return QStringLiteral(
       "Uso: MA_Empresas [\"<texto de parámetros>\"]\n"
       "     MA_Empresas --verificar \"<texto de parámetros>\" [--formato=csv] [--reparar]\n"
+      "     MA_Empresas --importar <archivo.xlsx|archivo.csv> \"<texto de parámetros>\" [--aplicar]\n"
       "     MA_Empresas --help | --version\n"
       "\n"
       "Sin opciones abre el formulario de empresas en la base que indica el texto de\n"
@@ -47,11 +49,18 @@ QString Ayuda() {
       "                     la tome por una fórmula\n"
       "  --reparar          además completa las filas por empresa que faltan, una\n"
       "                     transacción por empresa, y dice qué agregó\n"
+      "  --importar ARCHIVO TEXTO\n"
+      "                     lee empresas de una planilla (.xlsx o .csv) cuya primera\n"
+      "                     fila nombra columnas de P_MA_Empresas y dice, fila por\n"
+      "                     fila, si es nueva, qué cambia, si no cambia o por qué se\n"
+      "                     rechaza; no graba nada\n"
+      "  --aplicar          además graba las filas aceptadas como el formulario, una\n"
+      "                     transacción por empresa\n"
       "  -h, --help         muestra esta ayuda y termina\n"
       "  --version          muestra la versión y termina\n"
       "\n"
-      "Estado de salida: 0 sin hallazgos, 1 con hallazgos, 2 cuando no pudo conectarse\n"
-      "o leer, o las opciones están mal usadas.");
+      "Estado de salida: 0 sin hallazgos, 1 con hallazgos (--importar: filas\n"
+      "rechazadas), 2 cuando no pudo conectarse o leer, o las opciones están mal usadas.");
 }
 
 OrdenesDeLinea MalUso(const QString& error) {
@@ -69,7 +78,7 @@ OrdenesDeLinea LeerOrdenes(const QStringList& argumentos) {
   OrdenesDeLinea o;
   if (!conOpciones) return o;  // the parameter text of the window
 
-  bool ayuda = false, version = false, verificar = false, formato = false;
+  bool ayuda = false, version = false, verificar = false, formato = false, importar = false;
   for (int i = 0; i < argumentos.size(); ++i) {
     const QString& a = argumentos[i];
     const int igual = a.indexOf(QLatin1Char('='));
@@ -98,6 +107,17 @@ OrdenesDeLinea LeerOrdenes(const QStringList& argumentos) {
       else
         return MalUso(QStringLiteral("formato desconocido: %1 (csv o texto)").arg(v.value_or(QString())));
       formato = true;
+    } else if (nombre == QLatin1String("--importar")) {
+      const std::optional<QString> archivo = valor();
+      const std::optional<QString> texto =
+          i + 1 < argumentos.size() ? std::optional(argumentos[++i]) : std::nullopt;
+      if (!archivo || !texto)
+        return MalUso(QStringLiteral("--importar necesita el archivo y el texto de parámetros"));
+      importar = true;
+      o.archivo = *archivo;
+      o.parametros = *texto;
+    } else if (a == QLatin1String("--aplicar")) {
+      o.aplicar = Aplicacion::Grabar;
     } else if (a == QLatin1String("--reparar")) {
       o.reparar = Reparacion::Completar;
     } else if (a.startsWith(QLatin1Char('-'))) {
@@ -110,11 +130,20 @@ OrdenesDeLinea LeerOrdenes(const QStringList& argumentos) {
     o.orden = Orden::Ayuda;
   } else if (version) {
     o.orden = Orden::Version;
+  } else if (verificar && importar) {
+    return MalUso(QStringLiteral("--verificar e --importar no van juntas"));
   } else if (verificar) {
     o.orden = Orden::Verificar;
+  } else if (importar) {
+    if (formato || o.reparar == Reparacion::Completar)
+      return MalUso(QStringLiteral("--formato y --reparar acompañan a --verificar"));
+    o.orden = Orden::Importar;
   } else if (formato || o.reparar == Reparacion::Completar) {
     return MalUso(QStringLiteral("--formato y --reparar acompañan a --verificar"));
   }
+  if (o.aplicar == Aplicacion::Grabar && o.orden != Orden::Importar && o.orden != Orden::Ayuda &&
+      o.orden != Orden::Version)
+    return MalUso(QStringLiteral("--aplicar acompaña a --importar"));
   return o;
 }
 
@@ -132,6 +161,8 @@ int EjecutarOrdenes(const OrdenesDeLinea& o) {
       Escribir(stderr, kPrograma + QStringLiteral(": ") + o.error + QLatin1Char('\n') +
                            QStringLiteral("Pruebe 'MA_Empresas --help' para más información."));
       return kNoSePudo;
+    case Orden::Importar:
+      return EjecutarImportar(o);
     case Orden::Verificar:
       break;
   }

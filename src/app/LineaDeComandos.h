@@ -5,14 +5,17 @@
 #include <QString>
 #include <QStringList>
 
+#include "company/rules/ImportarEmpresas.h"
 #include "company/rules/InformeVerificacion.h"
 #include "company/rules/VerificarEmpresas.h"
 
-enum class Orden { Ventana, Verificar, Ayuda, Version, MalUso };
+enum class Orden { Ventana, Verificar, Importar, Ayuda, Version, MalUso };
 
 struct OrdenesDeLinea {
   Orden orden = Orden::Ventana;
-  QString parametros;  // the parameter text of --verificar
+  QString parametros;  // the parameter text of --verificar or --importar
+  QString archivo;     // the sheet of --importar
+  Aplicacion aplicar = Aplicacion::Revisar;
   FormatoInforme formato = FormatoInforme::Texto;
   Reparacion reparar = Reparacion::No;
   QString error;  // what is wrong, for MalUso
