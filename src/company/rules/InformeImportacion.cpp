@@ -52,7 +52,7 @@ QString ResumenImportacionTexto(const ResumenImportacion& r) {
                                    Plural(r.sinCambios, "sin cambios", "sin cambios"),
                                    Plural(r.rechazadas, "rechazada", "rechazadas"));
   if (r.aplicada)
-    return cuentas +
-           QStringLiteral("; se grabaron %1.").arg(Plural(r.nuevas + r.cambiadas, "empresa", "empresas"));
+    return cuentas + QStringLiteral("; %1.").arg(
+                         Plural(r.nuevas + r.cambiadas, "empresa grabada", "empresas grabadas"));
   return cuentas + QStringLiteral("; no se grabó nada (--aplicar graba las filas aceptadas).");
 }
