@@ -394,7 +394,9 @@ class Importacion {
     }
     Registrar(fila, c);
     l.grabada = escrita;
-    if (escrita && c.nueva) l.filasEmpresa = CompletitudDe(codigo15, cnn_).Texto();
+    // Stored whatever this line says: a failed count only leaves it out.
+    if (escrita && c.nueva)
+      trampa::IgnorarErrores({[&] { l.filasEmpresa = CompletitudDe(codigo15, cnn_).Texto(); }});
     Informar(l, c);
   }
 

@@ -34,9 +34,10 @@ ValorImportado Logico(std::optional<bool> b) {
 
 std::optional<bool> PalabraLogica(const QString& texto) {
   const QString t = ClaveDeEncabezado(texto);
-  for (const char* s : {"si", "s", "verdadero", "true", "1", "x", "pedir honorarios"})
+  // As people, spreadsheets, the engines (t/f) and the suite's older programs (-1) write them.
+  for (const char* s : {"si", "s", "verdadero", "true", "t", "1", "-1", "x", "pedir honorarios"})
     if (t == QLatin1String(s)) return true;
-  for (const char* s : {"no", "n", "falso", "false", "0", "pedir sueldo bruto"})
+  for (const char* s : {"no", "n", "falso", "false", "f", "0", "pedir sueldo bruto"})
     if (t == QLatin1String(s)) return false;
   return std::nullopt;
 }
@@ -88,8 +89,8 @@ ValorImportado LeerCelda(const CeldaPlanilla& celda, const ColumnaDestino& col) 
     std::optional<bool> b;
     if (celda.clase == Clase::Logico)
       b = celda.logico;
-    else if (celda.clase == Clase::Numero && (celda.numero == 0 || celda.numero == 1))
-      b = celda.numero == 1;
+    else if (celda.clase == Clase::Numero && (celda.numero == 0 || celda.numero == 1 || celda.numero == -1))
+      b = celda.numero != 0;
     else if (celda.clase == Clase::Texto)
       b = PalabraLogica(celda.texto);
     v = b ? Logico(b)

@@ -8,6 +8,7 @@
 
 #include "company/rules/EncabezadosImportacion.h"
 #include "company/rules/InformeImportacion.h"
+#include "company/rules/ValorImportado.h"
 #include "platform/client/Recordset.h"
 #include "platform/services/LectorCsv.h"
 #include "support/ConexionDePrueba.h"
@@ -55,6 +56,61 @@ TEST(EncabezadosImportacion, ColumnsByNameOrCaptionWithoutCaseAccentsOrColon) {
     for (const ColumnaImportada& i : e.columnas) columnas << i.columna;
     EXPECT_EQ(columnas.join(',').toStdString(), c.columnas.join(',').toStdString());
     EXPECT_EQ(e.error.toStdString(), c.error.toStdString());
+  }
+}
+
+// A cell as its column takes it, by the cell's kind and the column's, in the Argentine convention.
+TEST(ValorImportado, EachCellKindIntoEachColumnKind) {
+  EnIdioma idioma("es_AR");
+  using Clase = CeldaPlanilla::Clase;
+  auto celda = [](Clase clase, double n = 0, const char* t = "") {
+    CeldaPlanilla c;
+    c.clase = clase;
+    c.numero = n;
+    c.logico = n != 0;
+    c.texto = QString::fromUtf8(t);
+    c.fecha = QDateTime(QDate(2024, 2, 29), n == 0 ? QTime(0, 0) : QTime(13, 5));
+    return c;
+  };
+  ColumnaDestino texto{"P_Sector", "Sector", ClaseColumna::Texto, {}, 10};
+  ColumnaDestino logico{"PideHonorarios", "Honorarios", ClaseColumna::Logico};
+  ColumnaDestino entero{"P_N", "N", ClaseColumna::Tecleada, {ClaseTecleada::Entero, ado::adInteger}};
+  ColumnaDestino fecha{"P_Alta", "Alta", ClaseColumna::Tecleada, {ClaseTecleada::Fecha, ado::adDBDate}};
+  const struct {
+    CeldaPlanilla celda;
+    const ColumnaDestino& columna;
+    const char* valor;  // as the form shows it; "!" + the refusal's start
+  } casos[] = {
+      {CeldaPlanilla::DeTexto("  abc  "), texto, "abc"},
+      {CeldaPlanilla::DeTexto("abcdefghijk"), texto, "!El campo Sector admite hasta 10 caracteres"},
+      {celda(Clase::Numero, 1144), texto, "1144"},
+      {celda(Clase::Fecha), texto, "29/02/2024"},
+      {celda(Clase::Error, 0, "#N/A"), texto, "!La celda de Sector tiene un error (#N/A)"},
+      {celda(Clase::Vacia), texto, ""},
+      {celda(Clase::Logico, 1), logico, "Sí"},
+      {celda(Clase::Numero, -1), logico, "Sí"},
+      {celda(Clase::Numero, 2), logico, "!El campo Honorarios no acepta \"2\""},
+      {CeldaPlanilla::DeTexto("Pedir Sueldo Bruto"), logico, "No"},
+      {CeldaPlanilla::DeTexto("F"), logico, "No"},
+      {celda(Clase::Numero, 1234), entero, "1234"},
+      {celda(Clase::Numero, 12.5), entero, "!El campo N no acepta \"12.5\""},
+      {CeldaPlanilla::DeTexto("1.234"), entero, "!El campo N no acepta \"1.234\": no se sabe"},
+      {CeldaPlanilla::DeTexto("1.234.567"), entero, "1234567"},
+      {CeldaPlanilla::DeTexto("-7"), entero, "-7"},
+      {celda(Clase::Fecha), entero, "!El campo N no acepta \"29/02/2024\""},
+      {celda(Clase::Fecha), fecha, "29/02/2024"},
+      {celda(Clase::Fecha, 1), fecha, "29/02/2024 13:05:00"},
+      {CeldaPlanilla::DeTexto("2024-02-29"), fecha, "29/02/2024"},
+      {celda(Clase::Numero, 45351), fecha, "!El campo Alta no acepta \"45351\""},
+      {CeldaPlanilla::DeTexto("30/02/2024"), fecha, "!El campo Alta no acepta \"30/02/2024\""},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.valor);
+    const ValorImportado v = LeerCelda(c.celda, c.columna);
+    EXPECT_EQ(
+        (v.Rechazado() ? ("!" + v.motivo).left(QString::fromUtf8(c.valor).size()) : v.texto).toStdString(),
+        c.valor)
+        << v.motivo.toStdString();
   }
 }
 
