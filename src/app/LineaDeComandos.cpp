@@ -4,8 +4,10 @@
 #include <memory>
 #include <optional>
 
-#include "app/ReporteDeLinea.h"
 #include "app/OrdenExportar.h"
+#include "app/OrdenImportar.h"
+#include "app/OrdenPadron.h"
+#include "app/ReporteDeLinea.h"
 #include "db/DB_Dll.h"
 #include "platform/services/OperadorDeConsola.h"
 #include "session/IniciarSesion.h"
@@ -34,6 +36,8 @@ QString Ayuda() {
       "     MA_Empresas --verificar \"<texto de parámetros>\" [--formato=csv] [--reparar]\n"
       "     MA_Empresas --reporte <código> <archivo.pdf> \"<texto de parámetros>\"\n"
       "     MA_Empresas --exportar <archivo.xlsx|archivo.csv> \"<texto de parámetros>\"\n"
+      "     MA_Empresas --importar <archivo.xlsx|archivo.csv> \"<texto de parámetros>\" [--aplicar]\n"
+      "     MA_Empresas --padron <archivo.zip|archivo.tmp> \"<texto de parámetros>\"\n"
       "     MA_Empresas --help | --version\n"
       "\n"
       "Sin opciones abre el formulario de empresas en la base que indica el texto de\n"
@@ -63,11 +67,23 @@ QString Ayuda() {
       "                     .xlsx (números, fechas y textos con su tipo) o .csv\n"
       "                     (UTF-8, separado por comas); una columna por cada\n"
       "                     columna de la tabla, la de su nombre, salvo el logo\n"
+      "  --importar ARCHIVO TEXTO\n"
+      "                     lee empresas de una planilla (.xlsx o .csv) cuya primera\n"
+      "                     fila nombra columnas de P_MA_Empresas y dice, fila por\n"
+      "                     fila, si es nueva, qué cambia, si no cambia o por qué se\n"
+      "                     rechaza; no graba nada\n"
+      "  --aplicar          además graba las filas aceptadas como el formulario, una\n"
+      "                     transacción por empresa\n"
+      "  --padron ARCHIVO TEXTO\n"
+      "                     carga el padrón de AFIP (apellido y nombre o\n"
+      "                     denominación, el zip o su .tmp) en MA_PADRON_AFIP;\n"
+      "                     reemplaza al anterior sólo si termina bien\n"
       "  -h, --help         muestra esta ayuda y termina\n"
       "  --version          muestra la versión y termina\n"
       "\n"
-      "Estado de salida: 0 sin hallazgos, 1 con hallazgos, 2 cuando no pudo conectarse\n"
-      "o leer, o las opciones están mal usadas. --exportar: 0 escrita, 2 no escrita.");
+      "Estado de salida: 0 sin hallazgos, 1 con hallazgos (--importar: filas\n"
+      "rechazadas), 2 cuando no pudo conectarse, leer o escribir, o las opciones\n"
+      "están mal usadas. --reporte, --exportar y --padron: 0 hecho, 2 no hecho.");
 }
 
 OrdenesDeLinea MalUso(const QString& error) {
@@ -85,8 +101,17 @@ OrdenesDeLinea LeerOrdenes(const QStringList& argumentos) {
   OrdenesDeLinea o;
   if (!conOpciones) return o;  // the parameter text of the window
 
-  bool ayuda = false, version = false, verificar = false, formato = false, exportar = false;
-  bool reporte = false;
+  bool ayuda = false, version = false, formato = false;
+  Orden pedida = Orden::Ventana;
+  QString pedidaCon;  // the switch that asked for it
+  // One order at a time: each connects and works on its own.
+  auto pedir = [&](Orden orden, const QString& opcion) -> std::optional<OrdenesDeLinea> {
+    if (pedida != Orden::Ventana)
+      return MalUso(QStringLiteral("%1 y %2 van por separado").arg(pedidaCon, opcion));
+    pedida = orden;
+    pedidaCon = opcion;
+    return std::nullopt;
+  };
   for (int i = 0; i < argumentos.size(); ++i) {
     const QString& a = argumentos[i];
     const int igual = a.indexOf(QLatin1Char('='));
@@ -97,23 +122,44 @@ OrdenesDeLinea LeerOrdenes(const QStringList& argumentos) {
       if (i + 1 < argumentos.size()) return argumentos[++i];
       return std::nullopt;
     };
+    // A file, then the parameter text.
+    auto archivoYTexto = [&]() {
+      const std::optional<QString> archivo = valor();
+      if (!archivo || i + 1 >= argumentos.size()) return false;
+      o.archivo = *archivo;
+      o.parametros = argumentos[++i];
+      return true;
+    };
     if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
       ayuda = true;
     } else if (a == QLatin1String("--version")) {
       version = true;
     } else if (nombre == QLatin1String("--verificar")) {
+      if (auto mal = pedir(Orden::Verificar, nombre)) return *mal;
       const std::optional<QString> v = valor();
       if (!v) return MalUso(QStringLiteral("--verificar necesita el texto de parámetros"));
-      verificar = true;
       o.parametros = *v;
+    } else if (a == QLatin1String("--reporte")) {
+      if (auto mal = pedir(Orden::Reporte, a)) return *mal;
+      if (i + 3 >= argumentos.size())
+        return MalUso(
+            QStringLiteral("--reporte necesita el código, el archivo PDF y el texto de parámetros"));
+      o.codigo = argumentos[++i];
+      o.archivo = argumentos[++i];
+      o.parametros = argumentos[++i];
     } else if (nombre == QLatin1String("--exportar")) {
-      const std::optional<QString> v = valor();
-      if (!v || i + 1 >= argumentos.size())
+      if (auto mal = pedir(Orden::Exportar, nombre)) return *mal;
+      if (!archivoYTexto())
         return MalUso(
             QStringLiteral("--exportar necesita el archivo (.xlsx o .csv) y el texto de parámetros"));
-      exportar = true;
-      o.archivo = *v;
-      o.parametros = argumentos[++i];
+    } else if (nombre == QLatin1String("--importar")) {
+      if (auto mal = pedir(Orden::Importar, nombre)) return *mal;
+      if (!archivoYTexto())
+        return MalUso(QStringLiteral("--importar necesita el archivo y el texto de parámetros"));
+    } else if (nombre == QLatin1String("--padron")) {
+      if (auto mal = pedir(Orden::Padron, nombre)) return *mal;
+      if (!archivoYTexto())
+        return MalUso(QStringLiteral("--padron necesita el archivo del padrón y el texto de parámetros"));
     } else if (nombre == QLatin1String("--formato")) {
       const std::optional<QString> v = valor();
       if (v && v->compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0)
@@ -123,16 +169,10 @@ OrdenesDeLinea LeerOrdenes(const QStringList& argumentos) {
       else
         return MalUso(QStringLiteral("formato desconocido: %1 (csv o texto)").arg(v.value_or(QString())));
       formato = true;
-    } else if (a == QLatin1String("--reporte")) {
-      if (i + 3 >= argumentos.size())
-        return MalUso(
-            QStringLiteral("--reporte necesita el código, el archivo PDF y el texto de parámetros"));
-      reporte = true;
-      o.codigo = argumentos[++i];
-      o.archivo = argumentos[++i];
-      o.parametros = argumentos[++i];
     } else if (a == QLatin1String("--reparar")) {
       o.reparar = Reparacion::Completar;
+    } else if (a == QLatin1String("--aplicar")) {
+      o.aplicar = Aplicacion::Grabar;
     } else if (a.startsWith(QLatin1Char('-'))) {
       return MalUso(QStringLiteral("opción desconocida: %1").arg(a));
     } else {
@@ -143,14 +183,12 @@ OrdenesDeLinea LeerOrdenes(const QStringList& argumentos) {
     o.orden = Orden::Ayuda;
   } else if (version) {
     o.orden = Orden::Version;
-  } else if (verificar) {
-    o.orden = Orden::Verificar;
-  } else if (reporte) {
-    o.orden = Orden::Reporte;
-  } else if (formato || o.reparar == Reparacion::Completar) {
+  } else if ((formato || o.reparar == Reparacion::Completar) && pedida != Orden::Verificar) {
     return MalUso(QStringLiteral("--formato y --reparar acompañan a --verificar"));
-  } else if (exportar) {
-    o.orden = Orden::Exportar;
+  } else if (o.aplicar == Aplicacion::Grabar && pedida != Orden::Importar) {
+    return MalUso(QStringLiteral("--aplicar acompaña a --importar"));
+  } else {
+    o.orden = pedida;
   }
   return o;
 }
@@ -173,6 +211,10 @@ int EjecutarOrdenes(const OrdenesDeLinea& o) {
       return EjecutarReporte(o.codigo, o.archivo, o.parametros);
     case Orden::Exportar:
       return EjecutarExportar(o.archivo, o.parametros);
+    case Orden::Importar:
+      return EjecutarImportar(o);
+    case Orden::Padron:
+      return EjecutarPadron(o.archivo, o.parametros);
     case Orden::Verificar:
       break;
   }

@@ -72,6 +72,12 @@ TEST(LineaDeComandos, SwitchesOutsideACheckAnswerAsALinuxCommandDoes) {
        2,
        "",
        "--reporte necesita el código, el archivo PDF y el texto de parámetros"},
+      {{"--importar", "a.csv"}, 2, "", "--importar necesita el archivo y el texto de parámetros"},
+      {{"--aplicar"}, 2, "", "--aplicar acompaña a --importar"},
+      {{"--importar", "a.ods", "@Server=SQLITE;"},
+       2,
+       "",
+       "a.ods: se leen planillas .xlsx y .csv; no se importó nada."},
   };
   for (const Caso& c : casos) {
     SCOPED_TRACE(c.argumentos.join(' ').toStdString());
@@ -311,6 +317,74 @@ TEST_P(Reporte, ElPdfLlevaCadaCampoDeLaEmpresa) {
 
 INSTANTIATE_TEST_SUITE_P(Motores, Reporte, ::testing::ValuesIn(testdb::AllEngines()),
                          testdb::ParamName<::testing::TestParamInfo<testdb::Engine>>);
+
+// A sheet as an operator brings it: an XLSX a spreadsheet program wrote
+// (Debian's python3-openpyxl here) and a CSV with a spreadsheet's semicolons.
+TEST_P(Verificar, ImportingChecksEveryRowAndAppliesOnlyWhenAsked) {
+  const testdb::Database db = testdb::FreshDemo(GetParam());
+  const QString p = Parametros(db);
+  QTemporaryDir tmp;
+  ASSERT_TRUE(tmp.isValid());
+  const QString xlsx = tmp.filePath(QStringLiteral("empresas.xlsx"));
+  QProcess py;
+  py.start(QStringLiteral("/usr/bin/python3"),
+           {QStringLiteral("-c"),
+            QStringLiteral("import sys, openpyxl\nwb = openpyxl.Workbook()\nws = wb.active\n"
+                           "ws.append(['IdEmpresa', 'NombreEmpresa', 'CUIT', 'Numero', 'PideHonorarios'])\n"
+                           "ws.append([40, 'Planilla S.A.', '30-50000000-3', 1245, True])\n"
+                           "ws.append([1, 'Distribuidora del Litoral S.A.', '30-71234567-1', 1245, False])\n"
+                           "ws.append([41, 'Otra S.A.', '30-71234567-1', None, None])\n"
+                           "wb.save(sys.argv[1])\n"),
+            xlsx});
+  ASSERT_TRUE(py.waitForFinished(60000));
+  ASSERT_EQ(py.exitCode(), 0) << py.readAllStandardError().toStdString();
+  const QString csv = tmp.filePath(QStringLiteral("empresas.csv"));
+  QFile f(csv);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(
+      "\xEF\xBB\xBF"
+      "Empresa;Nombre;Teléfono\r\n40;Planilla S.A.;'+54 11 4000-0000\r\n");
+  f.close();
+  const QString cuenta = "SELECT COUNT(*) FROM P_MA_Empresas";
+
+  Salida s = Correr({"--importar", xlsx, p});
+  EXPECT_EQ(s.estado, 1) << s.err.toStdString();
+  EXPECT_EQ(s.out,
+            QStringLiteral(
+                "Fila 2, empresa 40 - Planilla S.A.: nueva\n"
+                "Fila 3, empresa 1 - Distribuidora del Litoral S.A.: sin cambios\n"
+                "Fila 4, empresa 41 - Otra S.A.: rechazada: El CUIT 30-71234567-1 ya está asignado a la "
+                "empresa 1 - Distribuidora del Litoral S.A.\n"
+                "3 filas: 1 nueva, 0 con cambios, 1 sin cambios, 1 rechazada; no se grabó nada (--aplicar "
+                "graba las filas aceptadas).\n"));
+  EXPECT_EQ(testdb::Query(db, cuenta), QStringList{"12"});
+
+  s = Correr({"--importar", xlsx, p, "--aplicar"});
+  EXPECT_EQ(s.estado, 1) << s.err.toStdString();
+  EXPECT_TRUE(
+      s.out.startsWith("Fila 2, empresa 40 - Planilla S.A.: nueva, grabada; filas por empresa: "
+                       "Comprobantes 8/8 · Talonarios 5/5 · Ejercicios 3/3\n"))
+      << s.out.toStdString();
+  EXPECT_EQ(testdb::Query(db, "SELECT Numero, CUIT FROM P_MA_Empresas WHERE IdEmpresa = '" + C15("40") + "'"),
+            QStringList{"      1245|30-50000000-3"});
+
+  s = Correr({"--importar", csv, p, "--aplicar"});
+  EXPECT_EQ(s.estado, 0) << s.err.toStdString();
+  EXPECT_TRUE(s.out.startsWith(
+      "Fila 2, empresa 40 - Planilla S.A.: grabada: Teléfono (\"\" → \"+54 11 4000-0000\")\n"))
+      << s.out.toStdString();
+  EXPECT_EQ(testdb::Query(db, cuenta), QStringList{"13"});
+
+  f.setFileName(tmp.filePath(QStringLiteral("mal.csv")));
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("Empresa,Fax\n40,1\n");
+  f.close();
+  s = Correr({"--importar", f.fileName(), p, "--aplicar"});
+  EXPECT_EQ(s.estado, 2);
+  EXPECT_TRUE(s.out.isEmpty());
+  EXPECT_TRUE(s.err.contains("\"Fax\" no nombra ninguna columna de P_MA_Empresas; no se importó nada."))
+      << s.err.toStdString();
+}
 
 INSTANTIATE_TEST_SUITE_P(Motores, Verificar, ::testing::ValuesIn(testdb::AllEngines()),
                          testdb::ParamName<::testing::TestParamInfo<testdb::Engine>>);
