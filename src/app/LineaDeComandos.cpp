@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/OrdenPadron.h"
 #include "db/DB_Dll.h"
 #include "platform/services/OperadorDeConsola.h"
 #include "session/IniciarSesion.h"
@@ -30,6 +31,7 @@ QString Ayuda() {
   return QStringLiteral(
       "Uso: MA_Empresas [\"<texto de parámetros>\"]\n"
       "     MA_Empresas --verificar \"<texto de parámetros>\" [--formato=csv] [--reparar]\n"
+      "     MA_Empresas --padron <archivo.zip|archivo.tmp> \"<texto de parámetros>\"\n"
       "     MA_Empresas --help | --version\n"
       "\n"
       "Sin opciones abre el formulario de empresas en la base que indica el texto de\n"
@@ -47,6 +49,9 @@ QString Ayuda() {
       "                     la tome por una fórmula\n"
       "  --reparar          además completa las filas por empresa que faltan, una\n"
       "                     transacción por empresa, y dice qué agregó\n"
+      "  --padron ARCHIVO TEXTO  carga el padrón de AFIP (apellido y nombre o\n"
+      "                     denominación, el zip o su .tmp) en MA_PADRON_AFIP; reemplaza\n"
+      "                     al anterior sólo si termina bien\n"
       "  -h, --help         muestra esta ayuda y termina\n"
       "  --version          muestra la versión y termina\n"
       "\n"
@@ -69,7 +74,7 @@ OrdenesDeLinea LeerOrdenes(const QStringList& argumentos) {
   OrdenesDeLinea o;
   if (!conOpciones) return o;  // the parameter text of the window
 
-  bool ayuda = false, version = false, verificar = false, formato = false;
+  bool ayuda = false, version = false, verificar = false, formato = false, padron = false;
   for (int i = 0; i < argumentos.size(); ++i) {
     const QString& a = argumentos[i];
     const int igual = a.indexOf(QLatin1Char('='));
@@ -89,6 +94,13 @@ OrdenesDeLinea LeerOrdenes(const QStringList& argumentos) {
       if (!v) return MalUso(QStringLiteral("--verificar necesita el texto de parámetros"));
       verificar = true;
       o.parametros = *v;
+    } else if (nombre == QLatin1String("--padron")) {
+      const std::optional<QString> v = valor();
+      if (!v || i + 1 >= argumentos.size())
+        return MalUso(QStringLiteral("--padron necesita el archivo del padrón y el texto de parámetros"));
+      padron = true;
+      o.archivo = *v;
+      o.parametros = argumentos[++i];
     } else if (nombre == QLatin1String("--formato")) {
       const std::optional<QString> v = valor();
       if (v && v->compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0)
@@ -106,6 +118,7 @@ OrdenesDeLinea LeerOrdenes(const QStringList& argumentos) {
       return MalUso(QStringLiteral("argumento de más: %1").arg(a));
     }
   }
+  if (verificar && padron) return MalUso(QStringLiteral("--padron y --verificar van por separado"));
   if (ayuda) {
     o.orden = Orden::Ayuda;
   } else if (version) {
@@ -114,6 +127,8 @@ OrdenesDeLinea LeerOrdenes(const QStringList& argumentos) {
     o.orden = Orden::Verificar;
   } else if (formato || o.reparar == Reparacion::Completar) {
     return MalUso(QStringLiteral("--formato y --reparar acompañan a --verificar"));
+  } else if (padron) {
+    o.orden = Orden::Padron;
   }
   return o;
 }
@@ -132,6 +147,8 @@ int EjecutarOrdenes(const OrdenesDeLinea& o) {
       Escribir(stderr, kPrograma + QStringLiteral(": ") + o.error + QLatin1Char('\n') +
                            QStringLiteral("Pruebe 'MA_Empresas --help' para más información."));
       return kNoSePudo;
+    case Orden::Padron:
+      return EjecutarPadron(o.archivo, o.parametros);
     case Orden::Verificar:
       break;
   }

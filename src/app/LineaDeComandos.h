@@ -8,11 +8,12 @@
 #include "company/rules/InformeVerificacion.h"
 #include "company/rules/VerificarEmpresas.h"
 
-enum class Orden { Ventana, Verificar, Ayuda, Version, MalUso };
+enum class Orden { Ventana, Verificar, Padron, Ayuda, Version, MalUso };
 
 struct OrdenesDeLinea {
   Orden orden = Orden::Ventana;
   QString parametros;  // the parameter text of --verificar
+  QString archivo;     // the register's file of --padron
   FormatoInforme formato = FormatoInforme::Texto;
   Reparacion reparar = Reparacion::No;
   QString error;  // what is wrong, for MalUso
