@@ -38,6 +38,7 @@ QDate FechaDelNombre(const QString& nombre);
 struct Malformada {
   qint64 numero = 0;  // the line's number in the file, from 1
   Defecto defecto = Defecto::Ninguno;
+  friend bool operator==(const Malformada&, const Malformada&) = default;
 };
 
 class Lector {
