@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -12,6 +13,7 @@
 #include <algorithm>
 
 #include "company/rules/InformeVerificacion.h"
+#include "support/PadronDePrueba.h"
 #include "support/TestDatabases.h"
 
 namespace {
@@ -78,6 +80,18 @@ TEST(LineaDeComandos, SwitchesOutsideACheckAnswerAsALinuxCommandDoes) {
        2,
        "",
        "a.ods: se leen planillas .xlsx y .csv; no se importó nada."},
+      {{"--help"}, 0, "     MA_Empresas --padron <archivo.zip|archivo.tmp> \"<texto de parámetros>\"", ""},
+      {{"--padron", "padron.zip"}, 2, "", "--padron necesita el archivo del padrón y el texto de parámetros"},
+      {{"--verificar", "@Server=SQLITE;", "--padron", "p.zip", "@Server=SQLITE;"},
+       2,
+       "",
+       "--verificar y --padron van por separado"},
+      {{"--padron", "/no/existe.zip", "@Server=SQLITE;"},
+       2,
+       "",
+       "MA_Empresas: no existe el archivo /no/existe.zip. No se importó el padrón; el anterior, si lo hay, "
+       "sigue "
+       "en uso."},
   };
   for (const Caso& c : casos) {
     SCOPED_TRACE(c.argumentos.join(' ').toStdString());
@@ -127,6 +141,37 @@ TEST(LineaDeComandos, TheOperatorsDemoDatabaseIsClean) {
       {"--verificar", QStringLiteral("@Server=SQLITE;@DbName=%1;@Usuario=admin;@Password=;").arg(archivo)});
   EXPECT_EQ(s.estado, 0) << s.out.toStdString() << s.err.toStdString();
   EXPECT_EQ(s.out, QStringLiteral("12 empresas verificadas: sin hallazgos.\n"));
+}
+
+// AFIP's register imported: the summary on the standard output, nothing on the
+// error output that is not a terminal; a file that is not one refused with status 2.
+TEST(LineaDeComandos, PadronImportsTheRegisterOrSaysWhyNot) {
+  const testdb::Database db = testdb::FreshDemo(Engine::Sqlite);
+  QTemporaryDir tmp;
+  ASSERT_TRUE(tmp.isValid());
+  const QString texto = tmp.filePath(QStringLiteral("SELE-SAL-CONSTA.p20out1.20260905.tmp"));
+  const QString zip = tmp.filePath(QStringLiteral("padron.zip"));
+  padron_prueba::Escribir(texto, 300);
+  QFile f(texto);
+  ASSERT_TRUE(f.open(QIODevice::Append));
+  f.write("20000000001 MAL\n");
+  f.close();
+  padron_prueba::Comprimir(zip, QFileInfo(texto).fileName(), texto);
+
+  Salida s = Correr({"--padron", zip, Parametros(db)});
+  EXPECT_EQ(s.estado, 0) << s.err.toStdString();
+  EXPECT_TRUE(s.out.startsWith(
+      QStringLiteral("Padrón del 05/09/2026 importado en MA_PADRON_AFIP: 300 líneas, 1 mal formadas, en ")))
+      << s.out.toStdString();
+  EXPECT_TRUE(s.out.endsWith(QStringLiteral("\n  línea 301: línea corta (51 caracteres por línea)\n")))
+      << s.out.toStdString();
+  EXPECT_TRUE(s.err.isEmpty()) << s.err.toStdString();
+
+  s = Correr({"--padron", QStringLiteral(MA_SOURCE_DIR "/README.md"), Parametros(db)});
+  EXPECT_EQ(s.estado, 2);
+  EXPECT_TRUE(s.err.startsWith(QStringLiteral("MA_Empresas: README.md no es un padrón: ")))
+      << s.err.toStdString();
+  EXPECT_EQ(testdb::Query(db, "SELECT LINEAS FROM MA_PADRON_AFIP_DATOS"), QStringList{"300"});
 }
 
 // A CSV cell a spreadsheet would run as a formula opens as text; the same

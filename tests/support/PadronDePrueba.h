@@ -1,35 +1,23 @@
 #pragma once
-// AFIP's register as its import leaves it in a database, written by a test
-// through the program's own client, in the SQL Server dialect the program
-// writes. Header-only, as the connection's layer is the program's.
+// Synthetic registers of AFIP's taxpayers, as AFIP writes them (fixed-width
+// Latin-1 lines, sorted by CUIT, valid check digits), for the tests and the
+// benchmark; and a zip of one, as AFIP publishes it.
+#include <QByteArray>
 #include <QString>
-#include <vector>
+#include <cstdint>
 
-#include "platform/client/Connection.h"
+namespace padron_prueba {
 
-struct FilaPadron {
-  const char* cuit;  // 11 digits
-  const char* denominacion;
-  const char* iva;
-  const char* monotributo = "NI";
-};
+// The check digit a ten-digit CUIT body calls for; 10 when none.
+int Digito(std::int64_t diezDigitos);
+// One line: the CUIT, the name (Latin-1, cut or padded to 30) and the other fields as given.
+QByteArray Linea(std::int64_t cuit, const QByteArray& nombre, const char* ganancias = "AC",
+                 const char* iva = "AC", const char* monotributo = "NI", const char* sociedad = "N",
+                 const char* empleador = "S", const char* actividad = "00");
+// `lineas` well-formed lines, each CUIT greater than the last, names of realistic
+// lengths with Latin-1 letters; the same file for the same count.
+void Escribir(const QString& ruta, std::int64_t lineas);
+// A zip holding `texto` under the name `nombre` (deflated, as AFIP's).
+void Comprimir(const QString& zip, const QString& nombre, const QString& texto);
 
-// `fecha` is the register's date as yyyymmdd.
-inline void CrearPadron(ado::Connection& cnn, const std::vector<FilaPadron>& filas,
-                        const char* fecha = "20260905") {
-  cnn.Execute(QStringLiteral(
-      "CREATE TABLE MA_PADRON_AFIP (CUIT bigint NOT NULL PRIMARY KEY, DENOMINACION varchar(30) NOT NULL, "
-      "GANANCIAS char(2), IVA char(2), MONOTRIBUTO char(2), SOCIEDAD char(1), EMPLEADOR char(1), "
-      "ACTIVIDAD char(2))"));
-  cnn.Execute(QStringLiteral(
-      "CREATE TABLE MA_PADRON_AFIP_DATOS (FECHA_PADRON datetime, LINEAS int, MAL_FORMADAS int, "
-      "IMPORTADO datetime)"));
-  for (const FilaPadron& f : filas)
-    cnn.Execute(
-        QStringLiteral("INSERT INTO MA_PADRON_AFIP VALUES (%1, '%2', 'AC', '%3', '%4', 'N', 'S', '00')")
-            .arg(QString::fromLatin1(f.cuit), QString::fromUtf8(f.denominacion).replace("'", "''"),
-                 QString::fromLatin1(f.iva), QString::fromLatin1(f.monotributo)));
-  cnn.Execute(QStringLiteral("INSERT INTO MA_PADRON_AFIP_DATOS VALUES ('%1', %2, 0, GETDATE())")
-                  .arg(QString::fromLatin1(fecha))
-                  .arg(filas.size()));
-}
+}  // namespace padron_prueba

@@ -6,7 +6,7 @@
 
 #include "company/form/FormularioEnBase.h"
 #include "company/rules/ConsultaPadron.h"
-#include "support/PadronDePrueba.h"
+#include "support/PadronEnBase.h"
 
 namespace {
 

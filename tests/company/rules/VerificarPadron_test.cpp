@@ -6,7 +6,7 @@
 #include "company/rules/InformeVerificacion.h"
 #include "company/rules/VerificarEmpresas.h"
 #include "support/ConexionDePrueba.h"
-#include "support/PadronDePrueba.h"
+#include "support/PadronEnBase.h"
 
 // Readable texts in failure messages.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
