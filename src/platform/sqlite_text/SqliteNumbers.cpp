@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "SqliteFunctions.h"
@@ -94,9 +95,21 @@ void IsNumeric(sqlite3_context* ctx, int, sqlite3_value** argv) {
     return;
   }
   std::string s = Trim(TextOf(argv[0]));
+  // A currency sign before or after the sign: $ £ ¥ ¢ €.
+  auto currency = [&](size_t at) -> size_t {
+    for (const char* c : {"$", "\xC2\xA3", "\xC2\xA5", "\xC2\xA2", "\xE2\x82\xAC"})
+      if (s.compare(at, std::strlen(c), c) == 0) return std::strlen(c);
+    return 0;
+  };
+  auto sign = [&](size_t at) -> size_t { return at < s.size() && (s[at] == '+' || s[at] == '-') ? 1 : 0; };
   size_t i = 0;
-  if (i < s.size() && (s[i] == '$' || s[i] == '+' || s[i] == '-')) ++i;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-') && s[i - 1] == '$') ++i;
+  if (const size_t c = currency(i)) {
+    i += c;
+    i += sign(i);
+  } else if (sign(i)) {
+    ++i;
+    i += currency(i);
+  }
   bool digits = false, point = false;
   for (; i < s.size(); ++i) {
     const char c = s[i];
