@@ -149,6 +149,8 @@ const Answer kAnswers[] = {
      "Ene 15 2024 12:00AM"},
     {"datetime_text_cut", "SELECT CONVERT(varchar(6), CONVERT(datetime, '20240815 12:05'))", "Ago 15"},
     {"date_text_iso", "SELECT CAST(CONVERT(date, '20240815') AS varchar(10))", "2024-08-15"},
+    {"datetime2_text_iso", "SELECT CAST(CAST('2024-03-05T14:07:09' AS datetime2(0)) AS varchar(19))",
+     "2024-03-05 14:07:09"},
     {"int_too_long_star", "SELECT CONVERT(varchar(2), 123)", "*"},
     {"int_fits", "SELECT CONVERT(varchar(3), -12)", "-12"},
     {"len_too_long_star", "SELECT CAST(LEN('abcdefghij') AS varchar(1))", "*"},

@@ -168,11 +168,12 @@ QString Rewriter::CastTo(const Seq& expr, const QString& type) {
     const int scale = ScaleOf(expr);
     if (scale >= 0)
       value = lite ? "printf('%." + QString::number(scale) + "f', " + value + ")" : "ROUND(" + value + ", 2)";
-    // A datetime without a style is style 0's text; a date alone is yyyy-mm-dd.
-    static const QRegularExpression dateAlone(
-        R"(^\s*(convert\s*\(\s*date\s*,|cast\s*\(.*\bas\s+date\s*\)\s*$))",
+    // A datetime without a style is style 0's text; date, datetime2 and time give theirs as they are.
+    static const QRegularExpression iso(
+        R"(^\s*(convert\s*\(\s*(date|datetime2|time)\s*[,(]|cast\s*\(.*\bas\s+(date|datetime2|time)\s*)"
+        R"((\(\s*\d+\s*\))?\s*\)\s*$))",
         QRegularExpression::CaseInsensitiveOption);
-    if (from == ValueType::Date && !dateAlone.match(Plain(expr)).hasMatch())
+    if (from == ValueType::Date && !iso.match(Plain(expr)).hasMatch())
       value = lite ? "ma_format_date(" + value + ", 0)" : "ma_date_text(" + value + ")";
     // An integer too long for the text is "*".
     static const QRegularExpression length(R"(^\s*n?(var)?char\s*\(\s*(\d+)\s*\)\s*$)",
