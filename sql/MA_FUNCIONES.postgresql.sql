@@ -237,12 +237,20 @@ CREATE OR REPLACE FUNCTION isnumeric(x numeric) RETURNS integer
 
 CREATE OR REPLACE FUNCTION isnumeric(x text) RETURNS integer
   LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$
-  SELECT CASE WHEN x COLLATE "C" ~ '^\s*(\$?[+-]?|[+-]?\$?)(\d[\d,]*(\.\d*)?|\.\d+|,[\d,]*(\.\d*)?)([eE][+-]?\d+)?\s*$' THEN 1 ELSE 0 END
+  SELECT CASE WHEN x COLLATE "C" ~ '^\s*([$£¥¢€]?[+-]?|[+-]?[$£¥¢€]?)(\d[\d,]*(\.\d*)?|\.\d+|,[\d,]*(\.\d*)?)([eE][+-]?\d+)?\s*$' THEN 1 ELSE 0 END
 $$;
 
 CREATE OR REPLACE FUNCTION isdate(x text) RETURNS integer
   LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$
   SELECT CASE WHEN ma_datetime(x, false) IS NULL THEN 0 ELSE 1 END
+$$;
+
+-- A datetime as text without a style (style 0 or 100): "mon dd yyyy hh:miAM", months in Spanish.
+CREATE OR REPLACE FUNCTION ma_date_text(x timestamp) RETURNS text
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$
+  SELECT (ARRAY['Ene', 'Feb', 'Mar', 'Abr', 'May', 'Jun', 'Jul', 'Ago', 'Sep', 'Oct', 'Nov', 'Dic'])[extract(month FROM x)::int]
+    || ' ' || lpad(extract(day FROM x)::int::text, 2) || ' ' || to_char(x, 'YYYY') || ' '
+    || lpad(to_char(x, 'FMHH12'), 2) || ':' || to_char(x, 'MIAM')
 $$;
 
 CREATE OR REPLACE FUNCTION ma_round(x numeric, places integer, f integer DEFAULT 0) RETURNS numeric

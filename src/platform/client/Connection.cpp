@@ -255,6 +255,7 @@ odbc::StmtHandle Connection::Impl::NewStatement(Carry carry) {
 
 bool Connection::Impl::HasSpanishCollation() {
   if (spanishCollation != Known::Unknown) return spanishCollation == Known::Yes;
+  if (state != adStateOpen) return false;  // the statement will not run either
   odbc::StmtHandle st = NewStatement();
   const auto ctx = Ctx();
   const QString sql = QStringLiteral(

@@ -402,7 +402,8 @@ void IsDate(sqlite3_context* ctx, int, sqlite3_value** argv) {
   sqlite3_result_int(ctx, type == SQLITE_TEXT && Parse(TextOf(argv[0])) ? 1 : 0);
 }
 
-// CONVERT's styles for dates: the century-less ones (1-12) give two-digit years.
+// CONVERT's styles for dates: the century-less ones (1-12) give two-digit years; 0 and 100
+// (also a datetime made text without a style) name the month in Spanish.
 void FormatDate(sqlite3_context* ctx, int, sqlite3_value** argv) {
   if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return;
   const std::string text = TextOf(argv[0]);
@@ -485,6 +486,14 @@ void FormatDate(sqlite3_context* ctx, int, sqlite3_value** argv) {
     case 121:
       std::snprintf(buf, sizeof buf, "%04lld-%02d-%02d %02d:%02d:%02d.%03d", y, m, d, h, mi, s, ms);
       break;
+    case 0:
+    case 100: {
+      static const char* const months[] = {"Ene", "Feb", "Mar", "Abr", "May", "Jun",
+                                           "Jul", "Ago", "Sep", "Oct", "Nov", "Dic"};
+      std::snprintf(buf, sizeof buf, "%s %2d %04lld %2d:%02d%s", months[m - 1], d, y, h % 12 ? h % 12 : 12,
+                    mi, h < 12 ? "AM" : "PM");
+      break;
+    }
     default:
       sqlite3_result_error(
           ctx,

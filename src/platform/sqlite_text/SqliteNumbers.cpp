@@ -3,12 +3,14 @@
 // the numeric functions SQLite lacks or answers differently.
 //
 //   ma_to_int(x), ma_to_decimal(x)   text -> number; a number passes unchanged
+//   ma_is_int(x), ma_is_decimal(x)   1, or the error the conversion would raise
 //   isnumeric(x)                     ISNUMERIC
 //   ma_round(x, d[, f])              ROUND with negative places and its truncating third argument
 //   ceiling(x), floor(x), square(x)
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "SqliteFunctions.h"
@@ -41,25 +43,26 @@ bool Plain(const std::string& s, bool decimals) {
   return digit;
 }
 
-void Convert(sqlite3_context* ctx, sqlite3_value* v, bool decimals) {
+// False when it refused the value (the error is the result).
+bool Convert(sqlite3_context* ctx, sqlite3_value* v, bool decimals) {
   const int type = sqlite3_value_type(v);
-  if (type == SQLITE_NULL) return;
+  if (type == SQLITE_NULL) return true;
   if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
     sqlite3_result_value(ctx, v);
-    return;
+    return true;
   }
   const std::string raw = TextOf(v);
   const std::string s = Trim(raw);
   if (s.empty() && !decimals) {  // '' is 0 as an int
     sqlite3_result_int(ctx, 0);
-    return;
+    return true;
   }
   if (s.empty() || !Plain(s, decimals)) {
     const std::string message =
         decimals ? "Error converting data type varchar to numeric."
                  : "Conversion failed when converting the varchar value '" + raw + "' to data type int.";
     sqlite3_result_error(ctx, message.c_str(), -1);
-    return;
+    return false;
   }
   if (s.find('.') == std::string::npos) {
     errno = 0;
@@ -67,19 +70,25 @@ void Convert(sqlite3_context* ctx, sqlite3_value* v, bool decimals) {
     const long long n = std::strtoll(s.c_str(), &end, 10);
     if (errno == 0 && (decimals || (n >= -2147483648LL && n <= 2147483647LL))) {
       sqlite3_result_int64(ctx, n);
-      return;
+      return true;
     }
     if (!decimals) {
       sqlite3_result_error(
           ctx, ("The conversion of the varchar value '" + raw + "' overflowed an int column.").c_str(), -1);
-      return;
+      return false;
     }
   }
   sqlite3_result_double(ctx, std::strtod(s.c_str(), nullptr));
+  return true;
 }
 
 void ToInt(sqlite3_context* ctx, int, sqlite3_value** argv) { Convert(ctx, argv[0], false); }
 void ToDecimal(sqlite3_context* ctx, int, sqlite3_value** argv) { Convert(ctx, argv[0], true); }
+// 1 when the value converts as ma_to_int / ma_to_decimal would, their error when it does not.
+template <bool Decimals>
+void Converts(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (Convert(ctx, argv[0], Decimals)) sqlite3_result_int(ctx, 1);
+}
 
 // What converts to some number type: signs, digits, a point, an exponent,
 // currency signs and thousands commas, blanks around.
@@ -94,9 +103,21 @@ void IsNumeric(sqlite3_context* ctx, int, sqlite3_value** argv) {
     return;
   }
   std::string s = Trim(TextOf(argv[0]));
+  // A currency sign before or after the sign: $ £ ¥ ¢ €.
+  auto currency = [&](size_t at) -> size_t {
+    for (const char* c : {"$", "\xC2\xA3", "\xC2\xA5", "\xC2\xA2", "\xE2\x82\xAC"})
+      if (s.compare(at, std::strlen(c), c) == 0) return std::strlen(c);
+    return 0;
+  };
+  auto sign = [&](size_t at) -> size_t { return at < s.size() && (s[at] == '+' || s[at] == '-') ? 1 : 0; };
   size_t i = 0;
-  if (i < s.size() && (s[i] == '$' || s[i] == '+' || s[i] == '-')) ++i;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-') && s[i - 1] == '$') ++i;
+  if (const size_t c = currency(i)) {
+    i += c;
+    i += sign(i);
+  } else if (sign(i)) {
+    ++i;
+    i += currency(i);
+  }
   bool digits = false, point = false;
   for (; i < s.size(); ++i) {
     const char c = s[i];
@@ -175,10 +196,16 @@ int RegisterNumbers(sqlite3* db) {
     int args;
     void (*f)(sqlite3_context*, int, sqlite3_value**);
   };
-  static const Function functions[] = {{"ma_to_int", 1, ToInt},         {"ma_to_decimal", 1, ToDecimal},
-                                       {"isnumeric", 1, IsNumeric},     {"ma_round", 2, Round},
-                                       {"ma_round", 3, Round},          {"ceiling", 1, Whole<std::ceil>},
-                                       {"floor", 1, Whole<std::floor>}, {"square", 1, Square}};
+  static const Function functions[] = {{"ma_to_int", 1, ToInt},
+                                       {"ma_to_decimal", 1, ToDecimal},
+                                       {"ma_is_int", 1, Converts<false>},
+                                       {"ma_is_decimal", 1, Converts<true>},
+                                       {"isnumeric", 1, IsNumeric},
+                                       {"ma_round", 2, Round},
+                                       {"ma_round", 3, Round},
+                                       {"ceiling", 1, Whole<std::ceil>},
+                                       {"floor", 1, Whole<std::floor>},
+                                       {"square", 1, Square}};
   for (const Function& f : functions) {
     const int rc = sqlite3_create_function(db, f.name, f.args, flags, nullptr, f.f, nullptr, nullptr);
     if (rc != SQLITE_OK) return rc;

@@ -141,6 +141,22 @@ const Answer kAnswers[] = {
     {"style_121", "SELECT CONVERT(varchar(23), CONVERT(datetime, '2024-03-05T14:07:09.250'), 121)",
      "2024-03-05 14:07:09.250"},
     {"style_on_text_ignored", "SELECT CONVERT(varchar(10), '2024-03-05', 103)", "2024-03-05"},
+    {"style_0_spanish", "SELECT CONVERT(varchar(30), CONVERT(datetime, '2024-03-05T14:07:09'), 0)",
+     "Mar  5 2024  2:07PM"},
+    {"style_100_morning", "SELECT CONVERT(varchar, CONVERT(datetime, '20241231 09:30'), 100)",
+     "Dic 31 2024  9:30AM"},
+    {"datetime_text_no_style", "SELECT CAST(DATEADD(dd, 1, '20240114') AS varchar(30))",
+     "Ene 15 2024 12:00AM"},
+    {"datetime_text_cut", "SELECT CONVERT(varchar(6), CONVERT(datetime, '20240815 12:05'))", "Ago 15"},
+    {"date_text_iso", "SELECT CAST(CONVERT(date, '20240815') AS varchar(10))", "2024-08-15"},
+    {"datetime2_text_iso", "SELECT CAST(CAST('2024-03-05T14:07:09' AS datetime2(0)) AS varchar(19))",
+     "2024-03-05 14:07:09"},
+    {"int_too_long_star", "SELECT CONVERT(varchar(2), 123)", "*"},
+    {"int_fits", "SELECT CONVERT(varchar(3), -12)", "-12"},
+    {"len_too_long_star", "SELECT CAST(LEN('abcdefghij') AS varchar(1))", "*"},
+    {"round_truncate_keeps_scale", "SELECT CONVERT(varchar(10), ROUND(2.567, 2, 1))", "2.560"},
+    {"round_keeps_scale", "SELECT CAST(ROUND(2.567, 2) AS varchar(10))", "2.570"},
+    {"round_negative_keeps_scale", "SELECT CAST(ROUND(1250.5, -2) AS varchar(10))", "1300.0"},
     {"decimal_keeps_scale", "SELECT CAST(CAST(2.5 AS decimal(6,3)) AS varchar(10))", "2.500"},
     {"decimal_rounds", "SELECT CONVERT(varchar(10), CAST(2.5678 AS decimal(6,2)))", "2.57"},
     {"money_two_decimals", "SELECT CONVERT(varchar(20), CAST(2.5 AS money))", "2.50"},
@@ -225,6 +241,9 @@ const Answer kAnswers[] = {
     {"reverse", "SELECT REVERSE('ñandú')", "údnañ"},
     {"isnumeric_exponent", "SELECT ISNUMERIC('1.5e3')", "1"},
     {"isnumeric_currency", "SELECT ISNUMERIC('$12')", "1"},
+    {"isnumeric_euro", "SELECT ISNUMERIC('€12')", "1"},
+    {"isnumeric_pound_after_sign", "SELECT ISNUMERIC('-£5.5')", "1"},
+    {"isnumeric_yen", "SELECT ISNUMERIC('¥100')", "1"},
     {"isnumeric_letters", "SELECT ISNUMERIC('12a')", "0"},
     {"isdate_dmy", "SELECT ISDATE('31/12/2024')", "1"},
     {"isdate_mdy_refused", "SELECT ISDATE('12/31/2024')", "0"},
@@ -317,23 +336,44 @@ TEST(SqlServerAnswersNoCollation, TakesTheColumn) {
 INSTANTIATE_TEST_SUITE_P(Engines, SqlServerAnswersAddedColumn, ::testing::ValuesIn(testdb::AllEngines()),
                          testdb::ParamName<::testing::TestParamInfo<testdb::Engine>>);
 
-// A code lookup keeps the primary key's index under the comparison rules above.
-TEST(SqlServerAnswersIndex, CodeLookupUsesTheIndex) {
+// A code lookup keeps the primary key's index under the comparison rules above, and so does
+// an integer column compared with a number.
+TEST(SqlServerAnswersIndex, LookupsUseTheIndex) {
+  struct Lookup {
+    const char* sql;
+    const char* sqlite;
+    const char* postgres;
+  };
+  const Lookup lookups[] = {
+      {"SELECT * FROM P_MA_Empresas WHERE IdEmpresa = '              8'",
+       "USING INDEX sqlite_autoindex_P_MA_Empresas_1", "Index Scan using p_ma_empresas_pkey"},
+      {"SELECT * FROM MV_EJERCICIOS WHERE EMPRESA = '              1' AND PERIODO = 2024",
+       "(EMPRESA=? AND PERIODO=?)", "Index Scan using mv_ejercicios_pkey"},
+  };
   for (const auto engine : testdb::AllEngines()) {
     const auto db = testdb::FreshDemo(engine);
     const auto cn = OpenProgram(db);
     const bool pg = engine == testdb::Engine::Postgres;
-    if (pg) cn->Execute("SET enable_seqscan = off");  // twelve rows: a scan would win on cost alone
-    const QString lookup = "SELECT * FROM P_MA_Empresas WHERE IdEmpresa = '              8'";
+    if (pg) cn->Execute("SET enable_seqscan = off");  // a dozen rows: a scan would win on cost alone
+    for (const auto& l : lookups) {
+      Recordset rs;
+      rs.Open((pg ? "EXPLAIN " : "EXPLAIN QUERY PLAN ") + QString(l.sql), cn, adOpenForwardOnly,
+              adLockReadOnly);
+      QStringList plan;
+      for (; !rs.Eof(); rs.MoveNext()) plan << rs.Fields(pg ? 0 : 3).GetValue().toString();
+      const QString text = plan.join('\n');
+      EXPECT_TRUE(text.contains(pg ? l.postgres : l.sqlite)) << testdb::Name(engine) << ": " << l.sql << "\n"
+                                                             << text.toStdString();
+    }
+  }
+  // The column kept as it is still reads text as the server does.
+  for (const auto engine : testdb::AllEngines()) {
+    const auto db = testdb::FreshDemo(engine);
+    const auto cn = OpenProgram(db);
     Recordset rs;
-    rs.Open((pg ? "EXPLAIN " : "EXPLAIN QUERY PLAN ") + lookup, cn, adOpenForwardOnly, adLockReadOnly);
-    QStringList plan;
-    for (; !rs.Eof(); rs.MoveNext()) plan << rs.Fields(pg ? 0 : 3).GetValue().toString();
-    const QString text = plan.join('\n');
-    EXPECT_TRUE(text.contains(pg ? "Index Scan using p_ma_empresas_pkey"
-                                 : "USING INDEX sqlite_autoindex_P_MA_Empresas_1"))
-        << testdb::Name(engine) << ":\n"
-        << text.toStdString();
+    rs.Open("SELECT COUNT(*) FROM MV_EJERCICIOS WHERE PERIODO = 2024 AND EMPRESA = 1", cn, adOpenForwardOnly,
+            adLockReadOnly);
+    EXPECT_GT(rs.Fields(0).GetValue().toInt(), 0) << testdb::Name(engine);
   }
 }
 

@@ -64,7 +64,9 @@ QString Rewriter::CallText(const QString& name, const Node& group) {
       const ValueType from = ExprType(args[1]);
       if (ok && IsDateStyle(style) && from != ValueType::Text && from != ValueType::Number)
         return TextOfLength(lite ? "ma_format_date(" + arg(1) + ", " + QString::number(style) + ")"
-                                 : "TO_CHAR(" + arg(1) + ", '" + PostgresStyleFormat(style) + "')",
+                            : style == 0 || style == 100
+                                ? "ma_date_text(" + arg(1) + ")"
+                                : "TO_CHAR(" + arg(1) + ", '" + PostgresStyleFormat(style) + "')",
                             type);
     }
     return CastTo(args[1], type);
@@ -115,7 +117,11 @@ QString Rewriter::CallText(const QString& name, const Node& group) {
     if (lite)
       return args.size() == 3 || arg(1).startsWith('-') ? "ma_round(" + arg(0) + ", " + rest + ")"
                                                         : QString();
-    return (args.size() == 3 ? "ma_round(" : "ROUND(") + ("CAST(" + arg(0) + " AS NUMERIC), ") + rest + ")";
+    const QString r =
+        (args.size() == 3 ? "ma_round(" : "ROUND(") + ("CAST(" + arg(0) + " AS NUMERIC), ") + rest + ")";
+    // The result keeps the decimals of the number rounded: ROUND(2.567, 2) is 2.570.
+    const int scale = LiteralScale(args[0]);
+    return scale > 0 ? "ROUND(" + r + ", " + QString::number(scale) + ")" : r;
   }
   if (!lite && f == "square" && args.size() == 1) return "POWER(CAST(" + arg(0) + " AS DOUBLE PRECISION), 2)";
   if ((f == "char" || f == "nchar") && args.size() == 1) return (lite ? "char(" : "CHR(") + arg(0) + ")";
@@ -162,6 +168,20 @@ QString Rewriter::CastTo(const Seq& expr, const QString& type) {
     const int scale = ScaleOf(expr);
     if (scale >= 0)
       value = lite ? "printf('%." + QString::number(scale) + "f', " + value + ")" : "ROUND(" + value + ", 2)";
+    // A datetime without a style is style 0's text; date, datetime2 and time give theirs as they are.
+    static const QRegularExpression iso(
+        R"(^\s*(convert\s*\(\s*(date|datetime2|time)\s*[,(]|cast\s*\(.*\bas\s+(date|datetime2|time)\s*)"
+        R"((\(\s*\d+\s*\))?\s*\)\s*$))",
+        QRegularExpression::CaseInsensitiveOption);
+    if (from == ValueType::Date && !iso.match(Plain(expr)).hasMatch())
+      value = lite ? "ma_format_date(" + value + ", 0)" : "ma_date_text(" + value + ")";
+    // An integer too long for the text is "*".
+    static const QRegularExpression length(R"(^\s*n?(var)?char\s*\(\s*(\d+)\s*\)\s*$)",
+                                           QRegularExpression::CaseInsensitiveOption);
+    if (const auto m = length.match(type); m.hasMatch() && IsIntegerValued(expr))
+      value = "(CASE WHEN LENGTH(CAST(" + value + " AS " + (lite ? "TEXT" : "VARCHAR") + ")) > " +
+              m.captured(2) + " THEN '*' ELSE CAST(" + value + " AS " + (lite ? "TEXT" : "VARCHAR") +
+              ") END)";
     return TextOfLength(value, type);
   }
   static const QRegularExpression integer(R"(^\s*(int|integer|smallint|tinyint|bigint)\s*$)",
@@ -205,6 +225,33 @@ QString Rewriter::TextOfLength(const QString& value, const QString& type) const 
               : "CAST(" + value + " AS VARCHAR(" + n + "))";
 }
 
+int LiteralScale(const Seq& expr) {
+  const auto sig = SigIndex(expr);
+  if (sig.empty() || expr[sig.back()].group || expr[sig.back()].tok.kind != TokenKind::Number) return -1;
+  if (sig.size() == 2 &&
+      (expr[sig[0]].group || !(IsPunct(expr[sig[0]].tok, "-") || IsPunct(expr[sig[0]].tok, "+"))))
+    return -1;
+  if (sig.size() > 2) return -1;
+  const QString t = expr[sig.back()].tok.text;
+  if (t.contains('e', Qt::CaseInsensitive)) return -1;
+  const qsizetype point = t.indexOf('.');
+  return point < 0 ? -1 : static_cast<int>(t.size() - point - 1);
+}
+
+bool IsIntegerValued(const Seq& expr) {
+  const auto sig = SigIndex(expr);
+  if (sig.empty()) return false;
+  const Node& last = expr[sig.back()];
+  if (!last.group && last.tok.kind == TokenKind::Number)
+    return sig.size() <= 2 && LiteralScale(expr) < 0 && !last.tok.text.contains('e', Qt::CaseInsensitive) &&
+           (sig.size() == 1 || (!expr[sig[0]].group && IsPunct(expr[sig[0]].tok, "-")));
+  static const QSet<QString> integers = {"len",   "datalength", "charindex", "patindex", "count",
+                                         "year",  "month",      "day",       "datediff", "datepart",
+                                         "ascii", "unicode",    "isnumeric", "isdate"};
+  return sig.size() == 2 && !expr[sig[0]].group && last.group &&
+         integers.contains(expr[sig[0]].tok.text.toLower());
+}
+
 int Rewriter::ScaleOf(const Seq& expr) {
   const auto sig = SigIndex(expr);
   if (sig.size() != 2 || expr[sig[0]].group || !expr[sig[1]].group) return -1;
@@ -220,6 +267,9 @@ int Rewriter::ScaleOf(const Seq& expr) {
     for (size_t k = 0; k < isig.size(); ++k)
       if (!inner[isig[k]].group && IsWord(inner[isig[k]].tok, "as"))
         type = Plain(Seq(inner.begin() + isig[k] + 1, inner.end()));
+  } else if (f == "round") {
+    const auto args = SplitArgs(inner);
+    return d_ == Dialect::Sqlite && !args.empty() ? LiteralScale(args[0]) : -1;
   } else {
     return -1;
   }

@@ -71,7 +71,7 @@ QString PostgresStyleFormat(int style) {
   return formats.value(style);
 }
 
-bool IsDateStyle(int style) { return !PostgresStyleFormat(style).isEmpty(); }
+bool IsDateStyle(int style) { return style == 0 || style == 100 || !PostgresStyleFormat(style).isEmpty(); }
 
 QString DatePartName(const QString& word) {
   static const QHash<QString, QString> names = {{"year", "year"},       {"yy", "year"},

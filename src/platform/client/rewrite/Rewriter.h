@@ -35,6 +35,11 @@ QString IsoDateTime(const QString& text);
 // matching the whole text, blanks at its end ignored; `escape` is ESCAPE's character or null.
 QString LikeRegex(const QString& pattern, QChar escape);
 
+// The decimals of a number literal (2.560: 3), -1 for anything else.
+int LiteralScale(const Seq& expr);
+// Whether the expression is an integer: a literal, or a function that gives one (LEN, COUNT...).
+bool IsIntegerValued(const Seq& expr);
+
 // Emitted text trimmed of blanks at both ends, except the line end that closes
 // a trailing "--" comment: text put after it must not fall into the comment.
 QString Trimmed(const QString& text);

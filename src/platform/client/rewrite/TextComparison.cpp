@@ -23,6 +23,7 @@
 //
 // A plain column compared with a literal is left as written, so its index serves.
 #include <QRegularExpression>
+#include <algorithm>
 
 #include "platform/client/rewrite/Rewriter.h"
 
@@ -188,11 +189,32 @@ void Rewriter::MarkTextComparisons(const Seq& s, const std::vector<int>& sig,
     return integers.contains(callName(c));
   };
   // Only against a number known here: columns compared with columns are as the schema made them.
-  auto convert = [&](const Chain* text, const Chain* number) {
+  // A number other than 0 is nonzero text too.
+  auto nonzeroLiteral = [&](const Chain* c) {
+    const Node& last = s[sig[c->lastSig]];
+    if (last.group || last.tok.kind != TokenKind::Number || c->lastSig - c->firstSig > 1) return false;
+    bool ok = false;
+    return last.tok.text.toDouble(&ok) != 0 && ok;
+  };
+  auto convert = [&](const Chain* text, const Chain* number, bool equality = false) {
     if (!lite || !text || !number || isNull(text) || text->type == ValueType::Number ||
         text->type == ValueType::Date || !ColumnFree(s, sig[number->firstSig], sig[number->lastSig]))
       return;
-    before[sig[text->firstSig]] += integerValued(number) ? "ma_to_int(" : "ma_to_decimal(";
+    const bool whole = integerValued(number);
+    if (equality && plainColumn(text) && nonzeroLiteral(number)) {
+      // Codigo = 7 keeps the column's index: an INTEGER column compares as it is, a text one
+      // takes the number's affinity, and text that is no number fails first as the server fails.
+      // (Blank text is 0 to the server, never equal to 7: 0 itself goes the other way.)
+      const Seq column(s.begin() + sig[text->firstSig], s.begin() + sig[text->lastSig] + 1);
+      const int from = std::min(text->firstSig, number->firstSig),
+                to = std::max(text->lastSig, number->lastSig);
+      before[sig[from]] += (whole ? "(ma_is_int(" : "(ma_is_decimal(") + Trimmed(Emit(column)) + ") AND ";
+      before[sig[number->firstSig]] += "CAST(";
+      after[sig[number->lastSig]] += whole ? " AS INTEGER)" : " AS REAL)";
+      after[sig[to]] += ")";
+      return;
+    }
+    before[sig[text->firstSig]] += whole ? "ma_to_int(" : "ma_to_decimal(";
     after[sig[text->lastSig]] += ")";
   };
   static const char* comparisons[] = {"=", "<>", "!=", "<", ">", "<=", ">=", "!<", "!>"};
@@ -327,10 +349,11 @@ void Rewriter::MarkTextComparisons(const Seq& s, const std::vector<int>& sig,
         (IsWord(s[sig[l->firstSig - 1]].tok, "set") || IsPunct(s[sig[l->firstSig - 1]].tok, ",")))
       continue;
     if ((l->type == ValueType::Number) != (r->type == ValueType::Number)) {
+      const bool equal = IsPunct(op.tok, "=");
       if (l->type == ValueType::Number)
-        convert(r, l);
+        convert(r, l, equal);
       else
-        convert(l, r);
+        convert(l, r, equal);
       continue;
     }
     if (l->type == ValueType::Date || r->type == ValueType::Date) {

@@ -49,7 +49,8 @@ const Case kCases[] = {
      "SELECT DISTINCT a FROM t LIMIT 3"},
     {"top_semicolon", "SELECT TOP 1 a FROM t;  ", "SELECT a FROM t LIMIT 1;  ", "SELECT a FROM t LIMIT 1;  "},
     {"top_subquery", "SELECT * FROM t WHERE x = (SELECT TOP 1 y FROM u ORDER BY y) AND z = 1",
-     "SELECT * FROM t WHERE x = (SELECT y FROM u ORDER BY y LIMIT 1) AND ma_to_int(z) = 1",
+     "SELECT * FROM t WHERE x = (SELECT y FROM u ORDER BY y LIMIT 1) AND (ma_is_int(z) AND z = CAST(1 AS "
+     "INTEGER))",
      "SELECT * FROM t WHERE x = (SELECT y FROM u ORDER BY y LIMIT 1) AND z = 1"},
     {"top_percent_kept", "SELECT TOP 10 PERCENT a FROM t", "SELECT TOP 10 PERCENT a FROM t",
      "SELECT TOP 10 PERCENT a FROM t"},
@@ -112,8 +113,8 @@ const Case kCases[] = {
      "SELECT t.a || ' ' || t.b FROM t"},
     {"plus_in_string", "SELECT 'a + b' FROM t", "SELECT 'a + b' FROM t", "SELECT 'a + b' FROM t"},
     // Hints, comments, DDL
-    {"nolock", "SELECT * FROM t WITH (NOLOCK) WHERE a = 1", "SELECT * FROM t WHERE ma_to_int(a) = 1",
-     "SELECT * FROM t WHERE a = 1"},
+    {"nolock", "SELECT * FROM t WITH (NOLOCK) WHERE a = 1",
+     "SELECT * FROM t WHERE (ma_is_int(a) AND a = CAST(1 AS INTEGER))", "SELECT * FROM t WHERE a = 1"},
     {"comment", "SELECT TOP 1 a -- [x] + 'y'\nFROM t", "SELECT a -- [x] + 'y'\nFROM t LIMIT 1",
      "SELECT a -- [x] + 'y'\nFROM t LIMIT 1"},
     {"alter_types",
@@ -130,8 +131,8 @@ const Case kCases[] = {
     {"escaped_quote", "SELECT * FROM t WHERE a = 'O''Brien' + b", "SELECT * FROM t WHERE a = 'O''Brien' || b",
      "SELECT * FROM t WHERE a = RTRIM('O''Brien' || b)"},
     // What is dropped or changed never glues its neighbours into another token or a comment
-    {"hint_glued", "SELECT * FROM t WITH (NOLOCK)WHERE a = 1", "SELECT * FROM t WHERE ma_to_int(a) = 1",
-     "SELECT * FROM t WHERE a = 1"},
+    {"hint_glued", "SELECT * FROM t WITH (NOLOCK)WHERE a = 1",
+     "SELECT * FROM t WHERE (ma_is_int(a) AND a = CAST(1 AS INTEGER))", "SELECT * FROM t WHERE a = 1"},
     {"hint_between_minus", "SELECT 1 -(NOLOCK)-1", "SELECT 1 - -1", "SELECT 1 - -1"},
     {"top_glued", "SELECT TOP(1)a FROM t", "SELECT a FROM t LIMIT 1", "SELECT a FROM t LIMIT 1"},
     {"bracket_glued", "SELECT[a]FROM[t]", "SELECT a FROM t", "SELECT a FROM t"},
@@ -184,6 +185,12 @@ const Case kCases[] = {
     {"datepart_unknown_refused_by_the_function", "SELECT DATEADD(fortnight, 1, x), DATEPART('dd', x) FROM t",
      "SELECT ma_dateadd('fortnight', 1, x), DATEPART('dd', x) FROM t",
      "SELECT ma_dateadd('fortnight', 1, ma_datetime(x)), DATEPART('dd', x) FROM t"},
+    // A column equal to a number other than 0 keeps its index
+    {"number_equal_keeps_index", "SELECT 1 FROM t WHERE 7 = a AND b = 2.5 AND c = 0 AND d > 3",
+     "SELECT 1 FROM t WHERE (ma_is_int(a) AND CAST(7 AS INTEGER) = a) AND (ma_is_decimal(b) AND b = CAST(2.5 "
+     "AS "
+     "REAL)) AND ma_to_int(c) = 0 AND ma_to_int(d) > 3",
+     "SELECT 1 FROM t WHERE 7 = a AND b = 2.5 AND c = 0 AND d > 3"},
     // Text against a number known here is converted to it; columns against columns are left alone
     {"number_against_text",
      "SELECT 1 FROM t WHERE a IN (1, 2) AND b BETWEEN 1.5 AND 3 AND 7 < c AND d = e + 1",
@@ -205,7 +212,8 @@ const Case kCases[] = {
      "SELECT 1 FROM t WHERE LTRIM(RTRIM(Id)) = '7  ' COLLATE ma_es AND UPPER(a) <> 'x ' COLLATE ma_es",
      "SELECT 1 FROM t WHERE LTRIM(RTRIM(Id)) = '7' AND RTRIM(UPPER(a)) <> 'x'"},
     {"update_assignments_exact", "UPDATE t SET a = 'x  ', b = 1, c = LTRIM(d) WHERE e = 'y ' AND f = 2",
-     "UPDATE t SET a = 'x  ', b = 1, c = LTRIM(d) WHERE e = 'y ' AND ma_to_int(f) = 2",
+     "UPDATE t SET a = 'x  ', b = 1, c = LTRIM(d) WHERE e = 'y ' AND (ma_is_int(f) AND f = CAST(2 AS "
+     "INTEGER))",
      "UPDATE t SET a = 'x  ', b = 1, c = LTRIM(d) WHERE RTRIM(e) = 'y' AND f = 2"},
     {"blanks_only", "SELECT 1 FROM t WHERE IdEmpresa = '               ' AND Id = '7'",
      "SELECT 1 FROM t WHERE IdEmpresa = '               ' AND Id = '7'",

@@ -1,0 +1,1 @@
+SELECT COUNT(*) FROM (SELECT DISTINCT 'a' + 'b' v UNION SELECT UPPER('A')) x WHERE 'A' IN ('a  ', N'b') AND x.v NOT LIKE LOWER(@p) + '[a-c]%' ESCAPE '!'

@@ -1,0 +1,1 @@
+SELECT DATENAME(mm, GETDATE()), CONVERT(varchar(2), LEN('abc')), CAST(ROUND(-2.567, 2, 1) AS varchar(10)), CONVERT(varchar, DATEADD(foo, 1, x), 0) FROM t WHERE 7 = a AND b = 2.5
