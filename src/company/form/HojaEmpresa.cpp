@@ -34,8 +34,13 @@ QString Provincia(const QString& codigo) {
   return nombre;
 }
 
-}  // namespace
+// What the history adds to the sheet: nothing when the database keeps none.
+struct UltimoCambio {
+  bool disponible = false;
+  std::optional<FilaHistoria> fila;  // none: nothing recorded for the company
+};
 
+// The sheet of the current row of `rs` (a row of P_MA_Empresas, every column).
 HojaEmpresa ArmarHoja(ado::Recordset& rs, const QString& provincia, const QString& filasPorEmpresa,
                       const UltimoCambio& cambio, const QDate& fecha) {
   auto& util = Utilidades::Compartido();
@@ -95,6 +100,8 @@ HojaEmpresa ArmarHoja(ado::Recordset& rs, const QString& provincia, const QStrin
       QStringLiteral("Velmora · Maestro de empresas · %1").arg(fecha.toString(QStringLiteral("dd/MM/yyyy")));
   return h;
 }
+
+}  // namespace
 
 std::optional<HojaEmpresa> LeerHojaEmpresa(const QString& codigo, HistoriaEmpresa& historia,
                                            const QDate& fecha) {

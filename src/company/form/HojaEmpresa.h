@@ -12,10 +12,6 @@
 #include "company/rules/HistoriaEmpresa.h"
 #include "platform/services/Operador.h"
 
-namespace ado {
-class Recordset;
-}
-
 // One caption and its value; a line without caption is a value alone.
 struct LineaHoja {
   QString titulo, valor;
@@ -40,16 +36,6 @@ class DialogoReporte : public DialogoModal {
   QString titulo;  // the preview's window title
   HojaEmpresa hoja;
 };
-
-// What the history adds to the sheet: nothing when the database keeps none.
-struct UltimoCambio {
-  bool disponible = false;
-  std::optional<FilaHistoria> fila;  // none: nothing recorded for the company
-};
-
-// The sheet of the current row of `rs` (a row of P_MA_Empresas, every column).
-HojaEmpresa ArmarHoja(ado::Recordset& rs, const QString& provincia, const QString& filasPorEmpresa,
-                      const UltimoCambio& cambio, const QDate& fecha);
 
 // The company stored under `codigo` (looked up as the code field looks it up);
 // none when there is no such company. A failed read throws ado::Failure.
