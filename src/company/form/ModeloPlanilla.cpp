@@ -114,7 +114,8 @@ bool ModeloPlanilla::canFetchMore(const QModelIndex& padre) const {
 void ModeloPlanilla::fetchMore(const QModelIndex& padre) {
   if (!canFetchMore(padre)) return;
   try {
-    Agregar(filas_.isEmpty() ? QString() : Despues(filas_.last()), kFilasPorPagina);
+    const int ancla = Ancla();
+    Agregar(ancla < 0 ? QString() : Despues(filas_[ancla]), kFilasPorPagina);
   } catch (...) {
     Fallo(QStringLiteral("Planilla"));
   }
@@ -139,7 +140,8 @@ void ModeloPlanilla::sort(int columna, Qt::SortOrder orden) {
 
 bool ModeloPlanilla::LeerHasta(int columna, const QString& valor) {
   if (completa_ || columna < 0 || columna >= columnas_.size()) return false;
-  const QString despues = filas_.isEmpty() ? QString() : Despues(filas_.last());
+  const int ancla = Ancla();
+  const QString despues = ancla < 0 ? QString() : Despues(filas_[ancla]);
   const ColumnaPlanilla& c = columnas_[columna];
   if (!c.texto) {
     // A number or a date is searched as it is shown, which the database cannot
@@ -226,6 +228,23 @@ QString ModeloPlanilla::HastaIncluida(const FilaPlanilla& f) const {
                : QStringLiteral("(%1 IS NULL OR %1 < %4 OR (%1 = %4 AND %2 <= %3))").arg(s, k, clave, valor);
   return f.ordenNulo ? QStringLiteral("(%1 IS NOT NULL OR %2 >= %3)").arg(s, k, clave)
                      : QStringLiteral("(%1 > %4 OR (%1 = %4 AND %2 >= %3))").arg(s, k, clave, valor);
+}
+
+int ModeloPlanilla::Ancla() const {
+  int ancla = static_cast<int>(filas_.size()) - 1;
+  // A row deleted meanwhile has no place in the order any more (its value is
+  // read by its code): the next read goes on from the last one still there.
+  if (orden_ != clave_)
+    while (ancla >= 0 && !Existe(filas_[ancla].clave)) --ancla;
+  return ancla;
+}
+
+bool ModeloPlanilla::Existe(const QString& clave) const {
+  ado::Recordset rs;
+  rs.Open(DB_Dll::Instancia().SS_TSinonimos(QStringLiteral("SELECT %1 FROM %2 WHERE %1 = %3")
+                                                .arg(columnas_[clave_].nombre, tabla_, Literal(clave))),
+          conexion_, ado::adOpenForwardOnly, ado::adLockReadOnly);
+  return !rs.Eof();
 }
 
 int ModeloPlanilla::Agregar(const QString& donde, int tope) {

@@ -67,6 +67,9 @@ class ModeloPlanilla : public QAbstractTableModel {
   // Rows after (or up to and including) the row `f` in the current order.
   QString Despues(const FilaPlanilla& f) const;
   QString HastaIncluida(const FilaPlanilla& f) const;
+  // The last row read that is still in the table, to go on from; -1 for none.
+  int Ancla() const;
+  bool Existe(const QString& clave) const;
   // Reads the rows of `donde` in order and adds them; how many came.
   int Agregar(const QString& donde, int tope);
   void Fallo(const QString& contexto);

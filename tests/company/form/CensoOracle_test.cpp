@@ -8,6 +8,7 @@
 #include <QSet>
 
 #include "company/form/FormularioEnBase.h"
+#include "company/form/PlanillaEmpresas.h"
 #include "company/rules/ExportarEmpresas.h"
 #include "company/rules/VerificarEmpresas.h"
 #include "platform/client/Translation.h"
@@ -244,6 +245,25 @@ TEST_P(CensoOracle, NadaDeSqlServerLlegaAOracle) {
          EXPECT_GT(completadas, 0);
        }},
       {"--exportar", [&] { EXPECT_EQ(ExportarEmpresas(carpeta.filePath("e.xlsx"), 5).error, QString()); }},
+      {"planilla (Ctrl+P): páginas, orden, búsqueda",
+       [&] {
+         testdb::GrowCompanies(base, 500, 0, 0);
+         op->AlMostrar([](DialogoModal& d) {
+           auto& p = *dynamic_cast<DialogoPlanillaEmpresas&>(d).planilla;
+           for (const char* columna : {"Localidad", "Piso"}) {
+             p.Ordenar(p.Modelo().ColumnaDe(QString::fromLatin1(columna)));
+             p.Ordenar(p.Modelo().ColumnaDe(QString::fromLatin1(columna)));
+             p.Modelo().fetchMore({});
+           }
+           // Going up by town, company 480 (Rosario) lies past the first page.
+           p.Ordenar(p.Modelo().ColumnaDe(QStringLiteral("Localidad")));
+           p.FijarColumnaBusqueda(p.Modelo().ColumnaDe(QStringLiteral("NombreEmpresa")));
+           p.Elegir(p.Buscar(QStringLiteral("Empresa de prueba 480")));
+         });
+         EXPECT_TRUE(L().Form_KeyDown(tecla::Letra('P'), tecla::Control));
+         EXPECT_EQ(Texto(0), QStringLiteral("480"));
+         Accion("CANCELAR");
+       }},
   };
   for (const auto& e : escenas) {
     escena = e.nombre;

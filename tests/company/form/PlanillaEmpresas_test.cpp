@@ -47,7 +47,8 @@ TEST_P(Planilla, CadaColumnaConLosValoresComoLosMuestraElFormulario) {
   const QStringList titulos = Titulos(m);
   for (const char* t :
        {"Empresa", "Nombre", "E-m@il", "Provincia", "Pedir Honorarios", "Rubro", "Zona", "Cuota", "Alta"})
-    EXPECT_TRUE(titulos.contains(QString::fromUtf8(t), Qt::CaseInsensitive)) << t << " in " << titulos.join(',');
+    EXPECT_TRUE(titulos.contains(QString::fromUtf8(t), Qt::CaseInsensitive))
+        << t << " in " << titulos.join(',');
   EXPECT_EQ(m.ColumnaDe(QStringLiteral("Imagen")), -1);  // the logo is no cell
   EXPECT_EQ(m.rowCount(), Cuenta(QStringLiteral("P_MA_Empresas")));
   ASSERT_EQ(m.Codigo(0), QStringLiteral("1"));
@@ -131,6 +132,15 @@ TEST_P(Planilla, LeePorPaginasYBuscaMasAllaDeLoLeido) {
       }
     }
   }
+  // The last company read is deleted by another operator before the next page: the
+  // reading goes on from the one before it, and no company is left out.
+  p->Ordenar(m.ColumnaDe(QStringLiteral("Localidad")));
+  ASSERT_EQ(m.Orden(), Qt::AscendingOrder);
+  const QString ultima = m.Codigo(m.rowCount() - 1);
+  testdb::RunSql(base,
+                 QStringLiteral("DELETE FROM P_MA_Empresas WHERE IdEmpresa = '%1';").arg(Codigo15(ultima)));
+  LeerTodo(m);
+  EXPECT_EQ(m.rowCount(), total);
 }
 
 // The window, offscreen, reached from the form's keys.
