@@ -209,6 +209,8 @@ TEST_P(ExportarPlanilla, CsvRoundTripKeepsEveryTextAndRunsNoFormula) {
   const QString archivo = dir.filePath(QStringLiteral("empresas.csv"));
   const Salida s = Exportar(archivo, Parametros(db));
   ASSERT_EQ(s.estado, 0) << s.err.toStdString();
+  // Every number is written with its digits: none goes as a text.
+  EXPECT_EQ(s.out, QStringLiteral("12 empresas exportadas a %1.\n").arg(archivo));
 
   const QJsonObject hoja = Leer(archivo);
   EXPECT_TRUE(hoja["bom"].toBool());

@@ -181,5 +181,7 @@ ResultadoExportacion ExportarEmpresas(const QString& archivo, int porPagina) {
     salida.cancelWriting();
     return {0, r.error, 0};
   }
+  // A CSV file holds every number as its digits.
+  if (formato == FormatoExportacion::Csv) r.numerosComoTexto = 0;
   return r;
 }

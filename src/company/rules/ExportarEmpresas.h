@@ -11,7 +11,7 @@
 struct ResultadoExportacion {
   int filas = 0;
   QString error;  // empty: the file was written
-  // Numbers a spreadsheet would show rounded (more than 15 significant
+  // XLSX: numbers a spreadsheet would show rounded (more than 15 significant
   // digits), written as text with every digit instead.
   int numerosComoTexto = 0;
 };

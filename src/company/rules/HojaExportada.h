@@ -1,7 +1,6 @@
 #pragma once
 // What an exported sheet is made of, apart from the file format that holds it:
 // the columns, and each value sorted by what a spreadsheet makes of it.
-#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 #include <QVector>
