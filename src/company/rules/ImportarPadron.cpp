@@ -144,6 +144,14 @@ void RecuperarVieja(ado::Connection& cnn) {
     cnn.Execute(Renombrar(kTablaVieja, kTabla, Dialect::Oracle));
 }
 
+// The half-loaded table goes; the previous register never moved.
+void Descartar(ado::Connection& cnn) {
+  try {
+    cnn.Execute(QStringLiteral("DROP TABLE ") + kTablaNueva);
+  } catch (...) {
+  }
+}
+
 void Cargar(const ado::ConnectionPtr& cnn, Lector& lector, const OpcionesImportacion& o,
             ResultadoImportacion& r) {
   QVector<ado::BulkInsert::Column> columnas;
@@ -218,12 +226,18 @@ ResultadoImportacion Importar(const ado::ConnectionPtr& cnn, Lector& lector, con
     if (CuandoLaClave(d) == Clave::AlTerminar)
       cnn->Execute(QStringLiteral("ALTER TABLE ") + kTablaNueva + QStringLiteral(" ADD PRIMARY KEY (CUIT)"));
     Reemplazar(cnn, r);
+  } catch (const ado::Failure& f) {
+    Descartar(*cnn);
+    // The key refuses a CUIT the reading could not see twice: not on consecutive lines.
+    if (f.Number() == ado::err::IntegrityViolation)
+      throw std::runtime_error(
+          QStringLiteral("el archivo repite un CUIT en líneas que no son consecutivas (un padrón viene "
+                         "ordenado por CUIT): %1")
+              .arg(f.Info().Description)
+              .toStdString());
+    throw;
   } catch (...) {
-    // The half-loaded table goes; the previous register never moved.
-    try {
-      cnn->Execute(QStringLiteral("DROP TABLE ") + kTablaNueva);
-    } catch (...) {
-    }
+    Descartar(*cnn);
     throw;
   }
   return r;

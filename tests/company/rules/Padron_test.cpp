@@ -210,6 +210,16 @@ TEST_P(ImportarPadron, ARefusedOrBrokenImportLeavesThePreviousRegisterWhole) {
     for (int i = 0; i < malas; ++i) f.write("ESTO NO ES UNA LINEA DEL PADRON\n");
   }
   Registro grande(QStringLiteral("SELE-SAL-CONSTA.p20out1.20261001.tmp"), 400);
+  // A CUIT again far from its first line: the key refuses it.
+  const QString repetido = dir.filePath(QStringLiteral("repetido.p20out1.20261001.tmp"));
+  pp::Escribir(repetido, 200);
+  {
+    QFile f(repetido);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    const QByteArray primera = f.readLine();
+    f.seek(f.size());
+    f.write(primera);
+  }
 
   const struct {
     const char* caso;
@@ -224,6 +234,10 @@ TEST_P(ImportarPadron, ARefusedOrBrokenImportLeavesThePreviousRegisterWhole) {
          if (cargadas >= 100) throw std::runtime_error("cortado");
        },
        "cortado"},
+      {"a CUIT on two lines apart",
+       repetido,
+       {},
+       "el archivo repite un CUIT en líneas que no son consecutivas"},
   };
   for (const auto& c : casos) {
     SCOPED_TRACE(c.caso);
