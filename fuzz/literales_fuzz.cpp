@@ -160,15 +160,16 @@ QStringList Construidas(const QString& x) {
 }
 
 // The statements built from a harmless text, as each engine reads them: what every
-// other text must give.
+// other text must give. A text ending in a blank is one of its own: PostgreSQL
+// would compare it blank-sensitively, so the column beside it is trimmed there.
 struct Neutra {
   QString sqlServer, mascara, sqlite, postgres;
 };
 
-const std::vector<Neutra>& Neutras() {
-  static const std::vector<Neutra> r = [] {
+const std::vector<Neutra>& Neutras(bool blancoAlFinal) {
+  static const auto armar = [](const QString& texto) {
     std::vector<Neutra> v;
-    for (const QString& s : Construidas(QStringLiteral("z"))) {
+    for (const QString& s : Construidas(texto)) {
       const auto a = Esqueleto(s, Lexico::SqlServer);
       const auto b = Esqueleto(ado::sql::Rewrite(s, ado::Dialect::Sqlite), Lexico::Sqlite);
       const auto c = Esqueleto(ado::sql::Rewrite(s, ado::Dialect::Postgres), Lexico::Postgres);
@@ -176,8 +177,9 @@ const std::vector<Neutra>& Neutras() {
       v.push_back({*a, MascaraLiterales(s).remove(QChar(0x0001)), *b, *c});
     }
     return v;
-  }();
-  return r;
+  };
+  static const std::vector<Neutra> sin = armar(QStringLiteral("z")), con = armar(QStringLiteral("z "));
+  return blancoAlFinal ? con : sin;
 }
 
 }  // namespace
@@ -192,7 +194,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t largo) {
   // writes them, and as the client rewrites them for SQLite and PostgreSQL.
   const QStringList conTexto = Construidas(x);
   for (int i = 0; i < conTexto.size(); ++i) {
-    const Neutra& n = Neutras().at(i);
+    const Neutra& n = Neutras(x.endsWith(QLatin1Char(' '))).at(i);
     MismoSql(conTexto[i], n.sqlServer, Lexico::SqlServer, conTexto[i]);
     EXIGIR(MascaraLiterales(conTexto[i]).remove(QChar(0x0001)) == n.mascara, conTexto[i]);
     const QString sqlite = ado::sql::Rewrite(conTexto[i], ado::Dialect::Sqlite);
