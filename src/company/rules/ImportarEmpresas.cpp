@@ -184,14 +184,12 @@ class Importacion {
     bool conNombre = false;
     for (int i = 0; i < columnas_.size(); ++i) {
       const ColumnaDestino& d = columnas_[i];
+      conNombre = conNombre || Es(d.nombre, "NombreEmpresa");
       if (Es(d.nombre, "IdEmpresa") || fila.valores[i].Rechazado()) continue;
       ValorImportado nuevo = fila.valores[i];
       const ValorImportado guardado =
           c.nueva ? ValorGuardado(ado::Null(), d) : ValorGuardado(rs.Fields(d.nombre).GetValue(), d);
-      if (Es(d.nombre, "NombreEmpresa")) {
-        conNombre = true;
-        if (!nuevo.vacio) c.nombre = nuevo.texto;
-      }
+      if (Es(d.nombre, "NombreEmpresa") && !nuevo.vacio) c.nombre = nuevo.texto;
       if (Es(d.nombre, "CUIT") && !MismoValor(nuevo, guardado) && !RevisarCuit(nuevo, guardado, d, fila, c))
         continue;
       if (MismoValor(nuevo, guardado) && !(c.nueva && nuevo.vacio)) continue;
@@ -226,6 +224,8 @@ class Importacion {
     const QString forma = Cuit::Formatear(a.digitos);
     // A column too narrow for the usual form gets the digits alone, as on the form.
     nuevo.texto = d.largo > 0 && d.largo < forma.size() ? a.digitos : forma;
+    // The stored CUIT written another way is the stored CUIT: nothing to check.
+    if (MismoValor(nuevo, guardado)) return true;
     for (const Titular& t : cuits_.value(a.digitos))
       if (t.codigo.compare(fila.codigo, Qt::CaseInsensitive) != 0) {
         const QString punto = t.nombre.endsWith(u'.') ? QString() : QStringLiteral(".");
