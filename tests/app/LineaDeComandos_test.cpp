@@ -167,7 +167,7 @@ TEST_P(Verificar, FindingsListedRepairedAndCleanAfterwards) {
   EXPECT_TRUE(
       s.out.contains(QStringLiteral("Empresa 3 - Estudio Contable Pereyra & Asociados: completada: se "
                                     "agregaron Comprobantes 5 · Talonarios 5 · Ejercicios 2; queda "
-                                    "Comprobantes 8 · Talonarios 5 · Ejercicios 3\n")))
+                                    "Comprobantes 8/8 · Talonarios 5/5 · Ejercicios 3/3\n")))
       << s.out.toStdString();
   EXPECT_TRUE(s.out.endsWith(
       QStringLiteral("12 empresas verificadas: 12 hallazgos; 12 completadas con 158 filas.\n")))
