@@ -407,8 +407,8 @@ TEST_P(Verificar, ImportingChecksEveryRowAndAppliesOnlyWhenAsked) {
   s = Correr({"--importar", xlsx, p, "--aplicar"});
   EXPECT_EQ(s.estado, 1) << s.err.toStdString();
   EXPECT_TRUE(
-      s.out.startsWith("Fila 2, empresa 40 - Planilla S.A.: nueva, grabada; filas por empresa: "
-                       "Comprobantes 8/8 · Talonarios 5/5 · Ejercicios 3/3\n"))
+      s.out.startsWith("Fila 2, empresa 40 - Planilla S.A.: nueva, grabada; filas por empresa copiadas: "
+                       "Comprobantes 8 · Talonarios 5 · Ejercicios 3\n"))
       << s.out.toStdString();
   EXPECT_EQ(testdb::Query(db, "SELECT Numero, CUIT FROM P_MA_Empresas WHERE IdEmpresa = '" + C15("40") + "'"),
             QStringList{"      1245|30-50000000-3"});

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <array>
 #include <optional>
 
 #include "company/rules/CambiosEmpresa.h"
@@ -183,14 +184,12 @@ class Importacion {
     bool conNombre = false;
     for (int i = 0; i < columnas_.size(); ++i) {
       const ColumnaDestino& d = columnas_[i];
+      conNombre = conNombre || Es(d.nombre, "NombreEmpresa");
       if (Es(d.nombre, "IdEmpresa") || fila.valores[i].Rechazado()) continue;
       ValorImportado nuevo = fila.valores[i];
       const ValorImportado guardado =
           c.nueva ? ValorGuardado(ado::Null(), d) : ValorGuardado(rs.Fields(d.nombre).GetValue(), d);
-      if (Es(d.nombre, "NombreEmpresa")) {
-        conNombre = true;
-        if (!nuevo.vacio) c.nombre = nuevo.texto;
-      }
+      if (Es(d.nombre, "NombreEmpresa") && !nuevo.vacio) c.nombre = nuevo.texto;
       if (Es(d.nombre, "CUIT") && !MismoValor(nuevo, guardado) && !RevisarCuit(nuevo, guardado, d, fila, c))
         continue;
       if (MismoValor(nuevo, guardado) && !(c.nueva && nuevo.vacio)) continue;
@@ -225,6 +224,8 @@ class Importacion {
     const QString forma = Cuit::Formatear(a.digitos);
     // A column too narrow for the usual form gets the digits alone, as on the form.
     nuevo.texto = d.largo > 0 && d.largo < forma.size() ? a.digitos : forma;
+    // The stored CUIT written another way is the stored CUIT: nothing to check.
+    if (MismoValor(nuevo, guardado)) return true;
     for (const Titular& t : cuits_.value(a.digitos))
       if (t.codigo.compare(fila.codigo, Qt::CaseInsensitive) != 0) {
         const QString punto = t.nombre.endsWith(u'.') ? QString() : QStringLiteral(".");
@@ -266,6 +267,8 @@ class Importacion {
     // A code that cannot be stored names no company to compare with.
     if (!motivos.isEmpty() && (fila.codigo.size() > kLargoCodigo || vistas_.value(clave) != fila.numero))
       return Rechazar(l, motivos);
+    // Applying, the row is compared once, inside its unit.
+    if (aplicacion_ == Aplicacion::Grabar) return Grabar(fila, motivos, l);
     ado::Recordset rs;
     rs.Open(Sentencia(fila.codigo), cnn_, ado::adOpenForwardOnly, ado::adLockReadOnly);
     const Comparacion c = Comparar(fila, rs);
@@ -273,8 +276,6 @@ class Importacion {
     l.nombre = c.nombre;
     motivos << c.motivos;
     AgregarMotivoCodigoVacio(fila, c, motivos);
-    if (!motivos.isEmpty()) return Rechazar(l, motivos);
-    if (aplicacion_ == Aplicacion::Grabar) return Grabar(fila, l);
     if (!motivos.isEmpty()) return Rechazar(l, motivos);
     Registrar(fila, c);
     Informar(l, c);
@@ -315,7 +316,8 @@ class Importacion {
   }
 
   // The form's save for one company: its row, its history and its seeding, as one unit.
-  void Grabar(const FilaLeida& fila, LineaImportacion& l) {
+  // `previos`: what the row's cells were refused for.
+  void Grabar(const FilaLeida& fila, const QStringList& previos, LineaImportacion& l) {
     auto& u = Utilidades::Compartido();
     const QString codigo15 = u.AlinearDerecha(fila.codigo, kLargoCodigo);
     ado::Recordset rs;
@@ -328,14 +330,16 @@ class Importacion {
     bool escrita = false;
     int vueltas = 0;
     constexpr trampa::Omision fila1 = trampa::Omision::Prohibida;
+    std::array<int, 3> copiadas{};
     auto leer = [&] {
       escrita = false;
-      rechazo.clear();
+      copiadas = {};
+      rechazo = previos;
       if (rs.State() != ado::adStateClosed) rs.Close();
       rs.Open(Sentencia(fila.codigo), cnn_, ado::adOpenDynamic, ado::adLockOptimistic);
       // Compared inside the unit: what is compared is what gets overwritten.
       c = Comparar(fila, rs);
-      rechazo = c.motivos;
+      rechazo << c.motivos;
       AgregarMotivoCodigoVacio(fila, c, rechazo);
       if (!rechazo.isEmpty())
         throw ado::Failure(ado::err::Unspecified, rechazo.join(QStringLiteral("; ")), kTabla);
@@ -362,9 +366,9 @@ class Importacion {
       historia_.Escribir(*cnn_, codigo15, c.nueva ? OperacionHistoria::Alta : OperacionHistoria::Modificacion,
                          CambiosEmpresa(ColumnasDeFila(rs), antes, despues));
     };
-    auto sembrar = [&](TablaPorEmpresa t) {
-      return [&, t] {
-        if (escrita) SembrarTabla(t, codigo15, Siembra::SinFilas, cnn_);
+    auto sembrar = [&](std::size_t i) {
+      return [&, i] {
+        if (escrita) copiadas[i] = SembrarTabla(kTablasPorEmpresa[i], codigo15, Siembra::SinFilas, cnn_);
       };
     };
     auto manejador = [&](const ado::ErrorInfo& e, std::size_t, trampa::Omision) {
@@ -375,13 +379,10 @@ class Importacion {
     };
     trampa::Resultado r = trampa::Resultado::Abandonado;
     try {
-      r = EjecutarEnUnaTransaccion(*cnn_, kTabla,
-                                   {{leer, fila1},
-                                    {historia, fila1},
-                                    {sembrar(TablaPorEmpresa::TiposComprobante), fila1},
-                                    {sembrar(TablaPorEmpresa::Comprobantes), fila1},
-                                    {sembrar(TablaPorEmpresa::Ejercicios), fila1}},
-                                   manejador);
+      r = EjecutarEnUnaTransaccion(
+          *cnn_, kTabla,
+          {{leer, fila1}, {historia, fila1}, {sembrar(0), fila1}, {sembrar(1), fila1}, {sembrar(2), fila1}},
+          manejador);
     } catch (const std::exception& e) {
       fallo = QString::fromStdString(e.what());
     }
@@ -394,9 +395,11 @@ class Importacion {
     }
     Registrar(fila, c);
     l.grabada = escrita;
-    // Stored whatever this line says: a failed count only leaves it out.
-    if (escrita && c.nueva)
-      trampa::IgnorarErrores({[&] { l.filasEmpresa = CompletitudDe(codigo15, cnn_).Texto(); }});
+    QStringList filas;
+    for (std::size_t i = 0; i < copiadas.size(); ++i)
+      if (copiadas[i] > 0)
+        filas << QStringLiteral("%1 %2").arg(TituloDe(kTablasPorEmpresa[i])).arg(copiadas[i]);
+    l.filasEmpresa = filas.join(QStringLiteral(" · "));
     Informar(l, c);
   }
 

@@ -30,7 +30,7 @@ struct LineaImportacion {
   QVector<CambioImportado> cambios;
   QString motivo;        // Rechazada: why; Aviso: what
   bool grabada = false;  // stored (only when applying)
-  QString filasEmpresa;  // a stored company's per-company rows: "Comprobantes 8/8 · ..."
+  QString filasEmpresa;  // the per-company rows the save copied: "Comprobantes 8 · ..."
 };
 
 struct ResumenImportacion {

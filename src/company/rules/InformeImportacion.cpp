@@ -17,6 +17,11 @@ QString Cambios(const LineaImportacion& l) {
   return r.join(QStringLiteral(", "));
 }
 
+QString Copiadas(const LineaImportacion& l) {
+  return l.filasEmpresa.isEmpty() ? QString()
+                                  : QStringLiteral("; filas por empresa copiadas: ") + l.filasEmpresa;
+}
+
 QString Plural(int n, const char* uno, const char* varios) {
   return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(n == 1 ? uno : varios));
 }
@@ -35,12 +40,11 @@ QString LineaImportacionTexto(const LineaImportacion& l, Aplicacion aplicacion) 
       return inicio + QStringLiteral(", ") + Empresa(l) + QStringLiteral(": sin cambios");
     case Veredicto::Nueva:
       if (!grabar) return inicio + QStringLiteral(", ") + Empresa(l) + QStringLiteral(": nueva");
-      return inicio + QStringLiteral(", ") + Empresa(l) + QStringLiteral(": nueva, grabada") +
-             (l.filasEmpresa.isEmpty() ? QString()
-                                       : QStringLiteral("; filas por empresa: ") + l.filasEmpresa);
+      return inicio + QStringLiteral(", ") + Empresa(l) + QStringLiteral(": nueva, grabada") + Copiadas(l);
     case Veredicto::Cambiada:
       return inicio + QStringLiteral(", ") + Empresa(l) +
-             (grabar ? QStringLiteral(": grabada: ") : QStringLiteral(": cambia ")) + Cambios(l);
+             (grabar ? QStringLiteral(": grabada: ") : QStringLiteral(": cambia ")) + Cambios(l) +
+             Copiadas(l);
   }
   return inicio;
 }

@@ -178,11 +178,11 @@ QString SentenciaCopia(TablaPorEmpresa tabla, const QString& codigo15, Siembra s
   return sql;
 }
 
-void SembrarTabla(TablaPorEmpresa tabla, const QString& codigo15, Siembra siembra, ado::ConnectionPtr cnn) {
+int SembrarTabla(TablaPorEmpresa tabla, const QString& codigo15, Siembra siembra, ado::ConnectionPtr cnn) {
   auto& db = DB_Dll::Instancia();
   if (!cnn) cnn = db.gCnn();
   const PlanSiembra plan = PlanearSiembra(tabla, codigo15, siembra, cnn);
-  if (plan.claves.isEmpty()) return;
+  if (plan.claves.isEmpty()) return 0;
   const QString copia = db.SS_TSinonimos(SentenciaCopia(tabla, codigo15, siembra, plan));
   if (plan.Numera()) {
     const QString bloqueo =
@@ -190,9 +190,10 @@ void SembrarTabla(TablaPorEmpresa tabla, const QString& codigo15, Siembra siembr
     // PostgreSQL takes both in one exchange.
     if (cnn->GetDialect() == ado::Dialect::Postgres) {
       cnn->Execute(bloqueo + QStringLiteral("; ") + copia);
-      return;
+      return static_cast<int>(plan.claves.size());
     }
     cnn->Execute(bloqueo);
   }
   cnn->Execute(copia);
+  return static_cast<int>(plan.claves.size());
 }

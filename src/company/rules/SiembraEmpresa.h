@@ -53,6 +53,6 @@ QString SentenciaCopia(TablaPorEmpresa tabla, const QString& codigo15, Siembra s
 // table that lasts until the caller's transaction ends, so that two
 // connections never draw the same one; a seeding that draws none takes no
 // lock. Runs on `cnn`, or on the shared connection when none is given.
-// Failures reach the caller.
-void SembrarTabla(TablaPorEmpresa tabla, const QString& codigo15, Siembra siembra,
-                  ado::ConnectionPtr cnn = nullptr);
+// Failures reach the caller. Returns the rows it copied.
+int SembrarTabla(TablaPorEmpresa tabla, const QString& codigo15, Siembra siembra,
+                 ado::ConnectionPtr cnn = nullptr);

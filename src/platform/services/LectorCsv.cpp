@@ -49,7 +49,7 @@ Planilla LeerCsv(const QByteArray& bytes) {
   auto cerrarCelda = [&] {
     const QString valor = SinNeutralizar(celda);
     fila.celdas.push_back(CeldaPlanilla::DeTexto(valor));
-    conContenido = conContenido || !valor.isEmpty();
+    conContenido = conContenido || !fila.celdas.back().Vacia();
     celda.clear();
     huboComillas = false;
   };

@@ -118,9 +118,12 @@ class Importar : public ConexionDePrueba {
  protected:
   void SetUp() override {
     base = testdb::FreshDemo(GetParam());
-    testdb::RunSql(base, QStringLiteral("ALTER TABLE P_MA_Empresas ADD COLUMN P_Empleados INTEGER;"
-                                        "ALTER TABLE P_MA_Empresas ADD COLUMN P_Alta DATE;"
-                                        "ALTER TABLE P_MA_Empresas ADD COLUMN P_Capital NUMERIC(12,2);"));
+    testdb::RunSql(base,
+                   QStringLiteral("ALTER TABLE P_MA_Empresas ADD COLUMN P_Empleados INTEGER;"
+                                  "ALTER TABLE P_MA_Empresas ADD COLUMN P_Alta DATE;"
+                                  "ALTER TABLE P_MA_Empresas ADD COLUMN P_Capital NUMERIC(12,2);"
+                                  "UPDATE P_MA_Empresas SET CUIT = '30-70111222-5' WHERE IdEmpresa = '") +
+                       C15("9") + "';");
     Conectar();
   }
   // The report's lines, the summary last.
@@ -204,6 +207,12 @@ const struct {
     {"32;Varias S.A.;;30-50000000-4;77;;;;;;",
      "Fila 19, empresa 32 - Varias S.A.: rechazada: CUIT 30-50000000-4: El dígito verificador debería ser 3: "
      "30-50000000-3.; La provincia \"77\" no existe"},
+    // Its stored CUIT written without hyphens is its stored CUIT, whoever else holds it (company 9).
+    {"8;Ferretería Industrial Córdoba S.R.L.;Av. Colón;30701112225;3;No;Comercio;;;;",
+     "Fila 20, empresa 8 - Ferretería Industrial Córdoba S.R.L.: sin cambios"},
+    // A company without its per-company rows gets them with its save, as on the form.
+    {"4;Bodegas Valle de Uco S.A.;Ruta 89;30-50112233-1;7;No;Vitivinicultura;;;;",
+     "Fila 21, empresa 4 - Bodegas Valle de Uco S.A.: cambia Calle (\"Ruta Provincial 89\" → \"Ruta 89\")"},
 };
 
 Planilla Hoja() {
@@ -215,7 +224,7 @@ Planilla Hoja() {
 TEST_P(Importar, EachRowReportedTheDryRunChangesNothingAndApplyingStoresTheAcceptedRows) {
   EnIdioma idioma("es_AR");
   const QStringList antes = Todo();
-  const QString resumen = QStringLiteral("18 filas: 1 nueva, 1 con cambios, 1 sin cambios, 15 rechazadas");
+  const QString resumen = QStringLiteral("20 filas: 1 nueva, 2 con cambios, 2 sin cambios, 15 rechazadas");
   QStringList lineas = Correr(Hoja(), Aplicacion::Revisar);
   ASSERT_EQ(lineas.size(), std::size(kFilas) + 1) << lineas.join('\n').toStdString();
   for (std::size_t i = 0; i < std::size(kFilas); ++i)
@@ -230,12 +239,17 @@ TEST_P(Importar, EachRowReportedTheDryRunChangesNothingAndApplyingStoresTheAccep
                             .arg(C15("1"));
   const QStringList otrasAntes = Q(otras);
   lineas = Correr(Hoja(), Aplicacion::Grabar);
-  EXPECT_EQ(lineas[0],
-            QStringLiteral("Fila 2, empresa 20 - Nueva Empresa S.A.: nueva, grabada; filas por empresa: "
-                           "Comprobantes 8/8 · Talonarios 5/5 · Ejercicios 3/3"));
+  EXPECT_EQ(
+      lineas[0],
+      QStringLiteral("Fila 2, empresa 20 - Nueva Empresa S.A.: nueva, grabada; filas por empresa copiadas: "
+                     "Comprobantes 8 · Talonarios 5 · Ejercicios 3"));
   EXPECT_EQ(lineas[1], QStringLiteral("Fila 3, empresa 1 - Distribuidora del Litoral S.A.: grabada: Calle "
                                       "(\"Bv. Oroño\" → \"Bv. Oroño 1250\"), Rubro (\"Alimentos\" → \"\")"));
-  EXPECT_EQ(lineas.last(), resumen + "; 2 empresas grabadas.");
+  EXPECT_EQ(lineas[19],
+            QStringLiteral("Fila 21, empresa 4 - Bodegas Valle de Uco S.A.: grabada: Calle (\"Ruta "
+                           "Provincial 89\" → \"Ruta 89\"); filas por empresa copiadas: Comprobantes "
+                           "8 · Talonarios 5 · Ejercicios 3"));
+  EXPECT_EQ(lineas.last(), resumen + "; 3 empresas grabadas.");
 
   const bool pg = GetParam() == Engine::Postgres;
   EXPECT_EQ(
@@ -255,13 +269,14 @@ TEST_P(Importar, EachRowReportedTheDryRunChangesNothingAndApplyingStoresTheAccep
       Minusculas(
           Q("SELECT IdEmpresa, Operacion, Columna, ValorAnterior, ValorNuevo FROM MA_EMPRESAS_HISTORIA ORDER "
             "BY Id")),
-      Minusculas(QStringList{
-          C15("20") + "|A|IdEmpresa||" + C15("20"), C15("20") + "|A|NombreEmpresa||Nueva Empresa S.A.",
-          C15("20") + "|A|Calle||Mitre 10", C15("20") + "|A|CUIT||20-12345678-6",
-          C15("20") + "|A|IdProvincia||  3", C15("20") + "|A|PideHonorarios||Sí",
-          C15("20") + "|A|P_Rubro||Servicios", C15("20") + "|A|P_Empleados||12",
-          C15("20") + "|A|P_Alta||2024-12-31", C15("20") + "|A|P_Capital||1234.5",
-          C15("1") + "|M|Calle|Bv. Oroño|Bv. Oroño 1250", C15("1") + "|M|P_Rubro|Alimentos|"}));
+      Minusculas(
+          QStringList{C15("20") + "|A|IdEmpresa||" + C15("20"),
+                      C15("20") + "|A|NombreEmpresa||Nueva Empresa S.A.", C15("20") + "|A|Calle||Mitre 10",
+                      C15("20") + "|A|CUIT||20-12345678-6", C15("20") + "|A|IdProvincia||  3",
+                      C15("20") + "|A|PideHonorarios||Sí", C15("20") + "|A|P_Rubro||Servicios",
+                      C15("20") + "|A|P_Empleados||12", C15("20") + "|A|P_Alta||2024-12-31",
+                      C15("20") + "|A|P_Capital||1234.5", C15("1") + "|M|Calle|Bv. Oroño|Bv. Oroño 1250",
+                      C15("1") + "|M|P_Rubro|Alimentos|", C15("4") + "|M|Calle|Ruta Provincial 89|Ruta 89"}));
   // Stored: the same sheet again finds nothing more to do.
   lineas = Correr(Hoja(), Aplicacion::Revisar);
   EXPECT_EQ(lineas[0], QStringLiteral("Fila 2, empresa 20 - Nueva Empresa S.A.: sin cambios"));
