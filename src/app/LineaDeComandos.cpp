@@ -1,16 +1,13 @@
 #include "app/LineaDeComandos.h"
 
 #include <cstdio>
-#include <memory>
 #include <optional>
 
 #include "app/OrdenExportar.h"
 #include "app/OrdenImportar.h"
 #include "app/OrdenPadron.h"
 #include "app/ReporteDeLinea.h"
-#include "db/DB_Dll.h"
-#include "platform/services/OperadorDeConsola.h"
-#include "session/IniciarSesion.h"
+#include "app/SesionSinVentana.h"
 
 #ifndef MA_VERSION
 #define MA_VERSION "1.0.0"
@@ -23,12 +20,6 @@ const QString kPrograma = QStringLiteral("MA_Empresas");
 constexpr int kSinHallazgos = 0;
 constexpr int kConHallazgos = 1;
 constexpr int kNoSePudo = 2;
-
-void Escribir(std::FILE* f, const QString& texto) {
-  const QByteArray b = (texto + QLatin1Char('\n')).toLocal8Bit();
-  std::fwrite(b.constData(), 1, static_cast<std::size_t>(b.size()), f);
-  std::fflush(f);
-}
 
 QString Ayuda() {
   return QStringLiteral(
@@ -198,14 +189,14 @@ int EjecutarOrdenes(const OrdenesDeLinea& o) {
     case Orden::Ventana:
       return kNoSePudo;  // the window is main's
     case Orden::Ayuda:
-      Escribir(stdout, Ayuda());
+      EscribirLinea(stdout, Ayuda());
       return kSinHallazgos;
     case Orden::Version:
-      Escribir(stdout, kPrograma + QLatin1Char(' ') + QStringLiteral(MA_VERSION));
+      EscribirLinea(stdout, kPrograma + QLatin1Char(' ') + QStringLiteral(MA_VERSION));
       return kSinHallazgos;
     case Orden::MalUso:
-      Escribir(stderr, kPrograma + QStringLiteral(": ") + o.error + QLatin1Char('\n') +
-                           QStringLiteral("Pruebe 'MA_Empresas --help' para más información."));
+      EscribirLinea(stderr, kPrograma + QStringLiteral(": ") + o.error + QLatin1Char('\n') +
+                                QStringLiteral("Pruebe 'MA_Empresas --help' para más información."));
       return kNoSePudo;
     case Orden::Reporte:
       return EjecutarReporte(o.codigo, o.archivo, o.parametros);
@@ -219,38 +210,24 @@ int EjecutarOrdenes(const OrdenesDeLinea& o) {
       break;
   }
 
-  EstablecerOperador(std::make_shared<OperadorDeConsola>());
-  // The check's own parameter text, never the rest of the command line.
-  EstablecerLineaDeComandos(o.parametros);
-  bool terminada = false;
-  EstablecerFinDelPrograma([&terminada] { terminada = true; });
-  auto& db = DB_Dll::Instancia();
-  try {
-    bool usarIni = false;
-    QString parametros = o.parametros, conexion;
-    IniciarSesion(usarIni, parametros, conexion);
-  } catch (const std::exception& e) {
-    terminada = true;
-    Escribir(stderr, kPrograma + QStringLiteral(": ") + QString::fromLocal8Bit(e.what()));
-  }
-  EstablecerFinDelPrograma({});
-  if (terminada || !db.gOpenFlag || db.gCnn()->State() != ado::adStateOpen) {
-    Escribir(stderr, kPrograma + QStringLiteral(": no se pudo conectar con la base de datos del texto de "
-                                                "parámetros; no se verificó nada."));
+  if (!ConectarSinVentana(o.parametros)) {
+    EscribirLinea(stderr,
+                  kPrograma + QStringLiteral(": no se pudo conectar con la base de datos del texto de "
+                                             "parámetros; no se verificó nada."));
     return kNoSePudo;
   }
 
   const QString encabezado = EncabezadoInforme(o.formato);
-  if (!encabezado.isEmpty()) Escribir(stdout, encabezado);
+  if (!encabezado.isEmpty()) EscribirLinea(stdout, encabezado);
   ResumenVerificacion resumen;
   try {
     resumen = VerificarEmpresas(
-        o.reparar, [&](const LineaVerificacion& l) { Escribir(stdout, LineaInforme(o.formato, l)); });
+        o.reparar, [&](const LineaVerificacion& l) { EscribirLinea(stdout, LineaInforme(o.formato, l)); });
   } catch (const std::exception& e) {
-    Escribir(stderr, kPrograma + QStringLiteral(": no se pudo leer la tabla de empresas: ") +
-                         QString::fromLocal8Bit(e.what()));
+    EscribirLinea(stderr, kPrograma + QStringLiteral(": no se pudo leer la tabla de empresas: ") +
+                              QString::fromLocal8Bit(e.what()));
     return kNoSePudo;
   }
-  Escribir(stdout, ResumenInforme(o.formato, resumen, o.reparar));
+  EscribirLinea(stdout, ResumenInforme(o.formato, resumen, o.reparar));
   return resumen.hallazgos > 0 ? kConHallazgos : kSinHallazgos;
 }

@@ -5,12 +5,10 @@
 #include <QElapsedTimer>
 #include <QLocale>
 #include <cstdio>
-#include <memory>
 
+#include "app/SesionSinVentana.h"
 #include "company/rules/ImportarPadron.h"
 #include "db/DB_Dll.h"
-#include "platform/services/OperadorDeConsola.h"
-#include "session/IniciarSesion.h"
 
 namespace {
 
@@ -25,25 +23,6 @@ void Escribir(std::FILE* f, const QString& texto) {
 }
 
 QString Numero(qint64 n) { return QLocale(QLocale::Spanish, QLocale::Argentina).toString(n); }
-
-// The session of the parameter text, as the window's start-up opens it; false when none.
-bool Conectar(const QString& parametros) {
-  EstablecerOperador(std::make_shared<OperadorDeConsola>());
-  EstablecerLineaDeComandos(parametros);
-  bool terminada = false;
-  EstablecerFinDelPrograma([&terminada] { terminada = true; });
-  auto& db = DB_Dll::Instancia();
-  try {
-    bool usarIni = false;
-    QString texto = parametros, conexion;
-    IniciarSesion(usarIni, texto, conexion);
-  } catch (const std::exception& e) {
-    terminada = true;
-    Escribir(stderr, kPrograma + QStringLiteral(": ") + QString::fromLocal8Bit(e.what()) + QLatin1Char('\n'));
-  }
-  EstablecerFinDelPrograma({});
-  return !terminada && db.gOpenFlag && db.gCnn()->State() == ado::adStateOpen;
-}
 
 }  // namespace
 
@@ -60,7 +39,7 @@ int EjecutarPadron(const QString& archivo, const QString& parametros) {
   } catch (const std::exception& e) {
     return falla(QString::fromStdString(e.what()) + QLatin1Char('.'));
   }
-  if (!Conectar(parametros))
+  if (!ConectarSinVentana(parametros))
     return falla(QStringLiteral("no se pudo conectar con la base de datos del texto de parámetros."));
 
   // Progress only for someone watching; a log gets the summary alone.

@@ -1,13 +1,10 @@
 #include "app/ReporteDeLinea.h"
 
 #include <cstdio>
-#include <memory>
 
+#include "app/SesionSinVentana.h"
 #include "company/form/HojaEmpresa.h"
 #include "company/form/ui/frmReporteEmpresa.h"
-#include "db/DB_Dll.h"
-#include "platform/services/OperadorDeConsola.h"
-#include "session/IniciarSesion.h"
 
 namespace {
 
@@ -21,20 +18,7 @@ int Fallo(const QString& motivo) {
 }  // namespace
 
 int EjecutarReporte(const QString& codigo, const QString& archivo, const QString& parametros) {
-  EstablecerOperador(std::make_shared<OperadorDeConsola>());
-  EstablecerLineaDeComandos(parametros);
-  bool terminada = false;
-  EstablecerFinDelPrograma([&terminada] { terminada = true; });
-  auto& db = DB_Dll::Instancia();
-  try {
-    bool usarIni = false;
-    QString texto = parametros, conexion;
-    IniciarSesion(usarIni, texto, conexion);
-  } catch (const std::exception&) {
-    terminada = true;
-  }
-  EstablecerFinDelPrograma({});
-  if (terminada || !db.gOpenFlag || db.gCnn()->State() != ado::adStateOpen)
+  if (!ConectarSinVentana(parametros))
     return Fallo(
         QStringLiteral("no se pudo conectar con la base de datos del texto de parámetros; no se "
                        "escribió ningún reporte."));
