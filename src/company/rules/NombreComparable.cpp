@@ -123,8 +123,12 @@ QStringList SinTipoSocietario(const QStringList& palabras) {
 }
 
 bool Coinciden(const QString& enRegistro, const QString& deEmpresa) {
+  // Most names are written alike but for case, accents and dots ("S.A." and "SA"):
+  // settled without taking them apart into words.
   const QStringList registro = Palabras(enRegistro);
-  const QStringList empresa = SinTipoSocietario(Palabras(deEmpresa));
+  const QStringList todas = Palabras(deEmpresa);
+  if (!registro.isEmpty() && Juntas(registro) == Juntas(todas)) return true;
+  const QStringList empresa = SinTipoSocietario(todas);
   if (registro.isEmpty() || empresa.isEmpty()) return registro.isEmpty() && empresa.isEmpty();
   const QString suya = Juntas(empresa);
   if (enRegistro.trimmed().size() >= kLargoRegistro) {

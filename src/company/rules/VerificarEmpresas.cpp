@@ -154,14 +154,18 @@ class Verificacion {
     const auto nombre = enPadron_.constFind(digitos);
     std::optional<InscripcionPadron> fila;
     if (nombre != enPadron_.cend()) fila = InscripcionPadron{digitos, *nombre};
-    const LineaPadron l = ArmarLineaPadron(fila, *resumen_.fechaPadron, e.cuit.trimmed(), e.nombre);
-    if (l.estado == EstadoPadron::NoFigura)
-      Informar(Hallazgo::CuitNoEnPadron, e,
-               QStringLiteral("CUIT %1 no figura en el padrón de AFIP %2")
-                   .arg(e.cuit.trimmed(), ConsultaPadron::FechaTexto(*resumen_.fechaPadron)));
-    else if (l.estado == EstadoPadron::NombreDistinto)
-      Informar(Hallazgo::NombreDistintoEnPadron, e,
-               QStringLiteral("CUIT %1 a nombre de %2 en el padrón de AFIP").arg(e.cuit.trimmed(), *nombre));
+    switch (CompararConPadron(fila, e.nombre)) {
+      case EstadoPadron::NoFigura:
+        return Informar(Hallazgo::CuitNoEnPadron, e,
+                        QStringLiteral("CUIT %1 no figura en el padrón de AFIP %2")
+                            .arg(e.cuit.trimmed(), ConsultaPadron::FechaTexto(*resumen_.fechaPadron)));
+      case EstadoPadron::NombreDistinto:
+        return Informar(
+            Hallazgo::NombreDistintoEnPadron, e,
+            QStringLiteral("CUIT %1 a nombre de %2 en el padrón de AFIP").arg(e.cuit.trimmed(), *nombre));
+      case EstadoPadron::Coincide:
+        return;
+    }
   }
 
   QStringList OtrasConElCuit(const Empresa& e) const {
