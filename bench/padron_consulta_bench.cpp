@@ -35,6 +35,7 @@
 #include "Ajustes.h"
 #include "Collector.h"
 #include "PlainOdbc.h"
+#include "Proceso.h"
 #include "company/form/ui/frmMA_Empresas.h"
 #include "company/rules/ConsultaPadron.h"
 #include "company/rules/Cuit.h"
@@ -166,7 +167,7 @@ Run Spawn(const std::vector<std::string>& args, const std::string& log) {
   r.wallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
   r.cpuMs =
       (ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) * 1e3 + (ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e3;
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
   r.ok = r.status == 0 || r.status == 1;  // 1: findings, which there are
   return r;
 }
@@ -300,7 +301,7 @@ bool Medir(testdb::Engine e, const QTemporaryDir& dir) {
       const Run r = Spawn(verificar, log);
       ConPadron(base, false);
       if (!r.ok) {
-        std::printf("--verificar failed (status %d, see %s)\n", r.status, log.c_str());
+        std::printf("--verificar failed (status %d):\n%s\n", r.status, proceso::Cola(log).c_str());
         return false;
       }
       Run& mejor = conPadron ? con : sin;

@@ -7,19 +7,29 @@
 #include "company/rules/LineaPadron.h"
 #include "platform/services/Trampa.h"
 
+namespace {
+
+int Indice(const char* columna) {
+  for (int i = 0; i < kCamposEmpresa; ++i)
+    if (qstricmp(kTablaCampos[i].columna, columna) == 0) return i;
+  return -1;
+}
+
+}  // namespace
+
 void FormEmpresas::MostrarPadron() {
-  vista_.PonerPadron(QString(), QString());
+  LineaPadron l;
   // Learnt once per connection: a move costs nothing more without a register.
   const std::optional<QDate> fecha = ConsultaPadron::Fecha();
-  if (!fecha) return;
   // A CUIT that is no CUIT was already explained by its own check.
-  const Cuit::Analisis cuit = Cuit::Analizar(vista_.Texto(vista_.IndiceCampo(QStringLiteral("CUIT"))));
-  if (cuit.problema != Cuit::Problema::Ninguno) return;
-  const QString nombre = vista_.Texto(vista_.IndiceCampo(QStringLiteral("NombreEmpresa")));
-  // Only a hint: a failed look-up leaves the line empty rather than the company unshown.
-  trampa::IgnorarErrores({[&] {
-    const LineaPadron l =
-        ArmarLineaPadron(ConsultaPadron::Buscar(cuit.digitos), *fecha, Cuit::Formatear(cuit.digitos), nombre);
-    vista_.PonerPadron(l.texto, l.motivo);
-  }});
+  const Cuit::Analisis cuit = fecha ? Cuit::Analizar(vista_.Texto(Indice("CUIT"))) : Cuit::Analisis{};
+  if (cuit.problema == Cuit::Problema::Ninguno) {
+    const QString nombre = vista_.Texto(Indice("NombreEmpresa"));
+    // Only a hint: a failed look-up leaves the line empty rather than the company unshown.
+    trampa::IgnorarErrores({[&] {
+      l = ArmarLineaPadron(ConsultaPadron::Buscar(cuit.digitos), *fecha, Cuit::Formatear(cuit.digitos),
+                           nombre);
+    }});
+  }
+  vista_.PonerPadron(l.texto, l.motivo);
 }

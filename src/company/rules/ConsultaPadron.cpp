@@ -107,20 +107,21 @@ std::optional<InscripcionPadron> Buscar(const QString& digitos, const ado::Conne
   return fila;
 }
 
-QHash<QString, InscripcionPadron> BuscarVarios(const QStringList& digitos, const ado::ConnectionPtr& cnn) {
-  QHash<QString, InscripcionPadron> filas;
+QHash<QString, QString> NombresEnPadron(const QStringList& digitos, const ado::ConnectionPtr& cnn) {
+  QHash<QString, QString> nombres;
   QStringList claves;
   for (const QString& d : digitos)
     if (SonDigitos(d)) claves << Clave(d);
-  if (claves.isEmpty()) return filas;
+  if (claves.isEmpty()) return nombres;
   claves.removeDuplicates();
-  LeerConsulta(Columnas() + kTabla + QStringLiteral(" WHERE CUIT IN (") + claves.join(QLatin1Char(',')) +
-                   QLatin1Char(')'),
+  auto& u = Utilidades::Compartido();
+  LeerConsulta(QStringLiteral("SELECT CUIT, DENOMINACION FROM ") + kTabla +
+                   QStringLiteral(" WHERE CUIT IN (") + claves.join(QLatin1Char(',')) + QLatin1Char(')'),
                Conexion(cnn), [&](ado::Recordset& rs) {
-                 InscripcionPadron i = Leer(rs);
-                 filas.insert(i.cuit, std::move(i));
+                 nombres.insert(DigitosDe(rs.Fields(QStringLiteral("CUIT")).GetValue()),
+                                u.NuloATexto(rs.Fields(QStringLiteral("DENOMINACION")).GetValue()).trimmed());
                });
-  return filas;
+  return nombres;
 }
 
 QString FechaTexto(const QDate& fecha) {

@@ -34,10 +34,9 @@ bool HayPadron(const ado::ConnectionPtr& cnn = nullptr);
 // The row of one CUIT (11 digits), by the register's key. A failure throws ado::Failure.
 std::optional<InscripcionPadron> Buscar(const QString& digitos, const ado::ConnectionPtr& cnn = nullptr);
 
-// The rows of many CUITs (11 digits each) in one statement, by their digits;
-// those not in the register are absent.
-QHash<QString, InscripcionPadron> BuscarVarios(const QStringList& digitos,
-                                               const ado::ConnectionPtr& cnn = nullptr);
+// The registered names of many CUITs (11 digits each) in one statement, by
+// their digits; those not in the register are absent.
+QHash<QString, QString> NombresEnPadron(const QStringList& digitos, const ado::ConnectionPtr& cnn = nullptr);
 
 // What follows "padrón" in a text: "del 05/09/2026", or "sin fecha".
 QString FechaTexto(const QDate& fecha);

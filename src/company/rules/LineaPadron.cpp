@@ -26,11 +26,18 @@ QString CondicionIva(const InscripcionPadron& fila) {
   return QStringLiteral("IVA código %1").arg(iva);
 }
 
+EstadoPadron CompararConPadron(const std::optional<InscripcionPadron>& fila, const QString& nombreEmpresa) {
+  if (!fila) return EstadoPadron::NoFigura;
+  if (nombreEmpresa.trimmed().isEmpty() || NombreComparable::Coinciden(fila->denominacion, nombreEmpresa))
+    return EstadoPadron::Coincide;
+  return EstadoPadron::NombreDistinto;
+}
+
 LineaPadron ArmarLineaPadron(const std::optional<InscripcionPadron>& fila, const QDate& fecha,
                              const QString& cuit, const QString& nombreEmpresa) {
   LineaPadron l;
-  if (!fila) {
-    l.estado = EstadoPadron::NoFigura;
+  l.estado = CompararConPadron(fila, nombreEmpresa);
+  if (l.estado == EstadoPadron::NoFigura) {
     l.texto = QStringLiteral("AFIP: el CUIT no figura en el ") + Padron(fecha);
     l.motivo = QStringLiteral(
                    "El CUIT %1 no figura en el %2 de AFIP: puede estar mal escrito, o ser de una "
@@ -43,9 +50,7 @@ LineaPadron ArmarLineaPadron(const std::optional<InscripcionPadron>& fila, const
   if (!iva.isEmpty()) partes << iva;
   partes << Padron(fecha);
   l.texto = partes.join(QStringLiteral(" · "));
-  if (nombreEmpresa.trimmed().isEmpty() || NombreComparable::Coinciden(fila->denominacion, nombreEmpresa))
-    return l;
-  l.estado = EstadoPadron::NombreDistinto;
+  if (l.estado == EstadoPadron::Coincide) return l;
   l.motivo = QStringLiteral(
                  "AFIP registra el CUIT %1 a nombre de %2, que no coincide con el nombre de la empresa (%3). "
                  "Revise el CUIT o el nombre.")

@@ -21,6 +21,9 @@ struct LineaPadron {
 // is said to be one. Empty when the register gives no code.
 QString CondicionIva(const InscripcionPadron& fila);
 
+// What the register says of a company: not there, under its name, or under another.
+EstadoPadron CompararConPadron(const std::optional<InscripcionPadron>& fila, const QString& nombreEmpresa);
+
 // `fila` is the register's row for `cuit` (the CUIT as shown), none when it
 // is not there. An empty company name is compared with nothing.
 LineaPadron ArmarLineaPadron(const std::optional<InscripcionPadron>& fila, const QDate& fecha,

@@ -77,39 +77,58 @@ QString Entera(const QString& palabra) {
 }  // namespace
 
 QStringList Palabras(const QString& nombre) {
-  // Decomposed, an accented letter is its letter and a mark to drop; "º" is an "O".
-  const QString d = nombre.normalized(QString::NormalizationForm_KD).toUpper();
   QStringList palabras;
   QString actual;
   auto cerrar = [&] {
     if (!actual.isEmpty()) palabras << Entera(actual);
     actual.clear();
   };
-  for (const QChar c : d) {
-    if (c.isMark()) continue;
+  auto agregar = [&](QChar c) {
     if (c.isLetterOrNumber()) {
-      actual += c;
+      actual += c.toUpper();
     } else if (c == QLatin1Char('&')) {
       cerrar();
       palabras << QStringLiteral("Y");
-    } else {
+    } else if (!c.isMark()) {
       cerrar();
     }
+  };
+  for (const QChar c : nombre) {
+    if (c.unicode() < 0x80) {
+      agregar(c);
+      continue;
+    }
+    // Decomposed, an accented letter is its letter and a mark to drop; "º" is an "O".
+    const QString partes = c.decomposition();
+    if (partes.isEmpty()) {
+      agregar(c);
+      continue;
+    }
+    for (const QChar d : partes) agregar(d);
   }
   cerrar();
   return palabras;
 }
 
 QStringList SinTipoSocietario(const QStringList& palabras) {
-  for (int k = std::min(kPalabrasDeTipo, static_cast<int>(palabras.size()) - 1); k >= 1; --k)
-    if (ConjuntoTipos().contains(Juntas(palabras.mid(palabras.size() - k))))
-      return palabras.mid(0, palabras.size() - k);
-  return palabras;
+  // The suffix's words run together, from the last word back.
+  QString cola;
+  int quitar = 0;
+  const int n = static_cast<int>(palabras.size());
+  for (int k = 1; k <= std::min(kPalabrasDeTipo, n - 1); ++k) {
+    cola.prepend(palabras[n - k]);
+    if (ConjuntoTipos().contains(cola)) quitar = k;
+  }
+  return quitar ? palabras.mid(0, n - quitar) : palabras;
 }
 
 bool Coinciden(const QString& enRegistro, const QString& deEmpresa) {
+  // Most names are written alike but for case, accents and dots ("S.A." and "SA"):
+  // settled without taking them apart into words.
   const QStringList registro = Palabras(enRegistro);
-  const QStringList empresa = SinTipoSocietario(Palabras(deEmpresa));
+  const QStringList todas = Palabras(deEmpresa);
+  if (!registro.isEmpty() && Juntas(registro) == Juntas(todas)) return true;
+  const QStringList empresa = SinTipoSocietario(todas);
   if (registro.isEmpty() || empresa.isEmpty()) return registro.isEmpty() && empresa.isEmpty();
   const QString suya = Juntas(empresa);
   if (enRegistro.trimmed().size() >= kLargoRegistro) {

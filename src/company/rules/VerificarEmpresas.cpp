@@ -140,29 +140,32 @@ class Verificacion {
   }
 
   // The register's rows of the page's well-formed CUITs, in one statement.
-  QHash<QString, InscripcionPadron> EnPadron(const std::vector<Empresa>& pagina) const {
+  QHash<QString, QString> EnPadron(const std::vector<Empresa>& pagina) const {
     if (!resumen_.fechaPadron) return {};
     QStringList digitos;
     for (const Empresa& e : pagina) {
       const Cuit::Analisis a = Cuit::Analizar(e.cuit);
       if (a.problema == Cuit::Problema::Ninguno) digitos << a.digitos;
     }
-    return ConsultaPadron::BuscarVarios(digitos, cnn_);
+    return ConsultaPadron::NombresEnPadron(digitos, cnn_);
   }
 
   void RevisarPadron(const Empresa& e, const QString& digitos) {
-    const auto fila = enPadron_.constFind(digitos);
-    const LineaPadron l =
-        ArmarLineaPadron(fila == enPadron_.cend() ? std::nullopt : std::optional<InscripcionPadron>(*fila),
-                         *resumen_.fechaPadron, e.cuit.trimmed(), e.nombre);
-    if (l.estado == EstadoPadron::NoFigura)
-      Informar(Hallazgo::CuitNoEnPadron, e,
-               QStringLiteral("CUIT %1 no figura en el padrón de AFIP %2")
-                   .arg(e.cuit.trimmed(), ConsultaPadron::FechaTexto(*resumen_.fechaPadron)));
-    else if (l.estado == EstadoPadron::NombreDistinto)
-      Informar(Hallazgo::NombreDistintoEnPadron, e,
-               QStringLiteral("CUIT %1 a nombre de %2 en el padrón de AFIP")
-                   .arg(e.cuit.trimmed(), fila->denominacion));
+    const auto nombre = enPadron_.constFind(digitos);
+    std::optional<InscripcionPadron> fila;
+    if (nombre != enPadron_.cend()) fila = InscripcionPadron{digitos, *nombre};
+    switch (CompararConPadron(fila, e.nombre)) {
+      case EstadoPadron::NoFigura:
+        return Informar(Hallazgo::CuitNoEnPadron, e,
+                        QStringLiteral("CUIT %1 no figura en el padrón de AFIP %2")
+                            .arg(e.cuit.trimmed(), ConsultaPadron::FechaTexto(*resumen_.fechaPadron)));
+      case EstadoPadron::NombreDistinto:
+        return Informar(
+            Hallazgo::NombreDistintoEnPadron, e,
+            QStringLiteral("CUIT %1 a nombre de %2 en el padrón de AFIP").arg(e.cuit.trimmed(), *nombre));
+      case EstadoPadron::Coincide:
+        return;
+    }
   }
 
   QStringList OtrasConElCuit(const Empresa& e) const {
@@ -212,7 +215,7 @@ class Verificacion {
   ado::ConnectionPtr cnn_;
   std::array<int, 3> pide_{};
   QHash<QString, QStringList> repetidos_;
-  QHash<QString, InscripcionPadron> enPadron_;  // of the page being checked
+  QHash<QString, QString> enPadron_;  // the registered names of the page's CUITs
   ResumenVerificacion resumen_;
 };
 

@@ -447,13 +447,16 @@ void frmMA_Empresas::PonerEstadoTablas(const QString& texto, bool corta) {
 }
 
 void frmMA_Empresas::PonerPadron(const QString& texto, const QString& motivo) {
-  lblPadron_->setText(texto);
-  lblPadron_->setToolTip(motivo);
+  // Each move sets it: only what changed is touched.
+  if (lblPadron_->text() != texto) lblPadron_->setText(texto);
+  if (lblPadron_->toolTip() != motivo) lblPadron_->setToolTip(motivo);
   const QString descripcion = QStringLiteral("Padrón de AFIP");
-  lblPadron_->setAccessibleDescription(motivo.isEmpty() ? descripcion
-                                                        : descripcion + QStringLiteral(": ") + motivo);
+  const QString describe = motivo.isEmpty() ? descripcion : descripcion + QStringLiteral(": ") + motivo;
+  if (lblPadron_->accessibleDescription() != describe) lblPadron_->setAccessibleDescription(describe);
+  const QColor color = motivo.isEmpty() ? palette().color(QPalette::WindowText) : QColor(kColorAvisoTablas);
+  if (lblPadron_->palette().color(QPalette::WindowText) == color) return;
   QPalette colores = palette();
-  if (!motivo.isEmpty()) colores.setColor(QPalette::WindowText, QColor(kColorAvisoTablas));
+  colores.setColor(QPalette::WindowText, color);
   lblPadron_->setPalette(colores);
 }
 
