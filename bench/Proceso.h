@@ -31,6 +31,7 @@ struct Hijo {
 
 struct Corrida {
   bool ok = false;
+  int status = -1;  // the exit status, or minus the signal that ended it
   double wallMs = 0, cpuMs = 0, peakMb = 0;
   std::string porque;
 };
@@ -100,12 +101,22 @@ inline Corrida Lanzar(const Hijo& c, const std::vector<std::string>& env, int ti
   r.cpuMs =
       (ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) * 1e3 + (ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e3;
   r.peakMb = ru.ru_maxrss / 1024.0;
+  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
   if (!termino)
     r.porque = c.programa + " did not end within " + std::to_string(timeoutMs / 1000) + " s:\n" + Cola(c.log);
   else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
     r.porque = c.programa + " failed (status " + std::to_string(status) + "):\n" + Cola(c.log);
   else
     r.ok = true;
+  return r;
+}
+
+// `args[0]` run with the rest, in this environment, without a time-out; its
+// stdout discarded, its stderr in `log`. `ok` when it ended by itself, whatever
+// its status: the caller knows which statuses are answers.
+inline Corrida Ejecutar(const std::vector<std::string>& args, const std::string& log) {
+  Corrida r = Lanzar({args.front(), {args.begin() + 1, args.end()}, log, ""}, Entorno({}), -1);
+  r.ok = r.status >= 0;
   return r;
 }
 

@@ -53,16 +53,6 @@ proceso::Corrida Best(const proceso::Hijo& hijo) {
   return best;
 }
 
-testdb::Database OnFile(const QString& path) {
-  testdb::Database d;
-  d.engine = testdb::Engine::Sqlite;
-  d.server = "SQLITE";
-  d.dbName = path;
-  d.user = "admin";
-  d.programString = "PROVIDER=SQLOLEDB;Server=SQLITE;Database =" + path + ";UId=admin;Pwd=;";
-  return d;
-}
-
 // In a child, so that this process stays small: the companies added (SQLite: to
 // a fresh demo copied to `name`; PostgreSQL: to the database of that name).
 int Prepare(const std::string& engine, const QString& name) {
@@ -97,7 +87,7 @@ bool Medir(testdb::Engine e, const QTemporaryDir& dir) {
     db = testdb::FreshDemo(e);
     engine = "postgres";
   } else {
-    db = OnFile(dir.filePath("empresas.sqlite"));
+    db = testdb::SqliteFile(dir.filePath("empresas.sqlite"));
   }
   const proceso::Corrida prep = proceso::Lanzar(
       {self, {"--prepare", engine, db.dbName.toStdString()}, log, ""}, proceso::Entorno({}), -1);

@@ -141,37 +141,6 @@ void ConPadron(const testdb::Database& db, bool con) {
 
 // ---- processes
 
-struct Run {
-  bool ok = false;
-  int status = -1;
-  double wallMs = 0, cpuMs = 0;
-};
-
-Run Spawn(const std::vector<std::string>& args, const std::string& log) {
-  std::vector<char*> argv;
-  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  Run r;
-  const auto t0 = std::chrono::steady_clock::now();
-  pid_t pid = 0;
-  const int e = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (e != 0) return r;
-  int status = 0;
-  rusage ru{};
-  if (wait4(pid, &status, 0, &ru) != pid) return r;
-  r.wallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-  r.cpuMs =
-      (ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) * 1e3 + (ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e3;
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
-  r.ok = r.status == 0 || r.status == 1;  // 1: findings, which there are
-  return r;
-}
-
 // ---- the form, in this process
 
 struct Sesion {
@@ -294,13 +263,14 @@ bool Medir(testdb::Engine e, const QTemporaryDir& dir) {
                                               ("@Server=" + base.server + ";@DbName=" + base.dbName +
                                                ";@Usuario=" + base.user + ";@Password=" + base.password + ";")
                                                   .toStdString()};
+  using Run = proceso::Corrida;
   Run sin, con;
   for (int i = 0; i < kRuns; ++i) {
     for (bool conPadron : {false, true}) {
       ConPadron(base, conPadron);
-      const Run r = Spawn(verificar, log);
+      const Run r = proceso::Ejecutar(verificar, log);
       ConPadron(base, false);
-      if (!r.ok) {
+      if (r.status != 0 && r.status != 1) {  // 1: findings, which there are
         std::printf("--verificar failed (status %d):\n%s\n", r.status, proceso::Cola(log).c_str());
         return false;
       }

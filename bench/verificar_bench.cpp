@@ -37,8 +37,8 @@
 #include "Collector.h"
 #include "PlainOdbc.h"
 #include "Proceso.h"
-#include "company/rules/CompletitudEmpresa.h"
 #include "company/form/ui/frmMA_Empresas.h"
+#include "company/rules/CompletitudEmpresa.h"
 #include "db/DB_Dll.h"
 #include "settings/Configuracion.h"
 #include "support/OperadorGuionado.h"
@@ -53,59 +53,19 @@ constexpr double kTimeRatioTarget = 4.0;
 constexpr double kPeakRatioTarget = 1.5;
 const int kRuns = ajustes::Tam(3, 1);
 
-struct Run {
-  bool ok = false;
-  int status = -1;
-  double wallMs = 0, cpuMs = 0, peakMb = 0;
-};
-
-Run Spawn(const std::vector<std::string>& args, const std::string& log) {
-  std::vector<char*> argv;
-  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  Run r;
-  const auto t0 = std::chrono::steady_clock::now();
-  pid_t pid = 0;
-  const int e = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (e != 0) return r;
-  int status = 0;
-  rusage ru{};
-  if (wait4(pid, &status, 0, &ru) != pid) return r;
-  r.wallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-  r.cpuMs =
-      (ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) * 1e3 + (ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e3;
-  r.peakMb = ru.ru_maxrss / 1024.0;
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  r.ok = r.status >= 0;
-  return r;
-}
-
 // The best of a few runs, peak the highest.
+using Run = proceso::Corrida;
+
 Run Best(const std::vector<std::string>& args, const std::string& log) {
   Run best;
   for (int i = 0; i < kRuns; ++i) {
-    const Run r = Spawn(args, log);
+    const Run r = proceso::Ejecutar(args, log);
     if (!r.ok) return r;
     if (!best.ok || r.wallMs < best.wallMs)
-      best = {true, r.status, r.wallMs, r.cpuMs, std::max(best.peakMb, r.peakMb)};
+      best = {true, r.status, r.wallMs, r.cpuMs, std::max(best.peakMb, r.peakMb), {}};
     best.peakMb = std::max(best.peakMb, r.peakMb);
   }
   return best;
-}
-
-testdb::Database OnFile(const QString& path) {
-  testdb::Database d;
-  d.engine = testdb::Engine::Sqlite;
-  d.server = "SQLITE";
-  d.dbName = path;
-  d.user = "admin";
-  d.programString = "PROVIDER=SQLOLEDB;Server=SQLITE;Database =" + path + ";UId=admin;Pwd=;";
-  return d;
 }
 
 // Every company gets its copy of every template row it lacks.
@@ -220,11 +180,12 @@ bool Preparar(testdb::Engine e, const QTemporaryDir& dir, const std::string& log
     *large = testdb::FreshDemo(e);
     engine = "postgres";
   } else {
-    *small = OnFile(dir.filePath("demo.sqlite"));
-    *large = OnFile(dir.filePath("empresas.sqlite"));
+    *small = testdb::SqliteFile(dir.filePath("demo.sqlite"));
+    *large = testdb::SqliteFile(dir.filePath("empresas.sqlite"));
   }
   const std::string self = QCoreApplication::applicationFilePath().toStdString();
-  if (Spawn({self, "--prepare", engine, small->dbName.toStdString(), large->dbName.toStdString()}, log)
+  if (proceso::Ejecutar({self, "--prepare", engine, small->dbName.toStdString(), large->dbName.toStdString()},
+                        log)
           .status == 0)
     return true;
   std::fprintf(stderr, "preparing the databases failed (see %s)\n", log.c_str());

@@ -401,6 +401,17 @@ Database ServidorPropio::Demo() {
 
 Database FreshDemo(Engine e) { return e == Engine::Sqlite ? NuevaSqlite(true) : NuevaPostgres(true); }
 
+Database SqliteFile(const QString& path) {
+  Database d;
+  d.engine = Engine::Sqlite;
+  d.server = QStringLiteral("SQLITE");
+  d.dbName = path;
+  d.user = QStringLiteral("admin");
+  d.programString = QStringLiteral("PROVIDER=SQLOLEDB;Server=SQLITE;Database =") + path +
+                    QStringLiteral(";UId=admin;Pwd=;");
+  return d;
+}
+
 Database FreshEmpty(Engine e) { return e == Engine::Sqlite ? NuevaSqlite(false) : NuevaPostgres(false); }
 
 const char* Name(Engine e) { return e == Engine::Sqlite ? "SQLite" : "PostgreSQL"; }

@@ -40,6 +40,8 @@ struct Database {
 Database FreshDemo(Engine e);
 // A new database without tables.
 Database FreshEmpty(Engine e);
+// The SQLite database in the file `path`, as the suite's user "admin" reaches it.
+Database SqliteFile(const QString& path);
 
 const char* Name(Engine e);  // "SQLite" / "PostgreSQL"
 std::vector<Engine> AllEngines();
