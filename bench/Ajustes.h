@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
+#include <string>
 #include <vector>
 
 #include "support/TestDatabases.h"
@@ -30,6 +31,16 @@ inline std::vector<testdb::Engine> Motores(const char* variable = "MA_BENCH_ENGI
     if (quiere) r.push_back(e);
   }
   return r;
+}
+
+// The database a child process grows for its parent: on PostgreSQL the one the
+// parent named on the run's server, on SQLite a fresh demo copy.
+inline testdb::Database BaseDelHijo(const std::string& engine, const QString& nombre) {
+  if (engine != "postgres") return testdb::FreshDemo(testdb::Engine::Sqlite);
+  testdb::Database d;
+  d.engine = testdb::Engine::Postgres;
+  d.dbName = nombre;
+  return d;
 }
 
 }  // namespace ajustes

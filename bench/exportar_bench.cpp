@@ -56,13 +56,7 @@ proceso::Corrida Best(const proceso::Hijo& hijo) {
 // In a child, so that this process stays small: the companies added (SQLite: to
 // a fresh demo copied to `name`; PostgreSQL: to the database of that name).
 int Prepare(const std::string& engine, const QString& name) {
-  testdb::Database d;
-  if (engine == "postgres") {
-    d.engine = testdb::Engine::Postgres;
-    d.dbName = name;
-  } else {
-    d = testdb::FreshDemo(testdb::Engine::Sqlite);
-  }
+  testdb::Database d = ajustes::BaseDelHijo(engine, name);
   testdb::GrowCompanies(d, kCompanies - 12, 0, 0);
   if (engine == "postgres") return 0;
   return QFile::copy(d.dbName, name) ? 0 : 1;

@@ -206,13 +206,7 @@ void StartUp(benchmark::State& state, const Child* c, const char* name) {
 // against every program it starts, since a spawned child's ru_maxrss starts from
 // its parent's high-water mark.
 int Prepare(const std::string& engine, const QString& target) {
-  testdb::Database db;
-  if (engine == "postgres") {
-    db.engine = testdb::Engine::Postgres;
-    db.dbName = target;
-  } else {
-    db = testdb::FreshDemo(testdb::Engine::Sqlite);
-  }
+  testdb::Database db = ajustes::BaseDelHijo(engine, target);
   const QStringList n = testdb::Query(db, "SELECT COUNT(*) FROM P_MA_Empresas");
   const int existing = n.isEmpty() ? 0 : n.first().toInt();
   testdb::GrowCompanies(db, kCompanies - existing, kWithLogo, kLogoBytes);
